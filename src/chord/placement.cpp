@@ -1,0 +1,29 @@
+#include "placement.h"
+
+#include "chordtables.h"
+
+namespace chord
+{
+
+ChordPlacement placeChord(std::string_view rootText, std::string_view kindText) noexcept
+{
+    ChordPlacement result;
+    const auto root = lookupRoot(rootText);
+    const auto kind = lookupKind(kindText);
+    result.rootRecognised = root.has_value();
+    result.kindRecognised = kind.has_value();
+
+    const int rootValue = root.value_or(0);
+    const std::array<int, 3> offsets = kind.value_or(std::array<int, 3> {});
+    for (int i = 0; i < MarkerCount; ++i) {
+        const int offset = i == 0 ? 0 : offsets[i - 1];
+        result.notes[i] = rootValue + offset;
+        result.keyPositions[i] = keyPosition(result.notes[i]);
+        result.markers[i] = markerPlace(result.keyPositions[i]);
+    }
+    if (result.keyPositions[3] == result.keyPositions[0])
+        result.markers[3].left = HiddenMarkerLeft;
+    return result;
+}
+
+} // namespace chord
