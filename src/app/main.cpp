@@ -1,0 +1,17 @@
+#include "form1.h"
+#include "termination.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    Form1 window;
+    // A termination request or the end of the session closes the window as
+    // the exit command does, so the memo is saved.
+    platform::TerminationWatcher termination;
+    QObject::connect(&termination, &platform::TerminationWatcher::terminationRequested, &window,
+        &QWidget::close);
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,153 @@
+#include "form1.h"
+#include "form1layout.h"
+
+#include "clicklabel.h"
+#include "colour.h"
+#include "errorreport.h"
+#include "placement.h"
+#include "shapewidget.h"
+#include "twips.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace ui::layout;
+
+namespace
+{
+QColor colourOf(std::string_view hex)
+{
+    return platform::hexColour(QString::fromLatin1(hex.data(), qsizetype(hex.size())));
+}
+} // namespace
+
+Form1::Form1(QWidget *parent)
+    : QMainWindow(parent)
+{
+    buildControls();
+    connectHandlers();
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::connectHandlers()
+{
+    connect(opcode1Group, &QButtonGroup::idClicked, this, &Form1::opcode1_Click);
+    connect(opcode2Group, &QButtonGroup::idClicked, this, &Form1::opcode2_Click);
+    connect(cmdview, &QPushButton::clicked, this, &Form1::cmdview_Click);
+    connect(cmdreturn, &QPushButton::clicked, this, &Form1::cmdreturn_Click);
+    connect(about, &QAction::triggered, this, &Form1::about_Click);
+    connect(end, &QAction::triggered, this, &Form1::end_Click);
+    for (int i = 0; i < int(lblslot.size()); ++i)
+        connect(lblslot[i], &platform::ClickLabel::clicked, this, [this, i] { lblslot_Click(i); });
+    // Enter in a text box shows the typed chord, as a default button would.
+    for (QLineEdit *box : {txtcode1, txtcode2})
+        connect(box, &QLineEdit::returnPressed, cmdview, &QPushButton::click);
+}
+
+// The chord named by the two text boxes goes onto the keyboard, into the
+// chord-name line and into the receiving slot, recognised or not.
+void Form1::showcode()
+{
+    const QString root = txtcode1->text();
+    const QString kind = txtcode2->text();
+    lblcode->setText(root + kind);
+    lblslot[m_memo.curslot]->setText(lblcode->text());
+    m_memo.store(root, kind);
+
+    platform::setTopInTwips(lblerror, ParkedTop);
+    const chord::ChordPlacement placement
+        = chord::placeChord(root.toStdString(), kind.toStdString());
+    if (!placement.rootRecognised)
+        platform::setTopInTwips(lblerror, ErrorShownTop);
+    if (!placement.kindRecognised)
+        platform::setTopInTwips(lblerror, ErrorShownTop);
+
+    for (int i = 0; i < chord::MarkerCount; ++i)
+        platform::moveInTwips(shapemaru[i], placement.markers[i].left, placement.markers[i].top);
+}
+
+void Form1::opcode1_Click(int index)
+{
+    txtcode1->setText(opcode1[index]->text());
+    showcode();
+}
+
+void Form1::opcode2_Click(int index)
+{
+    txtcode2->setText(opcode2[index]->text());
+    showcode();
+}
+
+void Form1::cmdview_Click()
+{
+    showcode();
+}
+
+void Form1::lblslot_Click(int index)
+{
+    for (int i = 0; i < ShownSlots; ++i)
+        platform::setBackColour(lblslot[i], colourOf(SlotColour));
+    platform::setBackColour(lblslot[index], colourOf(SelectedSlotColour));
+    m_memo.curslot = index;
+    const memo::ChordText chord = m_memo.fetch(index);
+    txtcode1->setText(chord.root);
+    txtcode2->setText(chord.kind);
+    lblcode->setText(chord.root + chord.kind);
+    showcode();
+}
+
+void Form1::about_Click()
+{
+    platform::setTopInTwips(frameabout, AboutOpenTop);
+}
+
+void Form1::cmdreturn_Click()
+{
+    platform::setTopInTwips(frameabout, ParkedTop);
+}
+
+void Form1::end_Click()
+{
+    close();
+}
+
+void Form1::Form_Load()
+{
+    const auto error = m_memo.load(QString(memo::SlotFileName),
+        [this](int slot, const QString &caption) { lblslot[slot]->setText(caption); });
+    if (error)
+        platform::reportFileErrorAndExit(*error);
+}
+
+void Form1::Form_Unload()
+{
+    if (const auto error = m_memo.save(QString(memo::SlotFileName)))
+        platform::reportFileErrorAndExit(*error);
+}
+
+// Opening the window gives the focus to the "C" root button, which also
+// selects it and shows C minor at once instead of the design caption.
+void Form1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_opened)
+        return;
+    m_opened = true;
+    opcode1[0]->setFocus();
+    opcode1[0]->setChecked(true);
+    opcode1_Click(0);
+}
+
+// Every close, from the exit command or from the window system, saves the
+// memo; it is never refused.
+void Form1::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "chordmemo.h"
+
+#include <QMainWindow>
+
+#include <array>
+
+class QAction;
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace platform
+{
+class ClickLabel;
+class ShapeWidget;
+} // namespace platform
+
+// The one window: the chord input, the memo slots and the keyboard.
+// Controls carry the names they are known by ("txtcode1", "lblslot(7)") as
+// their object names. Handlers are named after control and event.
+class Form1 : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // Builds the window and runs its load event, which reads the memo from
+    // the slot file in the working directory.
+    explicit Form1(QWidget *parent = nullptr);
+    ~Form1() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void connectHandlers();
+
+    void showcode();
+
+    void opcode1_Click(int index);
+    void opcode2_Click(int index);
+    void cmdview_Click();
+    void lblslot_Click(int index);
+    void about_Click();
+    void cmdreturn_Click();
+    void end_Click();
+    void Form_Load();
+    void Form_Unload();
+
+    memo::ChordMemo m_memo;
+    bool m_opened = false;
+
+    QLineEdit *txtcode1 = nullptr;
+    QLineEdit *txtcode2 = nullptr;
+    QPushButton *cmdview = nullptr;
+    QLabel *lblcode = nullptr;
+    QLabel *lblerror = nullptr;
+    std::array<QRadioButton *, 12> opcode1 {};
+    std::array<QRadioButton *, 14> opcode2 {};
+    QButtonGroup *opcode1Group = nullptr;
+    QButtonGroup *opcode2Group = nullptr;
+    std::array<platform::ClickLabel *, 31> lblslot {};
+    std::array<platform::ShapeWidget *, 4> shapemaru {};
+    QWidget *frameabout = nullptr;
+    QPushButton *cmdreturn = nullptr;
+    QAction *end = nullptr;
+    QAction *about = nullptr;
+};

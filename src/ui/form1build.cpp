@@ -1,0 +1,236 @@
+#include "form1.h"
+#include "form1layout.h"
+
+#include "clicklabel.h"
+#include "colour.h"
+#include "framebox.h"
+#include "linewidget.h"
+#include "shapewidget.h"
+#include "textbox.h"
+#include "twips.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+
+#include <QLayout>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace ui::layout;
+using platform::ShapeWidget;
+using platform::TwipsRect;
+
+namespace
+{
+
+QString qs(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+QString indexedName(std::string_view name, int index)
+{
+    return qs(name) + u'(' + QString::number(index) + u')';
+}
+
+template<typename W> W *placed(W *widget, const QString &name, const TwipsRect &rect)
+{
+    widget->setObjectName(name);
+    platform::placeInTwips(widget, rect);
+    return widget;
+}
+
+// Labels paint their background and show their caption as plain text: a
+// memo entry such as "<b>" is a chord name, not markup.
+template<typename L = QLabel>
+L *label(QWidget *parent, const QString &name, const TwipsRect &rect, const QString &caption)
+{
+    auto *l = placed(new L(parent), name, rect);
+    l->setTextFormat(Qt::PlainText);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    l->setAutoFillBackground(true);
+    l->setText(caption);
+    return l;
+}
+
+// A label nothing refers to: clicks on it reach whatever lies behind.
+QLabel *inertLabel(QWidget *parent, const ControlRow &row)
+{
+    auto *l = label(parent, qs(row.name), row.rect, qs(row.caption));
+    l->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return l;
+}
+
+ShapeWidget *shape(QWidget *parent, const QString &name, ShapeWidget::Form form,
+    const TwipsRect &rect, std::optional<QColor> fill)
+{
+    auto *s = placed(new ShapeWidget(form, parent), name, rect);
+    s->setFill(fill);
+    return s;
+}
+
+// Gives every named child of a container its place in the stacking order,
+// which lists them front to back.
+template<std::size_t N> void stack(QWidget *container, const StackEntry (&order)[N])
+{
+    QStringList frontToBack;
+    for (const StackEntry &e : order) {
+        if (e.naming == StackEntry::Naming::Single) {
+            frontToBack << qs(e.name);
+            continue;
+        }
+        const int step = e.first <= e.last ? 1 : -1;
+        for (int i = e.first;; i += step) {
+            frontToBack << (e.naming == StackEntry::Naming::Array
+                    ? indexedName(e.name, i)
+                    : qs(e.name) + QString::number(i));
+            if (i == e.last)
+                break;
+        }
+    }
+    for (auto it = frontToBack.crbegin(); it != frontToBack.crend(); ++it) {
+        auto *w = container->findChild<QWidget *>(*it, Qt::FindDirectChildrenOnly);
+        if (!w)
+            qFatal("stacking order names a missing control %s", qPrintable(*it));
+        w->raise();
+    }
+}
+
+template<std::size_t N>
+QButtonGroup *optionButtons(platform::FrameBox *frame, const std::array<ButtonRow, N> &rows,
+    const ButtonGrid &grid, std::string_view arrayName, std::array<QRadioButton *, N> &buttons)
+{
+    auto *group = new QButtonGroup(frame);
+    for (int k = 0; k < int(N); ++k) {
+        auto *b = placed(new QRadioButton(qs(rows[k].caption), frame), indexedName(arrayName, k),
+            buttonRect(grid, k, rows[k].width));
+        group->addButton(b, k);
+        buttons[k] = b;
+    }
+    return group;
+}
+
+QFont windowFont()
+{
+    QFont font(qs(DefaultFontFamily));
+    font.setPixelSize(DefaultFontPixelSize);
+    return font;
+}
+
+// Points at 96 dots per inch, the resolution the layout is drawn for.
+QFont errorFont()
+{
+    constexpr int PixelsPerInch = 96;
+    constexpr int PointsPerInch = 72;
+    QFont::insertSubstitution(qs(ErrorFontFamily), qs(DefaultFontFamily));
+    QFont font(qs(ErrorFontFamily));
+    font.setPixelSize(ErrorFontPoints * PixelsPerInch / PointsPerInch);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+// The black keys take the desktop's menu-text colour, as a drawn keyboard
+// would on any theme.
+QColor menuTextColour()
+{
+    return QApplication::palette("QMenu").color(QPalette::WindowText);
+}
+
+} // namespace
+
+void Form1::buildControls()
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(qs(WindowTitle));
+    setFont(windowFont());
+    // A fixed window: no maximise button, and the size never changes.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(platform::pixelRect({0, 0, ClientWidth, ClientHeight}).size());
+    setCentralWidget(client);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Labels, shapes and lines.
+    for (const ControlRow &row : WindowLabels) {
+        QLabel *l = row.name == "lblcode" ? label(client, qs(row.name), row.rect, qs(row.caption))
+                                          : inertLabel(client, row);
+        if (row.name == "lblcode")
+            lblcode = l;
+    }
+    for (const ControlRow &row : OutlineShapes)
+        shape(client, qs(row.name), ShapeWidget::Form::Rectangle, row.rect, std::nullopt);
+    for (int i = 0; i < SlotCount; ++i) {
+        auto *slot = label<platform::ClickLabel>(
+            client, indexedName("lblslot", i), slotRect(i), qs(SlotDesignCaption));
+        slot->setFrameStyle(QFrame::Box | QFrame::Plain);
+        slot->setLineWidth(1);
+        platform::setBackColour(slot, platform::hexColour(qs(SlotColour)));
+        lblslot[i] = slot;
+    }
+    platform::setBackColour(inertLabel(client, KeyWhite), platform::hexColour(qs(KeyWhiteColour)));
+    for (int n = 1; n <= LineCount; ++n) {
+        const LineRow l = keyLine(n);
+        auto *line = new platform::LineWidget(l.x1, l.y1, l.x2, l.y2, client);
+        line->setObjectName(QStringLiteral("Line") + QString::number(n));
+    }
+    for (int i = 0; i < int(BlackKeyLefts.size()); ++i)
+        shape(client, indexedName("Shape1", i), ShapeWidget::Form::Rectangle,
+            {BlackKeyLefts[i], KeyboardTop, BlackKeyWidth, BlackKeyHeight}, menuTextColour());
+    for (int i = 0; i < int(shapemaru.size()); ++i)
+        shapemaru[i] = shape(client, indexedName("shapemaru", i), ShapeWidget::Form::Circle,
+            {MarkerDesignLefts[i], MarkerDesignTop, MarkerSize, MarkerSize},
+            platform::hexColour(qs(MarkerColour)));
+    lblerror = label(client, qs(Lblerror.name), Lblerror.rect, qs(Lblerror.caption));
+    lblerror->setFont(errorFont());
+
+    // Text boxes, buttons and frames.
+    txtcode1 = placed(new platform::TextBox(client), qs(Txtcode1.name), Txtcode1.rect);
+    txtcode1->setText(qs(Txtcode1.caption));
+    txtcode2 = placed(new platform::TextBox(client), qs(Txtcode2.name), Txtcode2.rect);
+    txtcode2->setText(qs(Txtcode2.caption));
+    cmdview = placed(new QPushButton(qs(Cmdview.caption), client), qs(Cmdview.name), Cmdview.rect);
+
+    auto *frame1
+        = placed(new platform::FrameBox(qs(Frame1.caption), client), qs(Frame1.name), Frame1.rect);
+    opcode1Group = optionButtons(frame1, RootButtons, RootGrid, "opcode1", opcode1);
+    for (const ControlRow &row : FlatLabels)
+        inertLabel(frame1, row);
+    stack(frame1, Frame1Stacking);
+
+    auto *frame2
+        = placed(new platform::FrameBox(qs(Frame2.caption), client), qs(Frame2.name), Frame2.rect);
+    opcode2Group = optionButtons(frame2, KindButtons, KindGrid, "opcode2", opcode2);
+    opcode2[DesignKindButton]->setChecked(true);
+    stack(frame2, Frame2Stacking);
+
+    // The About panel: a plain area laid over the window when open.
+    frameabout = placed(new QWidget(client), qs(Frameabout.name), Frameabout.rect);
+    frameabout->setAutoFillBackground(true);
+    for (const ControlRow &row : AboutLabels)
+        inertLabel(frameabout, row);
+    cmdreturn = placed(
+        new QPushButton(qs(Cmdreturn.caption), frameabout), qs(Cmdreturn.name), Cmdreturn.rect);
+    stack(frameabout, AboutStacking);
+
+    stack(client, WindowStacking);
+
+    for (const MenuRow &row : Menus) {
+        QMenu *menu = menuBar()->addMenu(qs(row.menuCaption));
+        menu->setObjectName(qs(row.menuName));
+        menu->setFont(font());
+        QAction *item = menu->addAction(qs(row.itemCaption));
+        item->setObjectName(qs(row.itemName));
+        (row.itemName == "end" ? end : about) = item;
+    }
+
+    QList<QWidget *> focusOrder(opcode1.begin(), opcode1.end());
+    focusOrder.append(QList<QWidget *>(opcode2.begin(), opcode2.end()));
+    focusOrder << txtcode1 << txtcode2 << cmdview << cmdreturn;
+    for (int i = 1; i < focusOrder.size(); ++i)
+        setTabOrder(focusOrder[i - 1], focusOrder[i]);
+    opcode1[0]->setFocus();
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "form1.h"
+
+#include "twips.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+// Opens the real window in a fresh working directory holding a given slot
+// file, and drives it with mouse clicks and keystrokes on its controls.
+class Form1Fixture
+{
+public:
+    bool open(const QByteArray *slotFile)
+    {
+        m_form.reset();
+        m_dir = std::make_unique<QTemporaryDir>();
+        if (!m_dir->isValid() || !QDir::setCurrent(m_dir->path()))
+            return false;
+        if (slotFile) {
+            QFile file(QStringLiteral("code.dat"));
+            if (!file.open(QIODevice::WriteOnly) || file.write(*slotFile) != slotFile->size())
+                return false;
+        }
+        m_form = std::make_unique<Form1>();
+        m_form->show();
+        return QTest::qWaitForWindowExposed(m_form.get());
+    }
+
+    Form1 *form() const { return m_form.get(); }
+
+    template<typename W = QWidget> W *control(const QString &name) const
+    {
+        return m_form->findChild<W *>(name);
+    }
+    template<typename W = QWidget> W *control(const char *array, int index) const
+    {
+        return control<W>(QString::fromLatin1(array) + u'(' + QString::number(index) + u')');
+    }
+
+    QLineEdit *box(const char *name) const { return control<QLineEdit>(QString::fromLatin1(name)); }
+    QString caption(const char *name) const
+    {
+        return control<QLabel>(QString::fromLatin1(name))->text();
+    }
+    QString slotCaption(int slot) const { return control<QLabel>("lblslot", slot)->text(); }
+    QColor slotColour(int slot) const
+    {
+        return control("lblslot", slot)->palette().color(QPalette::Window);
+    }
+    int top(const char *name) const
+    {
+        return platform::twipsGeometry(control(QString::fromLatin1(name))).top;
+    }
+    QPoint marker(int i) const
+    {
+        const auto r = platform::twipsGeometry(control("shapemaru", i));
+        return {r.left, r.top};
+    }
+    QList<QPoint> markers() const { return {marker(0), marker(1), marker(2), marker(3)}; }
+
+    // Option buttons react to clicks on their indicator, which every one has,
+    // caption or not.
+    void clickOption(const char *array, int index) const
+    {
+        auto *b = control<QAbstractButton>(array, index);
+        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(4, b->height() / 2));
+    }
+    void clickSlot(int slot) const { QTest::mouseClick(control("lblslot", slot), Qt::LeftButton); }
+    void clickView() const { QTest::mouseClick(control("cmdview"), Qt::LeftButton); }
+    void type(const char *boxName, const QString &text) const
+    {
+        QLineEdit *b = box(boxName);
+        b->selectAll();
+        QTest::keyClick(b, Qt::Key_Delete);
+        for (const QChar c : text) {
+            if (c.unicode() < 0x80) {
+                QTest::keyClick(b, char(c.unicode()));
+                continue;
+            }
+            // Text beyond ASCII arrives through the input method, as from a Japanese IME.
+            QInputMethodEvent commit;
+            commit.setCommitString(c);
+            QCoreApplication::sendEvent(b, &commit);
+        }
+    }
+
+    QByteArray savedFile() const
+    {
+        QFile file(m_dir->filePath(QStringLiteral("code.dat")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no file>");
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<Form1> m_form;
+};

@@ -1,0 +1,383 @@
+#include "form1fixture.h"
+
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QGuiApplication>
+
+namespace
+{
+constexpr int W = 5760; // marker Top on a white key
+constexpr int K = 5040; // marker Top on a black key
+constexpr int Hidden = -1000;
+constexpr int ErrorShown = 3350;
+constexpr int Parked = 8000;
+const QColor White(255, 255, 255);
+const QColor LightBlue(128, 128, 255);
+
+// Where a marker goes for each semitone above the lowest C, as drawn.
+const QPoint SemitonePlaces[23] = {
+    {240, W},
+    {420, K},
+    {720, W},
+    {1020, K},
+    {1200, W},
+    {1680, W},
+    {1860, K},
+    {2160, W},
+    {2400, K},
+    {2640, W},
+    {2940, K},
+    {3120, W},
+    {3600, W},
+    {3780, K},
+    {4080, W},
+    {4380, K},
+    {4560, W},
+    {5040, W},
+    {5220, K},
+    {5520, W},
+    {5760, K},
+    {6000, W},
+    {6300, K},
+};
+const int KindOffsets[14][3] = {
+    {4, 7, 0},
+    {3, 7, 0},
+    {4, 7, 10},
+    {3, 7, 10},
+    {4, 7, 11},
+    {3, 6, 9},
+    {3, 6, 10},
+    {4, 8, 0},
+    {5, 7, 0},
+    {5, 7, 10},
+    {4, 7, 9},
+    {2, 7, 0},
+    {3, 7, 9},
+    {3, 7, 11},
+};
+
+QList<QPoint> expectedMarkers(int root, const int offsets[3])
+{
+    QList<QPoint> places {SemitonePlaces[root]};
+    for (int i = 0; i < 3; ++i)
+        places << SemitonePlaces[root + offsets[i]];
+    if (offsets[2] == 0)
+        places[3].setX(Hidden);
+    return places;
+}
+
+// A slot file in the program's own layout: root line, kind line, CR LF.
+QByteArray slotFile(const QList<std::pair<QByteArray, QByteArray>> &chords)
+{
+    QByteArray out;
+    for (int i = 0; i < 30; ++i) {
+        const auto chord = i < chords.size() ? chords[i] : std::pair<QByteArray, QByteArray> {};
+        out += chord.first + "\r\n" + chord.second + "\r\n";
+    }
+    return out;
+}
+
+QList<QByteArray> lines(const QByteArray &file)
+{
+    QList<QByteArray> out = file.split('\n');
+    if (!out.isEmpty() && out.last().isEmpty())
+        out.removeLast();
+    for (QByteArray &l : out)
+        l.chop(l.endsWith('\r') ? 1 : 0);
+    return out;
+}
+} // namespace
+
+class tst_Form1Events : public QObject
+{
+    Q_OBJECT
+private slots:
+    void opensShowingCMinor();
+    void choicesWithNoSlotLeaveTheMemo();
+    void receivingSlotTakesTheChord();
+    void typedUnknownRoot_data();
+    void typedUnknownRoot();
+    void recognisedRootParksTheError();
+    void majorButtonEmptiesTheKind();
+    void recallSlot();
+    void emptySlotShowsTheError();
+    void oneHighlightAtATime();
+    void aboutPanelRestoresEverything();
+    void closeFromWindowSystemSavesLikeExit();
+    void everyButtonChord_data();
+    void everyButtonChord();
+    void enterShowsTypedChord();
+    void selectedOptionShowsAgain();
+    void unchangedSlotSurvivesRecall_data();
+    void unchangedSlotSurvivesRecall();
+    void pasteTakesNoLineBreak();
+
+private:
+    Form1Fixture f;
+};
+
+void tst_Form1Events::opensShowingCMinor()
+{
+    const QByteArray file = slotFile({{"C", ""}, {"A", "m"}});
+    QVERIFY(f.open(&file));
+    QCOMPARE(f.slotCaption(0), QStringLiteral("C"));
+    QCOMPARE(f.slotCaption(1), QStringLiteral("Am"));
+    QVERIFY(f.control<QAbstractButton>("opcode1", 0)->isChecked());
+    QCOMPARE(f.form()->focusWidget(), f.control("opcode1", 0));
+    QCOMPARE(f.caption("lblcode"), QStringLiteral("Cm"));
+    QCOMPARE(f.markers(), (QList<QPoint> {{240, W}, {1020, K}, {2160, W}, {Hidden, W}}));
+    for (int i = 0; i < 30; ++i)
+        QCOMPARE(f.slotColour(i), White);
+}
+
+void tst_Form1Events::choicesWithNoSlotLeaveTheMemo()
+{
+    const QByteArray file = slotFile({{"F", "M7"}, {"G", "7"}});
+    QVERIFY(f.open(&file));
+    f.clickOption("opcode1", 0);
+    f.clickOption("opcode2", 3);
+    QCOMPARE(f.caption("lblcode"), QStringLiteral("Cm7"));
+    QCOMPARE(f.markers(), (QList<QPoint> {{240, W}, {1020, K}, {2160, W}, {2940, K}}));
+    QCOMPARE(f.slotCaption(0), QStringLiteral("FM7"));
+    QCOMPARE(f.slotCaption(1), QStringLiteral("G7"));
+    for (int i = 2; i < 30; ++i)
+        QCOMPARE(f.slotCaption(i), QString());
+    f.form()->close();
+    QCOMPARE(f.savedFile(), file);
+}
+
+void tst_Form1Events::receivingSlotTakesTheChord()
+{
+    QVERIFY(f.open(nullptr));
+    f.clickSlot(3);
+    f.clickOption("opcode2", 3); // m7: the slot now holds an empty root with m7
+    f.clickOption("opcode1", 7); // G
+    QCOMPARE(f.slotCaption(3), QStringLiteral("Gm7"));
+    QCOMPARE(f.caption("lblcode"), QStringLiteral("Gm7"));
+    QAction *exit = f.form()->findChild<QAction *>("end");
+    exit->trigger();
+    const QList<QByteArray> saved = lines(f.savedFile());
+    QCOMPARE(saved.size(), 60);
+    QCOMPARE(saved[6], QByteArray("G"));
+    QCOMPARE(saved[7], QByteArray("m7"));
+    QVERIFY(f.savedFile().count("\r\n") == 60);
+}
+
+void tst_Form1Events::typedUnknownRoot_data()
+{
+    QTest::addColumn<QString>("root");
+    QTest::newRow("H") << "H";
+    QTest::newRow("lower-case bb") << "bb";
+    QTest::newRow("trailing blank") << "G ";
+    QTest::newRow("full-width sharp") << QStringLiteral("C＃");
+}
+
+void tst_Form1Events::typedUnknownRoot()
+{
+    QFETCH(QString, root);
+    QVERIFY(f.open(nullptr));
+    f.clickOption("opcode2", 0);
+    f.clickSlot(0);
+    f.type("txtcode1", root);
+    f.type("txtcode2", QString());
+    QCOMPARE(f.caption("lblcode"), QString()); // typing alone changes nothing
+    f.clickView();
+    QCOMPARE(f.top("lblerror"), ErrorShown);
+    QCOMPARE(f.slotCaption(0), root + f.box("txtcode2")->text());
+    // Placed as if the root were C, with the kind of the box (empty after the slot click).
+    QCOMPARE(f.markers(), (QList<QPoint> {{240, W}, {1200, W}, {2160, W}, {Hidden, W}}));
+    f.form()->close();
+    QCOMPARE(lines(f.savedFile()).at(0), root.toUtf8());
+}
+
+void tst_Form1Events::recognisedRootParksTheError()
+{
+    QVERIFY(f.open(nullptr));
+    f.type("txtcode1", QStringLiteral("H"));
+    f.clickView();
+    QCOMPARE(f.top("lblerror"), ErrorShown);
+    f.clickOption("opcode1", 2); // D, kind unchanged
+    QCOMPARE(f.top("lblerror"), Parked);
+    f.type("txtcode2", QStringLiteral("maj7"));
+    f.clickView();
+    QCOMPARE(f.top("lblerror"), ErrorShown);
+    QCOMPARE(f.markers(), (QList<QPoint> {{720, W}, {720, W}, {720, W}, {Hidden, W}}));
+}
+
+void tst_Form1Events::majorButtonEmptiesTheKind()
+{
+    QVERIFY(f.open(nullptr));
+    f.clickOption("opcode1", 4); // E
+    f.clickOption("opcode2", 0);
+    QCOMPARE(f.box("txtcode2")->text(), QString());
+    QCOMPARE(f.caption("lblcode"), QStringLiteral("E"));
+    QCOMPARE(f.top("lblerror"), Parked);
+}
+
+void tst_Form1Events::recallSlot()
+{
+    const QByteArray file = slotFile({{"C", ""}, {"Bb", "7"}});
+    QVERIFY(f.open(&file));
+    f.clickSlot(1);
+    QCOMPARE(f.box("txtcode1")->text(), QStringLiteral("Bb"));
+    QCOMPARE(f.box("txtcode2")->text(), QStringLiteral("7"));
+    QCOMPARE(f.caption("lblcode"), QStringLiteral("Bb7"));
+    QCOMPARE(f.slotCaption(1), QStringLiteral("Bb7"));
+    QCOMPARE(f.markers(), (QList<QPoint> {{2940, K}, {4080, W}, {5040, W}, {5760, K}}));
+    for (int i = 0; i < 30; ++i)
+        QCOMPARE(f.slotColour(i), i == 1 ? LightBlue : White);
+    QCOMPARE(f.top("lblerror"), Parked);
+}
+
+void tst_Form1Events::emptySlotShowsTheError()
+{
+    const QByteArray file = slotFile({{"C", "m"}});
+    QVERIFY(f.open(&file));
+    f.clickSlot(7);
+    QCOMPARE(f.box("txtcode1")->text(), QString());
+    QCOMPARE(f.box("txtcode2")->text(), QString());
+    QCOMPARE(f.top("lblerror"), ErrorShown);
+    QCOMPARE(f.slotCaption(7), QString());
+}
+
+void tst_Form1Events::oneHighlightAtATime()
+{
+    QVERIFY(f.open(nullptr));
+    f.clickSlot(5);
+    f.clickSlot(12);
+    for (int i = 0; i < 30; ++i)
+        QCOMPARE(f.slotColour(i), i == 12 ? LightBlue : White);
+    f.clickOption("opcode1", 9); // A
+    QCOMPARE(f.slotCaption(12), QStringLiteral("A"));
+    QCOMPARE(f.slotCaption(5), QString());
+    f.form()->close();
+    const QList<QByteArray> saved = lines(f.savedFile());
+    QCOMPARE(saved[24], QByteArray("A"));
+    QCOMPARE(saved[10], QByteArray());
+}
+
+void tst_Form1Events::aboutPanelRestoresEverything()
+{
+    const QByteArray file = slotFile({{"D", "m7"}});
+    QVERIFY(f.open(&file));
+    f.clickSlot(0);
+    const QList<QPoint> markers = f.markers();
+    const QString root = f.box("txtcode1")->text();
+    f.form()->findChild<QAction *>("about")->trigger();
+    QCOMPARE(f.top("frameabout"), 0);
+    f.form()->findChild<QAction *>("about")->trigger(); // opening twice changes nothing
+    QCOMPARE(f.top("frameabout"), 0);
+    QTest::mouseClick(f.control("cmdreturn"), Qt::LeftButton);
+    QCOMPARE(f.top("frameabout"), Parked);
+    QCOMPARE(f.markers(), markers);
+    QCOMPARE(f.box("txtcode1")->text(), root);
+    QCOMPARE(f.slotColour(0), LightBlue);
+    QCOMPARE(f.caption("lblcode"), QStringLiteral("Dm7"));
+}
+
+void tst_Form1Events::closeFromWindowSystemSavesLikeExit()
+{
+    const QByteArray file = slotFile({{"E", "sus4"}, {"H", "x"}});
+    QByteArray viaExit;
+    for (const bool fromWindowSystem : {false, true}) {
+        QVERIFY(f.open(&file));
+        f.clickSlot(2);
+        f.clickOption("opcode1", 10);
+        f.clickOption("opcode2", 9);
+        if (fromWindowSystem) {
+            QCloseEvent close;
+            QCoreApplication::sendEvent(f.form()->windowHandle(), &close);
+        } else {
+            f.form()->findChild<QAction *>("end")->trigger();
+        }
+        QVERIFY(!f.form()->isVisible());
+        if (fromWindowSystem)
+            QCOMPARE(f.savedFile(), viaExit);
+        else
+            viaExit = f.savedFile();
+    }
+    QCOMPARE(lines(viaExit).mid(0, 6), (QList<QByteArray> {"E", "sus4", "H", "x", "A#", "7sus4"}));
+}
+
+void tst_Form1Events::everyButtonChord_data()
+{
+    QTest::addColumn<int>("root");
+    QTest::addColumn<int>("kind");
+    for (int root = 0; root < 12; ++root)
+        for (int kind = 0; kind < 14; ++kind)
+            QTest::addRow("root %d kind %d", root, kind) << root << kind;
+}
+
+void tst_Form1Events::everyButtonChord()
+{
+    QFETCH(int, root);
+    QFETCH(int, kind);
+    if (!f.form())
+        QVERIFY(f.open(nullptr));
+    f.clickOption("opcode1", root);
+    f.clickOption("opcode2", kind);
+    QCOMPARE(f.markers(), expectedMarkers(root, KindOffsets[kind]));
+    QCOMPARE(f.top("lblerror"), Parked);
+}
+
+void tst_Form1Events::enterShowsTypedChord()
+{
+    QVERIFY(f.open(nullptr));
+    f.type("txtcode1", QStringLiteral("Ab"));
+    f.type("txtcode2", QStringLiteral("dim"));
+    QCOMPARE(f.caption("lblcode"), QStringLiteral("Cm"));
+    QTest::keyClick(f.box("txtcode2"), Qt::Key_Return);
+    QCOMPARE(f.caption("lblcode"), QStringLiteral("Abdim"));
+    QCOMPARE(f.markers(), (QList<QPoint> {{2400, K}, {3120, W}, {4080, W}, {5040, W}}));
+}
+
+void tst_Form1Events::selectedOptionShowsAgain()
+{
+    QVERIFY(f.open(nullptr));
+    f.type("txtcode1", QStringLiteral("F#"));
+    QVERIFY(f.control<QAbstractButton>("opcode2", 1)->isChecked());
+    f.clickOption("opcode2", 1); // "m" again
+    QCOMPARE(f.caption("lblcode"), QStringLiteral("F#m"));
+}
+
+// A slot recalled and left as it is goes back into the file byte for byte.
+void tst_Form1Events::unchangedSlotSurvivesRecall_data()
+{
+    QTest::addColumn<QByteArray>("root");
+    QTest::addColumn<QByteArray>("kind");
+    QTest::newRow("Shift-JIS bytes") << QByteArray("\x83\x52\x81\x5b\x83\x68") << QByteArray("m");
+    QTest::newRow("invalid UTF-8") << QByteArray("C\xff\xfe") << QByteArray("\xc3");
+    QTest::newRow("NUL inside") << QByteArray("C\0m", 3) << QByteArray("7");
+    QTest::newRow("longer than a text box's usual limit")
+        << QByteArray(40000, 'G') << QByteArray("m");
+    QTest::newRow("markup") << QByteArray("<b>C</b>") << QByteArray("&amp;");
+}
+
+void tst_Form1Events::unchangedSlotSurvivesRecall()
+{
+    QFETCH(QByteArray, root);
+    QFETCH(QByteArray, kind);
+    const QByteArray file = slotFile({{"C", ""}, {root, kind}, {"D", "m"}});
+    QVERIFY(f.open(&file));
+    f.clickSlot(1);
+    QCOMPARE(f.top("lblerror"), ErrorShown);
+    f.clickSlot(2);
+    f.form()->close();
+    QCOMPARE(f.savedFile(), file);
+}
+
+void tst_Form1Events::pasteTakesNoLineBreak()
+{
+    QVERIFY(f.open(nullptr));
+    QLineEdit *root = f.box("txtcode1");
+    QGuiApplication::clipboard()->setText(QStringLiteral("G\r\n#\n"));
+    root->selectAll();
+    QTest::keyClick(root, Qt::Key_V, Qt::ControlModifier);
+    QVERIFY2(
+        !root->text().contains(u'\n') && !root->text().contains(u'\r'), qPrintable(root->text()));
+    QCOMPARE(root->text(), QStringLiteral("G#"));
+}
+
+QTEST_MAIN(tst_Form1Events)
+#include "tst_form1events.moc"

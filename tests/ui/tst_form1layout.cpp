@@ -1,0 +1,366 @@
+#include "form1.h"
+
+#include "linewidget.h"
+#include "twips.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using platform::TwipsRect;
+
+Q_DECLARE_METATYPE(TwipsRect)
+
+namespace
+{
+QString at(const char *array, int index)
+{
+    return QString::fromLatin1(array) + u'(' + QString::number(index) + u')';
+}
+} // namespace
+
+class tst_Form1Layout : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void geometry_data();
+    void geometry();
+    void buttonsInWindowCoordinates();
+    void keyLines();
+    void captionsAndMenus();
+    void captionsFitTheirBoxes();
+    void fonts();
+    void focusOrder();
+    void hitTesting();
+    void parkedControlsAreNeverHit();
+    void errorLabelStacking();
+    void rendering();
+
+private:
+    QWidget *control(const QString &name) const;
+    QWidget *client() const;
+    QTemporaryDir m_dir;
+    std::unique_ptr<Form1> m_form;
+};
+
+void tst_Form1Layout::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY(QDir::setCurrent(m_dir.path()));
+}
+
+void tst_Form1Layout::init()
+{
+    m_form = std::make_unique<Form1>();
+}
+
+void tst_Form1Layout::cleanup()
+{
+    m_form.reset(); // never shown or closed here: nothing is saved
+}
+
+QWidget *tst_Form1Layout::control(const QString &name) const
+{
+    auto *w = m_form->findChild<QWidget *>(name);
+    if (!w)
+        qWarning("no control named %s", qPrintable(name));
+    return w;
+}
+
+QWidget *tst_Form1Layout::client() const
+{
+    return control(QStringLiteral("client"));
+}
+
+// Every control's place in twips, written out from the window's drawing.
+void tst_Form1Layout::geometry_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<TwipsRect>("rect");
+    const std::pair<const char *, TwipsRect> singles[] = {
+        {"Shape3", {120, 0, 8655, 735}},
+        {"Label1", {1440, 120, 255, 255}},
+        {"Label2", {2160, 120, 255, 255}},
+        {"Label14", {4800, 120, 2895, 255}},
+        {"Label16", {240, 360, 1095, 255}},
+        {"txtcode1", {1440, 360, 735, 270}},
+        {"txtcode2", {2160, 360, 855, 270}},
+        {"cmdview", {3120, 360, 1335, 255}},
+        {"Label8", {4800, 360, 3855, 255}},
+        {"Frame1", {240, 840, 6975, 615}},
+        {"Frame2", {240, 1440, 6975, 615}},
+        {"Label4", {2520, 120, 375, 255}},
+        {"Label6", {4680, 120, 375, 255}},
+        {"Label3", {1440, 360, 375, 220}},
+        {"Label5", {3600, 360, 375, 220}},
+        {"Label7", {5760, 360, 375, 220}},
+        {"Shape2", {120, 2160, 8655, 1390}},
+        {"Label15", {240, 2280, 8415, 255}},
+        {"lblcode", {600, 3600, 1095, 255}},
+        {"Label13", {1800, 3600, 735, 255}},
+        {"Label12", {120, 3840, 6735, 2295}},
+        {"lblerror", {0, 6480, 7335, 3135}},
+        {"frameabout", {0, 8000, 8775, 6255}},
+        {"lbltitle", {3000, 2160, 1815, 255}},
+        {"lblversion", {4920, 2160, 615, 255}},
+        {"lblright3w", {3000, 2400, 2415, 255}},
+        {"Label9", {3000, 2640, 1575, 255}},
+        {"Label10", {3000, 3120, 1695, 255}},
+        {"Label11", {3000, 3360, 2895, 255}},
+        {"cmdreturn", {6720, 5640, 1695, 375}},
+    };
+    for (const auto &[name, rect] : singles)
+        QTest::newRow(name) << QString::fromLatin1(name) << rect;
+
+    const int rootWidths[12] = {615, 615, 495, 615, 615, 615, 495, 495, 615, 615, 615, 615};
+    for (int k = 0; k < 12; ++k)
+        QTest::addRow("opcode1(%d)", k) << at("opcode1",
+            k) << TwipsRect {840 + 1080 * (k % 6), 120 + 240 * (k / 6), rootWidths[k], 180};
+    const int kindWidths[14]
+        = {615, 615, 615, 615, 615, 615, 975, 615, 855, 855, 615, 735, 615, 735};
+    for (int k = 0; k < 14; ++k)
+        QTest::addRow("opcode2(%d)", k) << at("opcode2",
+            k) << TwipsRect {840 + 840 * (k % 7), 120 + 240 * (k / 7), kindWidths[k], 180};
+    for (int i = 0; i < 30; ++i)
+        QTest::addRow("lblslot(%d)", i) << at(
+            "lblslot", i) << TwipsRect {240 + 840 * (i % 10), 2520 + 360 * (i / 10), 855, 255};
+    QTest::newRow("lblslot(30)") << at("lblslot", 30) << TwipsRect {8520, 8000, 855, 255};
+    const int blackLefts[10] = {360, 960, 1800, 2340, 2880, 5700, 3720, 4320, 5160, 6240};
+    for (int i = 0; i < 10; ++i)
+        QTest::addRow("Shape1(%d)", i)
+            << at("Shape1", i) << TwipsRect {blackLefts[i], 3840, 375, 1695};
+    const int markerLefts[4] = {240, 1200, 2160, 3120};
+    for (int i = 0; i < 4; ++i)
+        QTest::addRow("shapemaru(%d)", i)
+            << at("shapemaru", i) << TwipsRect {markerLefts[i], 5760, 255, 255};
+}
+
+void tst_Form1Layout::geometry()
+{
+    QFETCH(QString, name);
+    QFETCH(TwipsRect, rect);
+    QWidget *w = control(name);
+    QVERIFY(w);
+    QCOMPARE(platform::twipsGeometry(w), rect);
+    QCOMPARE(w->geometry(), platform::pixelRect(rect));
+}
+
+void tst_Form1Layout::buttonsInWindowCoordinates()
+{
+    // Frame children are placed from the frame's corner: "C" and "B" as the window sees them.
+    const auto windowPos = [this](const QString &name) {
+        QWidget *w = control(name);
+        return w->mapTo(client(), QPoint(0, 0));
+    };
+    QCOMPARE(windowPos(at("opcode1", 0)), platform::pixelRect({1080, 960, 1, 1}).topLeft());
+    QCOMPARE(windowPos(at("opcode1", 11)), platform::pixelRect({6480, 1200, 1, 1}).topLeft());
+    QCOMPARE(control(at("opcode1", 0))->parentWidget()->objectName(), QStringLiteral("Frame1"));
+    QCOMPARE(control(at("opcode2", 13))->parentWidget()->objectName(), QStringLiteral("Frame2"));
+    QCOMPARE(control("cmdreturn")->parentWidget()->objectName(), QStringLiteral("frameabout"));
+}
+
+void tst_Form1Layout::keyLines()
+{
+    QList<QLine> expected {
+        {120, 3840, 120, 6120}, {120, 3840, 6840, 3840}, {120, 6120, 6840, 6120}};
+    for (int k = 1; k <= 14; ++k)
+        expected << QLine(120 + 480 * k, 3840, 120 + 480 * k, 6120);
+    for (int n = 1; n <= 17; ++n) {
+        auto *line = m_form->findChild<platform::LineWidget *>(QStringLiteral("Line%1").arg(n));
+        QVERIFY2(line, qPrintable(QStringLiteral("Line%1").arg(n)));
+        QCOMPARE(line->twipsLine(), expected[n - 1]);
+    }
+}
+
+void tst_Form1Layout::captionsAndMenus()
+{
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("ソラミナ　コード一覧"));
+    const QStringList roots {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
+    const QStringList kinds {
+        "", "m", "7", "m7", "M7", "dim", "m7-5", "aug", "sus4", "7sus4", "6", "add9", "m6", "mM7"};
+    for (int k = 0; k < roots.size(); ++k) {
+        auto *b = qobject_cast<QAbstractButton *>(control(at("opcode1", k)));
+        QCOMPARE(b->text(), roots[k]);
+        QVERIFY(!b->isChecked());
+    }
+    for (int k = 0; k < kinds.size(); ++k) {
+        auto *b = qobject_cast<QAbstractButton *>(control(at("opcode2", k)));
+        QCOMPARE(b->text(), kinds[k]);
+        QCOMPARE(b->isChecked(), k == 1);
+    }
+    QCOMPARE(qobject_cast<QLineEdit *>(control("txtcode1"))->text(), QStringLiteral("C"));
+    QCOMPARE(qobject_cast<QLineEdit *>(control("txtcode2"))->text(), QStringLiteral("m"));
+    QCOMPARE(qobject_cast<QLabel *>(control("lblcode"))->text(), QStringLiteral("lblcode"));
+    QCOMPARE(qobject_cast<QLabel *>(control("lblerror"))->text(), QStringLiteral("ＥＲＲＯＲ"));
+    QCOMPARE(qobject_cast<QLabel *>(control(at("lblslot", 30)))->text(), QStringLiteral("lblslot"));
+    QCOMPARE(
+        qobject_cast<QAbstractButton *>(control("cmdview"))->text(), QStringLiteral("表示(&V)"));
+
+    const QList<QAction *> menus = m_form->menuBar()->actions();
+    QCOMPARE(menus.size(), 2);
+    QCOMPARE(menus[0]->text(), QStringLiteral("フィイル(&F)"));
+    QCOMPARE(menus[0]->menu()->actions().at(0)->text(), QStringLiteral("終了(&X)"));
+    QCOMPARE(menus[0]->menu()->actions().at(0)->objectName(), QStringLiteral("end"));
+    QCOMPARE(menus[1]->text(), QStringLiteral("ヘルプ(&H)"));
+    QCOMPARE(menus[1]->menu()->actions().at(0)->text(), QStringLiteral("about(&A)"));
+    QCOMPARE(menus[1]->menu()->actions().at(0)->objectName(), QStringLiteral("about"));
+}
+
+// At the window's font, no caption is cut off by its box.
+void tst_Form1Layout::captionsFitTheirBoxes()
+{
+    int checked = 0;
+    for (QLabel *label : m_form->findChildren<QLabel *>()) {
+        if (label->text().isEmpty())
+            continue;
+        const QFontMetrics metrics(label->font());
+        const QRect box = label->contentsRect();
+        QVERIFY2(metrics.horizontalAdvance(label->text()) <= box.width(),
+            qPrintable(label->objectName()));
+        QVERIFY2(metrics.height() <= box.height() + 2, qPrintable(label->objectName()));
+        ++checked;
+    }
+    // A button's caption has the room its style leaves beside the indicator or inside the bevel.
+    for (QAbstractButton *button : m_form->findChildren<QAbstractButton *>()) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const bool radio = qobject_cast<QRadioButton *>(button);
+        const QRect contents = button->style()->subElementRect(
+            radio ? QStyle::SE_RadioButtonContents : QStyle::SE_PushButtonContents, &option,
+            button);
+        const int textWidth
+            = button->fontMetrics().horizontalAdvance(QString(button->text()).remove(u'&'));
+        QVERIFY2(textWidth <= contents.width(), qPrintable(button->objectName()));
+        ++checked;
+    }
+    QVERIFY(checked >= 20 + 28); // captioned labels (memo slots are empty here) and buttons
+}
+
+void tst_Form1Layout::fonts()
+{
+    QCOMPARE(QFontInfo(m_form->font()).family(), QStringLiteral("IPAPGothic"));
+    const QFontInfo error(control("lblerror")->font());
+    QVERIFY2(error.family() == QStringLiteral("IPAPGothic")
+            || error.family() == QStringLiteral("ＭＳ Ｐゴシック"),
+        qPrintable(error.family()));
+    QCOMPARE(error.pixelSize(), 96); // 72 points at 96 dots per inch
+    QCOMPARE(error.weight(), int(QFont::Normal));
+}
+
+void tst_Form1Layout::focusOrder()
+{
+    QStringList expected;
+    for (int k = 0; k < 12; ++k)
+        expected << at("opcode1", k);
+    for (int k = 0; k < 14; ++k)
+        expected << at("opcode2", k);
+    expected << "txtcode1"
+             << "txtcode2"
+             << "cmdview"
+             << "cmdreturn";
+    QWidget *w = control(expected.first());
+    for (const QString &name : expected) {
+        QCOMPARE(w->objectName(), name);
+        w = w->nextInFocusChain();
+        while (w->focusPolicy() == Qt::NoFocus)
+            w = w->nextInFocusChain();
+    }
+    QCOMPARE(m_form->focusWidget(), control(at("opcode1", 0)));
+}
+
+void tst_Form1Layout::hitTesting()
+{
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    const auto hit = [this](const TwipsRect &twips) {
+        const QRect r = platform::pixelRect(twips);
+        QWidget *w = client()->childAt(r.center());
+        return w ? w->objectName() : QString();
+    };
+    // The memo outline and the help line above the slots let clicks through.
+    QCOMPARE(hit({240 + 840 * 2, 2520 + 360, 855, 255}), at("lblslot", 12));
+    QCOMPARE(hit({240, 2520, 855, 30}), at("lblslot", 0));
+    // The pixel column that neighbouring slots share belongs to the higher index.
+    QCOMPARE(client()
+                 ->childAt(platform::pixelRect({240 + 840, 2520 + 100, 1, 1}).topLeft())
+                 ->objectName(),
+        at("lblslot", 1));
+    // Markers, black keys, key lines and the keys' white never take a click
+    // from the window: nothing there is a control.
+    for (const TwipsRect &r : {TwipsRect {1200, 5760, 255, 255}, TwipsRect {360, 3840, 375, 1695},
+             TwipsRect {580, 4000, 40, 40}, TwipsRect {2000, 5900, 40, 40}}) {
+        QCOMPARE(hit(r), QString());
+    }
+    // The About panel, when open, covers the option buttons.
+    QCOMPARE(hit({1080, 960, 615, 180}).left(7), QStringLiteral("opcode1"));
+    m_form->findChild<QAction *>("about")->trigger();
+    const QString covered = hit({1080, 960, 615, 180});
+    QVERIFY2(covered == QStringLiteral("frameabout"), qPrintable(covered));
+}
+
+void tst_Form1Layout::parkedControlsAreNeverHit()
+{
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    const QStringList parked {"lblerror", "frameabout", at("lblslot", 30)};
+    for (int y = 0; y < client()->height(); y += 3) {
+        for (int x = 0; x < client()->width(); x += 3) {
+            for (QWidget *w = client()->childAt(x, y); w && w != client(); w = w->parentWidget())
+                QVERIFY2(!parked.contains(w->objectName()),
+                    qPrintable(QStringLiteral("%1 at %2,%3").arg(w->objectName()).arg(x).arg(y)));
+        }
+    }
+}
+
+void tst_Form1Layout::errorLabelStacking()
+{
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QWidget *error = control("lblerror");
+    platform::setTopInTwips(error, 3350);
+    // Its top strip lies behind the third slot row, and in front of the keyboard.
+    const QPoint strip = platform::pixelRect({240 + 840, 3360, 1, 1}).topLeft();
+    QCOMPARE(client()->childAt(strip)->objectName(), at("lblslot", 21));
+    const QPoint key = platform::pixelRect({1200 + 120, 5760 + 120, 1, 1}).topLeft();
+    QCOMPARE(client()->childAt(key)->objectName(), QStringLiteral("lblerror"));
+    const QPoint name = platform::pixelRect({700, 3700, 1, 1}).topLeft();
+    QCOMPARE(client()->childAt(name)->objectName(), QStringLiteral("lblerror"));
+}
+
+void tst_Form1Layout::rendering()
+{
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QCOMPARE(client()->size(), QSize(589, 421));
+    const QImage image = client()->grab().toImage();
+    QCOMPARE(image.size(), QSize(589, 421));
+    const auto pixel = [&](QPoint p) { return QColor(image.pixel(p)); };
+
+    const QColor lightGreen(128, 255, 128);
+    for (int i = 0; i < 4; ++i) {
+        QWidget *marker = control(at("shapemaru", i));
+        if (platform::twipsGeometry(marker).left < 0)
+            continue; // hidden: the chord repeats its root
+        QCOMPARE(pixel(marker->geometry().center()), lightGreen);
+    }
+    for (int i = 0; i < 10; ++i) {
+        const QRect key = control(at("Shape1", i))->geometry();
+        const QPoint upperMiddle(key.center().x(), key.top() + key.height() / 3);
+        QCOMPARE(pixel(upperMiddle), QColor(Qt::black));
+    }
+    // White key D, between the C and the E-flat markers, low on the key.
+    QCOMPARE(pixel(platform::pixelRect({600 + 240, 5900, 1, 1}).topLeft()), QColor(Qt::white));
+}
+
+QTEST_MAIN(tst_Form1Layout)
+#include "tst_form1layout.moc"
