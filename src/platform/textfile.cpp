@@ -57,7 +57,9 @@ TextFileWriter::TextFileWriter(const QString &fileName)
     : m_fileName(fileName)
     , m_file(fileName)
 {
-    if (!m_file.open(QIODevice::WriteOnly)) {
+    // Unbuffered: QSaveFile::commit() replaces the file even when flushing a
+    // buffer fails, and a direct write reports the operating system's reason.
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         m_error = FileError {m_fileName, m_file.errorString()};
     }
 }
@@ -65,24 +67,27 @@ TextFileWriter::TextFileWriter(const QString &fileName)
 void TextFileWriter::writeLine(QByteArrayView value)
 {
     Q_ASSERT(!value.contains('\r') && !value.contains('\n'));
-    if (m_error) {
-        return;
-    }
-    if (m_file.write(value.data(), value.size()) != value.size()
-        || m_file.write(LineEnd.data(), LineEnd.size()) != LineEnd.size()) {
+    if (!m_error && !(writeAll(value) && writeAll(LineEnd))) {
         m_error = FileError {m_fileName, m_file.errorString()};
         m_file.cancelWriting();
     }
 }
 
+bool TextFileWriter::writeAll(QByteArrayView bytes)
+{
+    // After a short write the next one fails with the reason (disk full...).
+    while (!bytes.isEmpty()) {
+        const qint64 written = m_file.write(bytes.data(), bytes.size());
+        if (written <= 0) {
+            return false;
+        }
+        bytes = bytes.sliced(written);
+    }
+    return true;
+}
+
 std::optional<FileError> TextFileWriter::commit()
 {
-    // QSaveFile::commit() replaces the file even when flushing its buffer
-    // fails (disk full, size limit), so flush first and keep the old file.
-    if (!m_error && !m_file.flush()) {
-        m_error = FileError {m_fileName, m_file.errorString()};
-        m_file.cancelWriting();
-    }
     if (!m_error && !m_file.commit()) {
         m_error = FileError {m_fileName, m_file.errorString()};
     }

@@ -71,6 +71,8 @@ public:
     [[nodiscard]] std::optional<FileError> commit();
 
 private:
+    bool writeAll(QByteArrayView bytes);
+
     QString m_fileName;
     QSaveFile m_file;
     std::optional<FileError> m_error;

@@ -7,7 +7,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <memory>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -303,18 +305,20 @@ void tst_SlotFile::failedSaveKeepsTheOldFile_data()
     QTest::addColumn<SaveTrouble>("trouble");
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QByteArray>("old"); // the file's bytes before the save, if it exists
+    QTest::addColumn<int>("osError"); // the reason the system gives, 0 for Qt's own
 
     const QByteArray old("C\r\nm\r\n");
     QTest::newRow("code.dat is a directory")
-        << SaveTrouble::TargetIsDirectory << FileName << QByteArray();
+        << SaveTrouble::TargetIsDirectory << FileName << QByteArray() << 0;
     QTest::newRow("parent is a file")
-        << SaveTrouble::ParentIsFile << "sub/" + FileName << QByteArray();
+        << SaveTrouble::ParentIsFile << "sub/" + FileName << QByteArray() << ENOTDIR;
     QTest::newRow("parent missing")
-        << SaveTrouble::ParentMissing << "missing/" + FileName << QByteArray();
+        << SaveTrouble::ParentMissing << "missing/" + FileName << QByteArray() << ENOENT;
     // Fails for root too: the write stops at the file size limit.
-    QTest::newRow("write fails midway") << SaveTrouble::SizeLimit << FileName << old;
+    QTest::newRow("write fails midway") << SaveTrouble::SizeLimit << FileName << old << EFBIG;
     if (::geteuid() != 0) {
-        QTest::newRow("read-only directory") << SaveTrouble::ReadOnlyDir << "ro/" + FileName << old;
+        QTest::newRow("read-only directory")
+            << SaveTrouble::ReadOnlyDir << "ro/" + FileName << old << EACCES;
     }
 }
 
@@ -323,6 +327,7 @@ void tst_SlotFile::failedSaveKeepsTheOldFile()
     QFETCH(SaveTrouble, trouble);
     QFETCH(QString, fileName);
     QFETCH(QByteArray, old);
+    QFETCH(int, osError);
 
     switch (trouble) {
     case SaveTrouble::TargetIsDirectory: QVERIFY(QDir().mkdir(fileName)); break;
@@ -363,6 +368,10 @@ void tst_SlotFile::failedSaveKeepsTheOldFile()
     QVERIFY(error);
     QCOMPARE(error->fileName, fileName);
     QVERIFY(!error->reason.isEmpty());
+    if (osError != 0) {
+        QVERIFY2(error->reason.contains(QString::fromLocal8Bit(std::strerror(osError))),
+            qPrintable(error->reason));
+    }
     if (!old.isNull()) {
         QCOMPARE(contents(fileName), old);
     }
