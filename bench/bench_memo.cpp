@@ -1,0 +1,101 @@
+#include "chordmemo.h"
+#include "songfile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <functional>
+
+namespace
+{
+
+// Stands in for the window's slot labels: takes each caption as they would.
+struct CaptionSink {
+    qsizetype characters = 0;
+    void operator()(int, const QString &caption) { characters += caption.size(); }
+};
+
+// A memo loaded from the song must hold it; otherwise the figures would
+// describe a load that did nothing.
+bool holdsSong(const memo::ChordMemo &m)
+{
+    return m.fetch(3).root == QLatin1String("G") && m.fetch(3).kind == QLatin1String("7")
+        && m.fetch(29).root == QLatin1String("C#") && m.saveBytes() == bench::songSlotFile();
+}
+
+void BM_MemoLoadBytes(benchmark::State &state)
+{
+    const QByteArray song = bench::songSlotFile();
+    memo::ChordMemo m;
+    CaptionSink sink;
+    const memo::ChordMemo::ShowSlot show = std::ref(sink);
+    for (auto _ : state) {
+        m.loadBytes(song, show);
+        benchmark::DoNotOptimize(m);
+    }
+    if (!holdsSong(m))
+        state.SkipWithError("the song did not load");
+    benchmark::DoNotOptimize(sink.characters);
+}
+
+void BM_MemoSaveBytes(benchmark::State &state)
+{
+    memo::ChordMemo m;
+    m.loadBytes(bench::songSlotFile(), {});
+    for (auto _ : state) {
+        QByteArray bytes = m.saveBytes();
+        benchmark::DoNotOptimize(bytes);
+    }
+    if (!holdsSong(m))
+        state.SkipWithError("the song did not load");
+}
+
+void BM_MemoLoadFile(benchmark::State &state)
+{
+    const QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("code.dat"));
+    QFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bench::songSlotFile()) < 0
+        || !file.flush()) {
+        state.SkipWithError("cannot write the slot file");
+        return;
+    }
+    memo::ChordMemo m;
+    CaptionSink sink;
+    const memo::ChordMemo::ShowSlot show = std::ref(sink);
+    for (auto _ : state) {
+        if (m.load(fileName, show)) {
+            state.SkipWithError("load failed");
+            return;
+        }
+    }
+    if (!holdsSong(m))
+        state.SkipWithError("the song did not load");
+}
+
+// Each save writes a temporary file, syncs it and renames it over the old one.
+void BM_MemoSaveFile(benchmark::State &state)
+{
+    const QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("code.dat"));
+    memo::ChordMemo m;
+    m.loadBytes(bench::songSlotFile(), {});
+    for (auto _ : state) {
+        if (m.save(fileName)) {
+            state.SkipWithError("save failed");
+            return;
+        }
+    }
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly) || file.readAll() != bench::songSlotFile())
+        state.SkipWithError("the saved file is not the song");
+}
+
+BENCHMARK(BM_MemoLoadBytes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MemoSaveBytes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MemoLoadFile)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MemoSaveFile)->Unit(benchmark::kMicrosecond);
+
+} // namespace

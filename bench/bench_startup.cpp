@@ -1,0 +1,163 @@
+#include "form1.h"
+#include "guibench.h"
+#include "songfile.h"
+#include "startupreport.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMainWindow>
+#include <QProcess>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <optional>
+
+// Start-up of the program's window beside a bare window, each measured twice:
+// in this process, where Qt and its fonts are already up, and in a child
+// process started from nothing, which also reports its peak memory.
+namespace
+{
+
+enum class Window {
+    Bare, // a QMainWindow holding one QLabel: the least a Qt program shows
+    Form1, // the program's window, its memo loaded from code.dat
+};
+
+constexpr char ChildFlag[] = "--startup-child";
+constexpr int ChildTimeoutMs = 30000;
+
+using Clock = std::chrono::steady_clock;
+
+std::unique_ptr<QWidget> makeWindow(Window window)
+{
+    if (window == Window::Form1)
+        return std::make_unique<Form1>();
+    auto bare = std::make_unique<QMainWindow>();
+    // A Japanese caption: it needs a CJK font, as the program's window does.
+    bare->setCentralWidget(new QLabel(QStringLiteral("ソラミナ"), bare.get()));
+    return bare;
+}
+
+const char *nameOf(Window window)
+{
+    return window == Window::Form1 ? "form1" : "bare";
+}
+
+// The child: builds one window and, once it is painted, reports to the parent.
+int runChild(Window window, int argc, char **argv)
+{
+    bench::quietSizeHintWarnings();
+    QApplication app(argc, argv);
+    bench::ChildMoments moments;
+    moments.appUpNs = bench::monotonicNs();
+    const auto widget = makeWindow(window);
+    moments.builtNs = bench::monotonicNs();
+    if (!bench::showAndWaitForFirstPaint(*widget))
+        return 1;
+    moments.paintedNs = bench::monotonicNs();
+    moments.peakResidentKb = bench::peakResidentKb();
+    const QByteArray line = bench::formatChildLine(moments);
+    return std::fwrite(line.constData(), 1, size_t(line.size()), stdout) == size_t(line.size()) ? 0
+                                                                                                : 1;
+}
+
+std::optional<bench::StartupReport> startChild(Window window, const QString &workingDir)
+{
+    QProcess child;
+    child.setWorkingDirectory(workingDir);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QGuiApplication::platformName());
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    const long long start = bench::monotonicNs();
+    child.start(QCoreApplication::applicationFilePath(),
+        {QString::fromLatin1(ChildFlag), QString::fromLatin1(nameOf(window))});
+    if (!child.waitForFinished(ChildTimeoutMs) || child.exitStatus() != QProcess::NormalExit
+        || child.exitCode() != 0)
+        return std::nullopt;
+    return bench::parseChildLine(child.readAllStandardOutput(), start);
+}
+
+// From nothing to the window built, shown and painted once, inside this process.
+void BM_WindowStartup(benchmark::State &state, Window window)
+{
+    const bench::SongWorkingDir dir;
+    if (!dir.isValid()) {
+        state.SkipWithError("no working directory with a slot file");
+        return;
+    }
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        auto widget = makeWindow(window);
+        if (!bench::showAndWaitForFirstPaint(*widget)) {
+            state.SkipWithError("the window was never painted");
+            return;
+        }
+        const auto end = Clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+        // Closing Form1 would save the memo; it is destroyed unclosed instead.
+        widget.reset();
+        QCoreApplication::processEvents();
+    }
+}
+
+// From starting a process to its window painted once, split into its
+// phases; peak_rss_kB is the child's peak resident memory at that moment.
+void BM_ProcessStartup(benchmark::State &state, Window window)
+{
+    const bench::SongWorkingDir dir;
+    if (!dir.isValid()) {
+        state.SkipWithError("no working directory with a slot file");
+        return;
+    }
+    bench::StartupReport sum {};
+    for (auto _ : state) {
+        const std::optional<bench::StartupReport> report = startChild(window, dir.path());
+        if (!report) {
+            state.SkipWithError("the child process failed");
+            return;
+        }
+        state.SetIterationTime(report->startupMs / 1e3);
+        sum.appUpMs += report->appUpMs;
+        sum.buildMs += report->buildMs;
+        sum.paintMs += report->paintMs;
+        sum.peakResidentKb += report->peakResidentKb;
+    }
+    const auto average = [](double total) {
+        return benchmark::Counter(total, benchmark::Counter::kAvgIterations);
+    };
+    state.counters["qt_up_ms"] = average(sum.appUpMs);
+    state.counters["build_ms"] = average(sum.buildMs);
+    state.counters["paint_ms"] = average(sum.paintMs);
+    state.counters["peak_rss_kB"] = average(double(sum.peakResidentKb));
+}
+
+BENCHMARK_CAPTURE(BM_WindowStartup, bare, Window::Bare)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WindowStartup, form1, Window::Form1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ProcessStartup, bare, Window::Bare)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ProcessStartup, form1, Window::Form1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc == 3 && std::strcmp(argv[1], ChildFlag) == 0) {
+        const bool form1 = std::strcmp(argv[2], nameOf(Window::Form1)) == 0;
+        if (!form1 && std::strcmp(argv[2], nameOf(Window::Bare)) != 0)
+            return 2;
+        return runChild(form1 ? Window::Form1 : Window::Bare, argc, argv);
+    }
+    return bench::runGuiBenchmarks(argc, argv);
+}

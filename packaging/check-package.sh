@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# Checks of what `cmake --install` and `cpack` deliver, run by CTest:
+#   check-package.sh install  <build-dir> <stage-dir> <app-id>
+#   check-package.sh desktop  <stage-dir> <app-id>
+#   check-package.sh metainfo <stage-dir> <app-id>
+#   check-package.sh icon     <stage-dir> <app-id>
+#   check-package.sh deb      <build-dir> <out-dir> <stage-dir>
+# Exits 77 (skipped) when a tool the check needs is not installed.
+set -euo pipefail
+
+skipped=77
+fail() { echo "FAIL: $*" >&2; exit 1; }
+need() {
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit $skipped; }
+    done
+}
+# The value of a key of the desktop entry's main group.
+entry() { sed -n "s/^$2=//p" "$1" | head -n 1; }
+# Every installed file, relative to the root of a tree.
+files_under() { (cd "$1" && find . -type f -o -type l) | sed 's|^\./||' | sort; }
+
+desktop_file() { echo "$1/usr/share/applications/$2.desktop"; }
+metainfo_file() { echo "$1/usr/share/metainfo/$2.metainfo.xml"; }
+icon_file() { echo "$1/usr/share/icons/hicolor/scalable/apps/$2.svg"; }
+
+check_install() {
+    local build=$1 stage=$2 id=$3
+    rm -rf "$stage"
+    DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null
+
+    # Exactly these files: no test, benchmark, tool or library slips in.
+    local expected
+    expected=$(printf '%s\n' usr/bin/soramina \
+        "usr/share/applications/$id.desktop" \
+        "usr/share/doc/soramina/copyright" \
+        "usr/share/icons/hicolor/scalable/apps/$id.svg" \
+        "usr/share/metainfo/$id.metainfo.xml" | sort)
+    diff <(echo "$expected") <(files_under "$stage") >&2 || fail "installed files differ (< expected, > installed)"
+    [[ -x $stage/usr/bin/soramina ]] || fail "usr/bin/soramina is not executable"
+
+    # The three files must name each other and the binary consistently.
+    local desktop metainfo
+    desktop=$(desktop_file "$stage" "$id")
+    metainfo=$(metainfo_file "$stage" "$id")
+    local exec
+    exec=$(entry "$desktop" Exec)
+    [[ -x $stage/usr/bin/${exec%% *} ]] || fail "Exec=$exec names no installed binary"
+    [[ $(entry "$desktop" Icon) == "$id" ]] || fail "Icon= is not the application id $id"
+    grep -q "<id>$id</id>" "$metainfo" || fail "the metainfo's <id> is not $id"
+    grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" \
+        || fail "the metainfo does not launch $id.desktop"
+    grep -q "<binary>${exec%% *}</binary>" "$metainfo" || fail "the metainfo does not provide ${exec%% *}"
+    echo "installed: $(files_under "$stage" | wc -l) files, consistent"
+}
+
+check_desktop() {
+    need desktop-file-validate
+    local report
+    report=$(desktop-file-validate "$(desktop_file "$1" "$2")" 2>&1) || true
+    # Warnings count too, though the tool exits 0 on them. Hints do not: being
+    # listed under both Audio and Education is meant.
+    [[ -n $report ]] && echo "$report"
+    if grep -q -E ': (error|warning): ' <<<"$report"; then
+        fail "desktop-file-validate found faults"
+    fi
+    echo "desktop entry valid"
+}
+
+check_metainfo() {
+    need appstreamcli
+    appstreamcli validate --no-net --pedantic "$(metainfo_file "$1" "$2")" \
+        || fail "appstreamcli rejects the metainfo"
+}
+
+check_icon() {
+    need python3 rsvg-convert
+    local icon png
+    icon=$(icon_file "$1" "$2")
+    python3 -c 'import sys, xml.etree.ElementTree as t; t.parse(sys.argv[1])' "$icon" \
+        || fail "the icon is not well-formed XML"
+    png=$(mktemp --suffix=.png)
+    trap 'rm -f "$png"' RETURN
+    rsvg-convert -w 48 -h 48 "$icon" -o "$png" || fail "the icon does not render"
+    [[ $(file -b "$png") == "PNG image data, 48 x 48,"* ]] || fail "the icon renders as $(file -b "$png")"
+    echo "icon renders"
+}
+
+check_deb() {
+    need cpack dpkg-deb dpkg-shlibdeps
+    local build=$1 out=$2 stage=$3
+    rm -rf "$out"
+    cpack -G DEB --config "$build/CPackConfig.cmake" -B "$out" >/dev/null
+    local debs=("$out"/*.deb)
+    [[ ${#debs[@]} -eq 1 && -f ${debs[0]} ]] || fail "cpack made ${#debs[@]} packages"
+    local deb=${debs[0]}
+    local version
+    version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+
+    [[ $(dpkg-deb -f "$deb" Package) == soramina ]] || fail "package name"
+    [[ $(dpkg-deb -f "$deb" Version) == "$version"-* ]] || fail "version is not $version"
+    [[ $(dpkg-deb -f "$deb" Section) == sound ]] || fail "section is not sound"
+    [[ $(dpkg-deb -f "$deb" Maintainer) =~ \<[^@]+@localhost\>$ ]] \
+        || fail "the maintainer's address must not reach a person"
+    local depends
+    depends=$(dpkg-deb -f "$deb" Depends)
+    for dep in fonts-ipafont-gothic libqt6widgets6 libqt6gui6 libqt6core6 libc6; do
+        [[ ", $depends," == *", $dep"[\ ,]* ]] || fail "Depends lacks $dep: $depends"
+    done
+    # The package holds what the staged install holds, nothing more or less.
+    diff <(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {sub(/^\.\//, "", $6); print $6}' | sort) \
+        <(files_under "$stage") >&2 || fail "the package's files differ from the install (< package)"
+    echo "$(basename "$deb"): Depends: $depends"
+}
+
+mode=${1:-}
+shift || true
+case $mode in
+install) check_install "$@" ;;
+desktop) check_desktop "$@" ;;
+metainfo) check_metainfo "$@" ;;
+icon) check_icon "$@" ;;
+deb) check_deb "$@" ;;
+*) fail "unknown check '$mode'" ;;
+esac

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds the optimised program and runs every
+# benchmark headless with repetitions, then prints the medians, the start-up
+# and memory ratios against a bare Qt window, and the goals met or missed.
+#   scripts/bench.sh [repetitions]      (default 7)
+# BENCH_BUILD_DIR builds somewhere other than the release preset's directory.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+bash scripts/setup.sh
+
+repetitions=${1:-7}
+build=${BENCH_BUILD_DIR:-build/release}
+benchmarks=(bench_chord bench_showcode bench_memo bench_startup)
+
+cmake --preset release -B "$build" -DSORAMINA_BENCH=ON >/dev/null
+cmake --build "$build" --target "${benchmarks[@]}"
+
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+export QT_QPA_PLATFORM=offscreen
+export XDG_RUNTIME_DIR="$out/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+for b in "${benchmarks[@]}"; do
+    echo "=== $b ($repetitions repetitions) ==="
+    "$build/bench/$b" --benchmark_repetitions="$repetitions" \
+        --benchmark_report_aggregates_only=true \
+        --benchmark_out="$out/$b.json" --benchmark_out_format=json >/dev/null
+done
+
+python3 - "$out" "${benchmarks[@]}" <<'PY'
+import json, sys
+
+out, names = sys.argv[1], sys.argv[2:]
+median = {}
+for name in names:
+    with open(f"{out}/{name}.json") as f:
+        for row in json.load(f)["benchmarks"]:
+            if row.get("error_occurred"):
+                sys.exit(f"{row['name']}: {row.get('error_message')}")
+            if row.get("aggregate_name") == "median":
+                median[row["run_name"].removesuffix("/manual_time")] = row
+
+scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
+def seconds(name):
+    row = median[name]
+    return row["real_time"] * scale[row["time_unit"]]
+
+print(f"\nMedians of the repetitions:")
+for name, row in median.items():
+    counters = {k: v for k, v in row.items() if k in ("per_chord", "paints", "peak_rss_kB")}
+    extra = ""
+    if "per_chord" in counters:
+        extra = f"  {counters['per_chord'] * 1e9:.1f} ns per chord"
+    if "paints" in counters:
+        extra = f"  {counters['paints']:.1f} widgets painted per call"
+    if "peak_rss_kB" in counters:
+        extra = (f"  Qt up {row['qt_up_ms']:.1f} + window built {row['build_ms']:.1f}"
+                 f" + painted {row['paint_ms']:.1f} ms; peak RSS {row['peak_rss_kB'] / 1024:.1f} MiB")
+    print(f"  {name:40} {row['real_time']:10.3f} {row['time_unit']}{extra}")
+
+def ratio(a, b):
+    return seconds(a) / seconds(b)
+startup_in_process = ratio("BM_WindowStartup/form1", "BM_WindowStartup/bare")
+startup_process = ratio("BM_ProcessStartup/form1", "BM_ProcessStartup/bare")
+memory = (median["BM_ProcessStartup/form1"]["peak_rss_kB"]
+          / median["BM_ProcessStartup/bare"]["peak_rss_kB"])
+load_save_bytes = seconds("BM_MemoLoadBytes") + seconds("BM_MemoSaveBytes")
+load_save_file = seconds("BM_MemoLoadFile") + seconds("BM_MemoSaveFile")
+
+print("\nRatios to the bare window (a QMainWindow with one QLabel):")
+print(f"  start-up, new process to first paint     {startup_process:6.2f} x")
+print(f"  start-up, window only, Qt already up     {startup_in_process:6.2f} x")
+print(f"  peak resident memory after first paint   {memory:6.2f} x")
+print(f"\nMemo load + save of the 60-line file: {load_save_bytes * 1e6:.1f} us in memory, "
+      f"{load_save_file * 1e6:.1f} us on disk")
+
+per_chord = max(median[n]["per_chord"] for n in
+                ("BM_PlaceChord/recognised", "BM_PlaceChord/unrecognised"))
+goals = [
+    ("start-up within 1.3 x the bare window", startup_process <= 1.3),
+    ("showcode under 20 us without repaint", seconds("BM_Showcode/no_repaint") < 20e-6),
+    ("chord lookup + placement under 200 ns", per_chord < 200e-9),
+    ("peak memory within 1.3 x the bare window", memory <= 1.3),
+]
+print("\nGoals:")
+for goal, met in goals:
+    print(f"  {'met   ' if met else 'MISSED'}  {goal}")
+PY
