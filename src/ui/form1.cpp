@@ -131,15 +131,14 @@ void Form1::Form_Unload()
         platform::reportFileErrorAndExit(*error);
 }
 
-// Opening the window gives the focus to the "C" root button, which also
-// selects it and shows C minor at once instead of the design caption.
+// The "C" root button holds the focus when the window opens; it is also
+// selected and clicked, so C minor shows at once instead of the design caption.
 void Form1::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     if (m_opened)
         return;
     m_opened = true;
-    opcode1[0]->setFocus();
     opcode1[0]->setChecked(true);
     opcode1_Click(0);
 }

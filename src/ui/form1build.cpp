@@ -156,10 +156,10 @@ void Form1::buildControls()
 
     // Labels, shapes and lines.
     for (const ControlRow &row : WindowLabels) {
-        QLabel *l = row.name == "lblcode" ? label(client, qs(row.name), row.rect, qs(row.caption))
-                                          : inertLabel(client, row);
         if (row.name == "lblcode")
-            lblcode = l;
+            lblcode = label(client, qs(row.name), row.rect, qs(row.caption));
+        else
+            inertLabel(client, row);
     }
     for (const ControlRow &row : OutlineShapes)
         shape(client, qs(row.name), ShapeWidget::Form::Rectangle, row.rect, std::nullopt);
