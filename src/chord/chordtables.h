@@ -43,6 +43,7 @@ struct KindRow {
 
 // The rows are the captions of the kind buttons, in order. A three-note kind
 // puts its fourth note on the root again (offset 0); the display hides it.
+// add9 keeps its third: without it the chord would be a sus2.
 inline constexpr std::array<KindRow, 14> ChordKind {{
     {"", {4, 7, 0}},
     {"m", {3, 7, 0}},
@@ -55,7 +56,7 @@ inline constexpr std::array<KindRow, 14> ChordKind {{
     {"sus4", {5, 7, 0}},
     {"7sus4", {5, 7, 10}},
     {"6", {4, 7, 9}},
-    {"add9", {2, 7, 0}},
+    {"add9", {4, 7, 2}}, // the ninth folded into the root's octave, under the third
     {"m6", {3, 7, 9}},
     {"mM7", {3, 7, 11}},
 }};

@@ -2,6 +2,8 @@
 
 #include "chordtables.h"
 
+#include <algorithm>
+
 namespace chord
 {
 
@@ -24,6 +26,17 @@ ChordPlacement placeChord(std::string_view rootText, std::string_view kindText) 
     if (result.keyPositions[3] == result.keyPositions[0])
         result.markers[3].left = HiddenMarkerLeft;
     return result;
+}
+
+std::vector<int> soundingNotes(const ChordPlacement &placement)
+{
+    if (!placement.rootRecognised || !placement.kindRecognised)
+        return {};
+    std::vector<int> notes(placement.notes.begin(), placement.notes.end());
+    std::ranges::sort(notes);
+    const auto duplicates = std::ranges::unique(notes);
+    notes.erase(duplicates.begin(), duplicates.end());
+    return notes;
 }
 
 } // namespace chord

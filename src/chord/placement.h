@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string_view>
+#include <vector>
 
 // Where the four chord markers go on the two-octave keyboard, in twips.
 namespace chord
@@ -72,5 +73,10 @@ constexpr MarkerPlace markerPlace(int position) noexcept
 // An unknown root counts as C, an unknown kind as three offsets of 0; the
 // fourth marker is hidden when it stands on the root's key.
 ChordPlacement placeChord(std::string_view rootText, std::string_view kindText) noexcept;
+
+// The chord's different notes, low to high, in semitones above the lowest C:
+// what is played when it is heard. Nothing for a chord whose root or kind is
+// not recognised.
+std::vector<int> soundingNotes(const ChordPlacement &placement);
 
 } // namespace chord

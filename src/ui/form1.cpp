@@ -70,6 +70,11 @@ void Form1::showcode()
 
     for (int i = 0; i < chord::MarkerCount; ++i)
         platform::moveInTwips(shapemaru[i], placement.markers[i].left, placement.markers[i].top);
+
+    if (!m_quietShow) {
+        const std::vector<int> notes = chord::soundingNotes(placement);
+        emit chordShown(QList<int>(notes.begin(), notes.end()));
+    }
 }
 
 void Form1::opcode1_Click(int index)
@@ -140,7 +145,9 @@ void Form1::showEvent(QShowEvent *event)
         return;
     m_opened = true;
     opcode1[0]->setChecked(true);
+    m_quietShow = true;
     opcode1_Click(0);
+    m_quietShow = false;
 }
 
 // Every close, from the exit command or from the window system, saves the

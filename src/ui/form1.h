@@ -31,6 +31,13 @@ public:
     explicit Form1(QWidget *parent = nullptr);
     ~Form1() override;
 
+signals:
+    // A chord the user brought onto the keyboard (not the one shown as the
+    // window opens): its different notes low to high, in semitones above the
+    // keyboard's lowest C; empty when its root or kind is not recognised.
+    // Sound and MIDI output follow this.
+    void chordShown(const QList<int> &semitones);
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -53,6 +60,7 @@ private:
 
     memo::ChordMemo m_memo;
     bool m_opened = false;
+    bool m_quietShow = false; // the chord shown as the window opens is not announced
 
     QLineEdit *txtcode1 = nullptr;
     QLineEdit *txtcode2 = nullptr;

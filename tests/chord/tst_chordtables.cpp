@@ -86,7 +86,7 @@ void tst_ChordTables::everyKind_data()
     QTest::newRow("sus4") << "sus4" << Notes {0, 5, 7, 0};
     QTest::newRow("7sus4") << "7sus4" << Notes {0, 5, 7, 10};
     QTest::newRow("6") << "6" << Notes {0, 4, 7, 9};
-    QTest::newRow("add9") << "add9" << Notes {0, 2, 7, 0};
+    QTest::newRow("add9: the third stays") << "add9" << Notes {0, 4, 7, 2};
     QTest::newRow("m6") << "m6" << Notes {0, 3, 7, 9};
     QTest::newRow("mM7") << "mM7" << Notes {0, 3, 7, 11};
 }
@@ -118,9 +118,11 @@ void tst_ChordTables::noteSets_data()
                                               << "mM7" << Notes {11, 14, 18, 22} << true << true;
     QTest::newRow("B M7") << "B"
                           << "M7" << Notes {11, 15, 18, 22} << true << true;
-    QTest::newRow("B add9: whole tone in the root's octave")
+    QTest::newRow("B add9: ninth in the root's octave")
         << "B"
-        << "add9" << Notes {11, 13, 18, 11} << true << true;
+        << "add9" << Notes {11, 15, 18, 13} << true << true;
+    QTest::newRow("A# add9") << "A#"
+                             << "add9" << Notes {10, 14, 17, 12} << true << true;
     QTest::newRow("C dim: four notes") << "C"
                                        << "dim" << Notes {0, 3, 6, 9} << true << true;
     QTest::newRow("lower-case c with m") << "c"

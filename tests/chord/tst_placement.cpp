@@ -29,6 +29,8 @@ private slots:
     void markers();
     void hiddenMarkerComesBack();
     void everyRecognisedChord();
+    void soundingNotes_data();
+    void soundingNotes();
 };
 
 void tst_Placement::semitoneTable_data()
@@ -95,10 +97,14 @@ void tst_Placement::markers_data()
     QTest::newRow("C major: marker 3 hidden")
         << "C"
         << "" << QList<int> {0, 4, 8, 0} << Places {{240, W}, {1200, W}, {2160, W}, {Hidden, W}};
-    QTest::newRow("B add9: hidden keeps its white Top")
+    QTest::newRow("B major: hidden keeps its white Top")
         << "B"
-        << "add9" << QList<int> {12, 15, 21, 12}
-        << Places {{3120, W}, {3780, K}, {5220, K}, {Hidden, W}};
+        << "" << QList<int> {12, 17, 21, 12}
+        << Places {{3120, W}, {4380, K}, {5220, K}, {Hidden, W}};
+    QTest::newRow("B add9: the ninth shows on C#")
+        << "B"
+        << "add9" << QList<int> {12, 17, 21, 15}
+        << Places {{3120, W}, {4380, K}, {5220, K}, {3780, K}};
     QTest::newRow("B M7: highest position") << "B"
                                             << "M7" << QList<int> {12, 17, 21, 25}
                                             << Places {{3120, W}, {4380, K}, {5220, K}, {6300, K}};
@@ -125,10 +131,10 @@ void tst_Placement::markers_data()
     QTest::newRow("D m7: the road of one event")
         << "D"
         << "m7" << QList<int> {2, 6, 10, 14} << Places {{720, W}, {1680, W}, {2640, W}, {3600, W}};
-    QTest::newRow("Bb add9: hidden on a black key keeps the black Top")
+    QTest::newRow("Bb major: hidden on a black key keeps the black Top")
         << "Bb"
-        << "add9" << QList<int> {11, 14, 20, 11}
-        << Places {{2940, K}, {3600, W}, {5040, W}, {Hidden, K}};
+        << "" << QList<int> {11, 16, 20, 11}
+        << Places {{2940, K}, {4080, W}, {5040, W}, {Hidden, K}};
 }
 
 void tst_Placement::markers()
@@ -178,6 +184,28 @@ void tst_Placement::everyRecognisedChord()
         }
     }
     QCOMPARE(checked, 238);
+}
+
+void tst_Placement::soundingNotes_data()
+{
+    QTest::addColumn<QString>("root");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QList<int>>("notes");
+    QTest::newRow("C major: the root once") << "C" << "" << QList<int> {0, 4, 7};
+    QTest::newRow("C add9: ninth sorted under the third") << "C" << "add9" << QList<int> {0, 2, 4, 7};
+    QTest::newRow("Bb m7") << "Bb" << "m7" << QList<int> {10, 13, 17, 20};
+    QTest::newRow("unknown root: silent") << "H" << "7" << QList<int> {};
+    QTest::newRow("unknown kind: silent") << "C" << "maj7" << QList<int> {};
+}
+
+void tst_Placement::soundingNotes()
+{
+    QFETCH(QString, root);
+    QFETCH(QString, kind);
+    QFETCH(QList<int>, notes);
+    const auto sounding
+        = chord::soundingNotes(chord::placeChord(root.toStdString(), kind.toStdString()));
+    QCOMPARE(QList<int>(sounding.begin(), sounding.end()), notes);
 }
 
 QTEST_APPLESS_MAIN(tst_Placement)

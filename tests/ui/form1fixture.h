@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 // Opens the real window in a fresh working directory holding a given slot
@@ -20,7 +21,8 @@
 class Form1Fixture
 {
 public:
-    bool open(const QByteArray *slotFile)
+    // beforeShow sees the window after its load and before it first shows.
+    bool open(const QByteArray *slotFile, const std::function<void(Form1 *)> &beforeShow = {})
     {
         m_form.reset();
         m_dir = std::make_unique<QTemporaryDir>();
@@ -32,6 +34,8 @@ public:
                 return false;
         }
         m_form = std::make_unique<Form1>();
+        if (beforeShow)
+            beforeShow(m_form.get());
         m_form->show();
         return QTest::qWaitForWindowExposed(m_form.get());
     }

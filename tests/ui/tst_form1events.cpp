@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QSignalSpy>
 
 namespace
 {
@@ -52,7 +53,7 @@ const int KindOffsets[14][3] = {
     {5, 7, 0},
     {5, 7, 10},
     {4, 7, 9},
-    {2, 7, 0},
+    {4, 7, 2},
     {3, 7, 9},
     {3, 7, 11},
 };
@@ -112,6 +113,7 @@ private slots:
     void unchangedSlotSurvivesRecall_data();
     void unchangedSlotSurvivesRecall();
     void pasteTakesNoLineBreak();
+    void userChordsAreAnnounced();
 
 private:
     Form1Fixture f;
@@ -377,6 +379,24 @@ void tst_Form1Events::pasteTakesNoLineBreak()
     QVERIFY2(
         !root->text().contains(u'\n') && !root->text().contains(u'\r'), qPrintable(root->text()));
     QCOMPARE(root->text(), QStringLiteral("G#"));
+}
+
+void tst_Form1Events::userChordsAreAnnounced()
+{
+    std::unique_ptr<QSignalSpy> spy;
+    QVERIFY(f.open(nullptr, [&spy](Form1 *form) {
+        spy = std::make_unique<QSignalSpy>(form, &Form1::chordShown);
+    }));
+    QSignalSpy &shown = *spy;
+    QCOMPARE(shown.count(), 0); // the chord at start is not announced
+    f.clickOption("opcode1", 7); // G minor
+    f.clickOption("opcode2", 2); // G7
+    f.type("txtcode1", QStringLiteral("H"));
+    f.clickView();
+    const QList<QList<int>> expected {{7, 10, 14}, {7, 11, 14, 17}, {}};
+    QCOMPARE(shown.count(), expected.size());
+    for (int i = 0; i < expected.size(); ++i)
+        QCOMPARE(shown[i][0].value<QList<int>>(), expected[i]);
 }
 
 QTEST_MAIN(tst_Form1Events)
