@@ -37,6 +37,28 @@ void ChordMemo::loadBytes(QByteArrayView bytes, const ShowSlot &showSlot)
     curslot = ScratchSlot;
 }
 
+MemoLines ChordMemo::lines() const
+{
+    MemoLines out;
+    for (int k = 0; k < MemoSlotCount; ++k) {
+        out[2 * k] = code1[k].bytes();
+        out[2 * k + 1] = code2[k].bytes();
+    }
+    return out;
+}
+
+void ChordMemo::adopt(const MemoLines &lines, const ShowSlot &showSlot)
+{
+    for (int k = 0; k < MemoSlotCount; ++k) {
+        if (code1[k].bytes() == lines[2 * k] && code2[k].bytes() == lines[2 * k + 1])
+            continue;
+        code1[k] = SlotText::fromBytes(lines[2 * k]);
+        code2[k] = SlotText::fromBytes(lines[2 * k + 1]);
+        if (showSlot)
+            showSlot(k, code1[k].text() + code2[k].text());
+    }
+}
+
 template<typename Write> void ChordMemo::forEachLine(Write write) const
 {
     for (int k = 0; k < MemoSlotCount; ++k) {

@@ -21,6 +21,9 @@ inline constexpr int SlotCount = MemoSlotCount + 1;
 inline constexpr int SlotFileLineCount = 2 * MemoSlotCount; // root line, then kind line
 inline constexpr QLatin1String SlotFileName("code.dat"); // in the current working directory
 
+// The slot file's lines as bytes: root of slot 0, kind of slot 0, root of slot 1...
+using MemoLines = std::array<QByteArray, SlotFileLineCount>;
+
 struct ChordText {
     QString root;
     QString kind;
@@ -47,6 +50,12 @@ public:
     void loadBytes(QByteArrayView bytes, const ShowSlot &showSlot);
     // Exactly 60 lines, each ended by CR LF: root then kind of slots 0..29.
     QByteArray saveBytes() const;
+
+    // Slots 0..29 as the file holds them.
+    MemoLines lines() const;
+    // Takes new texts for the slots 0..29 whose bytes differ from these lines
+    // and shows each of them; curslot and the scratch slot stay as they are.
+    void adopt(const MemoLines &lines, const ShowSlot &showSlot);
 
     // A missing file loads 30 empty slots; a file that exists but cannot be
     // read is an error and leaves the memo as it was.
