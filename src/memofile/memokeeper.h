@@ -1,0 +1,77 @@
+#pragma once
+
+#include "chordmemo.h"
+#include "textfile.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <memory>
+#include <optional>
+
+namespace memofile
+{
+
+class MemoLock;
+class MemoWatcher;
+
+// Keeps a window's memo and its file in step: saves each change within a
+// second, takes in what other windows save to the same file, and merges the
+// two when both changed it, under a lock shared between processes.
+class MemoKeeper : public QObject
+{
+    Q_OBJECT
+public:
+    // The watcher becomes a child of the keeper.
+    MemoKeeper(memo::ChordMemo &memo, std::unique_ptr<MemoLock> lock, MemoWatcher *watcher,
+        QObject *parent = nullptr);
+    ~MemoKeeper() override;
+
+    // The memo file, as an absolute path (links not followed).
+    const QString &path() const { return m_path; }
+
+    // Makes path the memo: loads it (a missing file is an empty memo) and
+    // shows every slot. A file that cannot be read is refused with the
+    // reason, and the memo and its file stay as they were.
+    [[nodiscard]] std::optional<platform::FileError> open(
+        const QString &path, const memo::ChordMemo::ShowSlot &showSlot);
+
+    // Call after every store: a change to a memo slot is saved shortly.
+    void memoChanged();
+
+    // Saves now when a memo slot changed or the file does not exist yet;
+    // otherwise leaves the file alone.
+    [[nodiscard]] std::optional<platform::FileError> save();
+
+    // Writes the whole memo to path, which becomes the memo's file.
+    [[nodiscard]] std::optional<platform::FileError> saveAs(const QString &path);
+
+    // Why the last save failed, until one succeeds.
+    const std::optional<platform::FileError> &saveError() const { return m_saveError; }
+
+signals:
+    // A slot that took another window's chord.
+    void slotChanged(int slot, const QString &caption);
+    // saveError() changed: saving began to fail, failed otherwise, or works again.
+    void saveErrorChanged();
+
+private:
+    bool changed() const;
+    void takeOutsideChanges();
+    void adopt(const memo::MemoLines &lines);
+    // Records how a save ended and gives that back.
+    std::optional<platform::FileError> settle(std::optional<platform::FileError> error);
+    void saveSoon();
+
+    memo::ChordMemo &m_memo;
+    std::unique_ptr<MemoLock> m_lock;
+    MemoWatcher *m_watcher;
+    QString m_path;
+    memo::MemoLines m_base; // the file as this window last read or wrote it
+    bool m_fileExists = false;
+    std::optional<platform::FileError> m_saveError;
+    QTimer m_saveTimer;
+    QTimer m_refreshTimer;
+};
+
+} // namespace memofile

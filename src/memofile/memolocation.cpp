@@ -1,0 +1,53 @@
+#include "memolocation.h"
+
+#include "chordmemo.h"
+#include "safefile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <csignal>
+
+namespace memofile
+{
+
+namespace
+{
+const QString AppFolder = QStringLiteral("soramina");
+}
+
+QString defaultMemoPath()
+{
+    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (dataHome.isEmpty() || QDir::isRelativePath(dataHome))
+        dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+    return QDir::cleanPath(dataHome + u'/' + AppFolder + u'/' + memo::SlotFileName);
+}
+
+bool makeDefaultMemoFolder()
+{
+    return QDir().mkpath(QFileInfo(defaultMemoPath()).absolutePath());
+}
+
+QString rescuePath(const QDateTime &when)
+{
+    return defaultMemoPath() + QStringLiteral(".rescued-")
+        + when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+}
+
+std::variant<QString, platform::FileError> writeRescueFile(
+    QByteArrayView bytes, const QDateTime &when)
+{
+    makeDefaultMemoFolder();
+    const QString path = rescuePath(when);
+    if (auto error = replaceFile(path, bytes))
+        return *error;
+    return path;
+}
+
+void ignoreFileSizeSignal()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+} // namespace memofile

@@ -1,0 +1,298 @@
+#include "memokeeper.h"
+#include "memolocation.h"
+#include "memolock.h"
+#include "memomerge.h"
+#include "memowatcher.h"
+#include "safefile.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace
+{
+class FakeLock final : public memofile::MemoLock
+{
+public:
+    std::optional<QString> lock(const QString &) override { return std::nullopt; }
+    void unlock() override { }
+};
+
+class FakeWatcher final : public memofile::MemoWatcher
+{
+public:
+    void watch(const QString &) override { }
+};
+
+enum class Kind {
+    Regular,
+    LinkToRegular,
+    Missing,
+    MissingFolder,
+    UnderARegularFile,
+    Fifo,
+    Socket,
+    Folder,
+    LinkToDevZero,
+    LinkLoop,
+    LargestMemo,
+    TooLarge,
+    ReadOnly,
+    FileSizeLimit,
+};
+
+const QByteArray Song = "C\r\n\r\nA\r\nm\r\n";
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Builds the thing the memo path names; gives the memo path.
+QString make(Kind kind, const QDir &dir)
+{
+    const QString path = dir.filePath(QStringLiteral("code.dat"));
+    const QByteArray native = QFile::encodeName(path);
+    switch (kind) {
+    case Kind::Regular:
+    case Kind::FileSizeLimit: writeFile(path, Song); break;
+    case Kind::LinkToRegular:
+        writeFile(dir.filePath(QStringLiteral("song.dat")), Song);
+        QFile::link(QStringLiteral("song.dat"), path);
+        break;
+    case Kind::Missing: break;
+    case Kind::MissingFolder: return dir.filePath(QStringLiteral("gone/code.dat"));
+    case Kind::UnderARegularFile:
+        writeFile(dir.filePath(QStringLiteral("plain")), Song);
+        return dir.filePath(QStringLiteral("plain/code.dat"));
+    case Kind::Fifo: ::mkfifo(native.constData(), 0644); break;
+    case Kind::Socket: {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address = {};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, native.constData(), sizeof address.sun_path);
+        [[maybe_unused]] const int bound
+            = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
+        ::close(fd);
+        break;
+    }
+    case Kind::Folder: dir.mkdir(QStringLiteral("code.dat")); break;
+    case Kind::LinkToDevZero: QFile::link(QStringLiteral("/dev/zero"), path); break;
+    case Kind::LinkLoop: QFile::link(QStringLiteral("code.dat"), path); break;
+    case Kind::LargestMemo:
+        writeFile(path, Song + QByteArray(memofile::MaxMemoFileSize - Song.size(), 'x'));
+        break;
+    case Kind::TooLarge: writeFile(path, QByteArray(memofile::MaxMemoFileSize + 1, 'x')); break;
+    case Kind::ReadOnly:
+        writeFile(path, Song);
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        break;
+    }
+    return path;
+}
+
+// What a refused file must keep: its kind, its link target, its bytes, its mode.
+QString snapshot(const QString &path)
+{
+    struct stat status = {};
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
+        return QStringLiteral("missing");
+    QString text = QString::number(status.st_mode, 8);
+    if (S_ISLNK(status.st_mode))
+        return text + QFileInfo(path).symLinkTarget();
+    if (S_ISREG(status.st_mode)) {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        text += QString::number(qHash(file.readAll()));
+    }
+    return text;
+}
+
+QStringList folderEntries(const QString &path)
+{
+    return QFileInfo(path).absoluteDir().entryList(
+        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+}
+} // namespace
+
+class tst_MemoFile : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void fileKinds_data();
+    void fileKinds();
+    void twoWindowsKeepBothChords_data();
+    void twoWindowsKeepBothChords();
+    void strayTemporariesGoAtStart();
+    void anotherUsersFileStaysTheirs();
+};
+
+void tst_MemoFile::initTestCase()
+{
+    memofile::ignoreFileSizeSignal();
+}
+
+void tst_MemoFile::fileKinds_data()
+{
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<bool>("saves");
+    QTest::addColumn<QString>("reason"); // part of the reason given, if ours
+
+    QTest::newRow("regular file") << Kind::Regular << true << true << "";
+    QTest::newRow("link to a regular file") << Kind::LinkToRegular << true << true << "";
+    QTest::newRow("missing file") << Kind::Missing << true << true << "";
+    QTest::newRow("missing folder") << Kind::MissingFolder << true << false << "";
+    QTest::newRow("folder that is a regular file")
+        << Kind::UnderARegularFile << false << false << "";
+    QTest::newRow("FIFO") << Kind::Fifo << false << false << "FIFO";
+    QTest::newRow("socket") << Kind::Socket << false << false << "";
+    QTest::newRow("folder") << Kind::Folder << false << false << "フォルダー";
+    QTest::newRow("link to /dev/zero") << Kind::LinkToDevZero << false << false << "デバイス";
+    QTest::newRow("link loop") << Kind::LinkLoop << false << false << "";
+    QTest::newRow("1 MiB") << Kind::LargestMemo << true << true << "";
+    QTest::newRow("1 MiB and a byte") << Kind::TooLarge << false << false << "大きすぎます";
+    QTest::newRow("read-only, even for root") << Kind::ReadOnly << true << false << "読み取り専用";
+    QTest::newRow("file-size limit") << Kind::FileSizeLimit << true << false << "";
+}
+
+// Whatever the memo path names, opening takes well under a second, and a
+// file that is refused, or whose save fails, is left exactly as it was.
+void tst_MemoFile::fileKinds()
+{
+    QFETCH(Kind, kind);
+    QFETCH(bool, opens);
+    QFETCH(bool, saves);
+    QFETCH(QString, reason);
+    const QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = make(kind, QDir(dir.path()));
+    const QString before = snapshot(path);
+    const QStringList entriesBefore = folderEntries(path);
+
+    memo::ChordMemo memo;
+    memofile::MemoKeeper keeper(memo, std::make_unique<FakeLock>(), new FakeWatcher);
+    QElapsedTimer clock;
+    clock.start();
+    auto error = keeper.open(path, {});
+    QVERIFY(clock.elapsed() < 1000);
+    QCOMPARE(!error.has_value(), opens);
+    if (opens) {
+        memo.curslot = 0;
+        memo.store(QStringLiteral("D"), QStringLiteral("m7"));
+        rlimit unlimited = {};
+        ::getrlimit(RLIMIT_FSIZE, &unlimited);
+        const auto restore = qScopeGuard([&] { ::setrlimit(RLIMIT_FSIZE, &unlimited); });
+        if (kind == Kind::FileSizeLimit) {
+            const rlimit small {64, unlimited.rlim_max};
+            QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        }
+        error = keeper.save();
+        QCOMPARE(!error.has_value(), saves);
+    }
+    if (error) {
+        QVERIFY2(error->reason.contains(reason), qPrintable(error->reason));
+        QCOMPARE(error->fileName, QFileInfo(path).absoluteFilePath());
+        QCOMPARE(snapshot(path), before);
+        QCOMPARE(folderEntries(path), entriesBefore);
+        return;
+    }
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QVERIFY(saved.readAll().startsWith("D\r\nm7\r\n"));
+    QCOMPARE(QFileInfo(path).isSymLink(), kind == Kind::LinkToRegular);
+}
+
+void tst_MemoFile::twoWindowsKeepBothChords_data()
+{
+    QTest::addColumn<bool>("firstSavesFirst");
+    QTest::newRow("first window saves first") << true;
+    QTest::newRow("second window saves first") << false;
+}
+
+// Two windows on one memo, each with a chord the other has not seen: the
+// file ends with both, and each window shows both once the file told it.
+void tst_MemoFile::twoWindowsKeepBothChords()
+{
+    QFETCH(bool, firstSavesFirst);
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("code.dat"));
+    QVERIFY(writeFile(path, Song));
+    memo::ChordMemo memos[2];
+    std::unique_ptr<memofile::MemoKeeper> keepers[2];
+    FakeWatcher *watchers[2];
+    for (int w = 0; w < 2; ++w) {
+        watchers[w] = new FakeWatcher;
+        keepers[w] = std::make_unique<memofile::MemoKeeper>(
+            memos[w], std::make_unique<FakeLock>(), watchers[w]);
+        QVERIFY(!keepers[w]->open(path, {}));
+        memos[w].curslot = 2 + w;
+        memos[w].store(w == 0 ? QStringLiteral("F") : QStringLiteral("G"), QStringLiteral("7"));
+    }
+    const int first = firstSavesFirst ? 0 : 1;
+    QVERIFY(!keepers[first]->save());
+    QVERIFY(!keepers[1 - first]->save());
+    emit watchers[first]->changed();
+    QTRY_COMPARE(memos[first].lines(), memos[1 - first].lines());
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const memo::MemoLines saved = memo::memoLines(file.readAll());
+    QCOMPARE(QByteArrayList(saved.begin(), saved.begin() + 8),
+        QByteArrayList({"C", "", "A", "m", "F", "7", "G", "7"}));
+    QCOMPARE(memos[first].lines(), saved);
+}
+
+void tst_MemoFile::strayTemporariesGoAtStart()
+{
+    const QTemporaryDir dir;
+    const QDir folder(dir.path());
+    const QStringList kept {"code.dat", "code.dat.backup", "code.dat.rescued-20260101-120000"};
+    for (const QString &name : kept + QStringList {"code.dat.saving-x1Y2z3"})
+        QVERIFY(writeFile(folder.filePath(name), Song));
+    memo::ChordMemo memo;
+    memofile::MemoKeeper keeper(memo, std::make_unique<FakeLock>(), new FakeWatcher);
+    QVERIFY(!keeper.open(folder.filePath(QStringLiteral("code.dat")), {}));
+    QCOMPARE(folder.entryList(QDir::Files, QDir::Name), kept);
+}
+
+// Saving as root keeps a memo that belongs to someone else theirs.
+void tst_MemoFile::anotherUsersFileStaysTheirs()
+{
+    if (::geteuid() != 0)
+        QSKIP("only root can hand a file to another user");
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("code.dat"));
+    QVERIFY(writeFile(path, Song));
+    const QByteArray native = QFile::encodeName(path);
+    QCOMPARE(::chown(native.constData(), 4321, 4322), 0);
+    QCOMPARE(::chmod(native.constData(), 0640), 0);
+    memo::ChordMemo memo;
+    memofile::MemoKeeper keeper(memo, std::make_unique<FakeLock>(), new FakeWatcher);
+    QVERIFY(!keeper.open(path, {}));
+    memo.curslot = 0;
+    memo.store(QStringLiteral("E"), QString());
+    QVERIFY(!keeper.save());
+    struct stat status = {};
+    QCOMPARE(::stat(native.constData(), &status), 0);
+    QCOMPARE(status.st_uid, uid_t(4321));
+    QCOMPARE(status.st_gid, gid_t(4322));
+    QCOMPARE(status.st_mode & 07777, mode_t(0640));
+}
+
+QTEST_GUILESS_MAIN(tst_MemoFile)
+#include "tst_memofile.moc"
