@@ -4,6 +4,7 @@
 #include "startupreport.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QMainWindow>
 #include <QProcess>
@@ -35,7 +36,8 @@ using Clock = std::chrono::steady_clock;
 std::unique_ptr<QWidget> makeWindow(Window window)
 {
     if (window == Window::Form1)
-        return std::make_unique<Form1>();
+        return std::make_unique<Form1>(
+            QDir::current().absoluteFilePath(QStringLiteral("code.dat")));
     auto bare = std::make_unique<QMainWindow>();
     // A Japanese caption: it needs a CJK font, as the program's window does.
     bare->setCentralWidget(new QLabel(QStringLiteral("ソラミナ"), bare.get()));

@@ -88,7 +88,7 @@ int main(int argc, char *argv[])
         || !QDir::setCurrent(dir.path()))
         return fail("cannot prepare a working directory with a memo");
 
-    Form1 form;
+    Form1 form(QDir::current().absoluteFilePath(QStringLiteral("code.dat")));
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
         return fail("the window was never shown");

@@ -4,6 +4,7 @@
 #include "clicklabel.h"
 #include "colour.h"
 #include "errorreport.h"
+#include "memokeeper.h"
 #include "placement.h"
 #include "shapewidget.h"
 #include "twips.h"
@@ -25,10 +26,12 @@ QColor colourOf(std::string_view hex)
 }
 } // namespace
 
-Form1::Form1(QWidget *parent)
+Form1::Form1(const QString &memoPath, QWidget *parent)
     : QMainWindow(parent)
+    , m_memoPath(memoPath)
 {
     buildControls();
+    buildMemoControls();
     connectHandlers();
     Form_Load();
 }
@@ -59,6 +62,7 @@ void Form1::showcode()
     lblcode->setText(root + kind);
     lblslot[m_memo.curslot]->setText(lblcode->text());
     m_memo.store(root, kind);
+    m_keeper->memoChanged();
 
     platform::setTopInTwips(lblerror, ParkedTop);
     const chord::ChordPlacement placement
@@ -124,16 +128,11 @@ void Form1::end_Click()
 
 void Form1::Form_Load()
 {
-    const auto error = m_memo.load(QString(memo::SlotFileName),
-        [this](int slot, const QString &caption) { lblslot[slot]->setText(caption); });
+    const auto error = m_keeper->open(
+        m_memoPath, [this](int slot, const QString &caption) { lblslot[slot]->setText(caption); });
     if (error)
         platform::reportFileErrorAndExit(*error);
-}
-
-void Form1::Form_Unload()
-{
-    if (const auto error = m_memo.save(QString(memo::SlotFileName)))
-        platform::reportFileErrorAndExit(*error);
+    showTitle();
 }
 
 // The "C" root button holds the focus when the window opens; it is also
@@ -151,9 +150,11 @@ void Form1::showEvent(QShowEvent *event)
 }
 
 // Every close, from the exit command or from the window system, saves the
-// memo; it is never refused.
+// memo; a close whose save fails keeps the window unless the user says otherwise.
 void Form1::closeEvent(QCloseEvent *event)
 {
-    Form_Unload();
-    event->accept();
+    if (Form_Unload())
+        event->accept();
+    else
+        event->ignore();
 }

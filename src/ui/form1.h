@@ -5,16 +5,24 @@
 #include <QMainWindow>
 
 #include <array>
+#include <optional>
 
 class QAction;
+class QMessageBox;
 class QButtonGroup;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
+namespace memofile
+{
+class MemoKeeper;
+} // namespace memofile
+
 namespace platform
 {
+struct FileError;
 class ClickLabel;
 class ShapeWidget;
 } // namespace platform
@@ -27,9 +35,15 @@ class Form1 : public QMainWindow
     Q_OBJECT
 public:
     // Builds the window and runs its load event, which reads the memo from
-    // the slot file in the working directory.
-    explicit Form1(QWidget *parent = nullptr);
+    // memoPath; the memo is saved there as it changes and at close.
+    explicit Form1(const QString &memoPath, QWidget *parent = nullptr);
     ~Form1() override;
+
+    // A close with nobody to answer a question (a termination signal, the
+    // end of the session): a memo that cannot be saved goes into a rescue
+    // file, and exitStatus() becomes a failure.
+    void closeUnattended();
+    int exitStatus() const { return m_exitStatus; }
 
 signals:
     // A chord the user brought onto the keyboard (not the one shown as the
@@ -56,9 +70,26 @@ private:
     void cmdreturn_Click();
     void end_Click();
     void Form_Load();
-    void Form_Unload();
+    bool Form_Unload();
+
+    // The memo's file: menu items, the notice of failed saves, the questions
+    // after a failed save at close, the rescue file (form1memo.cpp).
+    void buildMemoControls();
+    void open_Click();
+    void saveas_Click();
+    void showSaveError();
+    void showTitle();
+    std::optional<bool> closeAfterFailedSave(const platform::FileError &error);
+    bool saveElsewhere();
+    void rescue(const platform::FileError &error);
 
     memo::ChordMemo m_memo;
+    QString m_memoPath;
+    memofile::MemoKeeper *m_keeper = nullptr;
+    QMessageBox *m_failedSaveBox = nullptr; // while it asks
+    bool m_unattended = false;
+    bool m_closed = false; // the close went through: later close requests have nothing to do
+    int m_exitStatus = 0;
     bool m_opened = false;
     bool m_quietShow = false; // the chord shown as the window opens is not announced
 
@@ -75,6 +106,9 @@ private:
     std::array<platform::ShapeWidget *, 4> shapemaru {};
     QWidget *frameabout = nullptr;
     QPushButton *cmdreturn = nullptr;
+    QLabel *lblsavenotice = nullptr;
+    QAction *open = nullptr;
+    QAction *saveas = nullptr;
     QAction *end = nullptr;
     QAction *about = nullptr;
 };

@@ -16,8 +16,8 @@
 #include <functional>
 #include <memory>
 
-// Opens the real window in a fresh working directory holding a given slot
-// file, and drives it with mouse clicks and keystrokes on its controls.
+// Opens the real window on a memo in a fresh working directory holding a
+// given slot file, and drives it with mouse clicks and keystrokes on its controls.
 class Form1Fixture
 {
 public:
@@ -33,7 +33,9 @@ public:
             if (!file.open(QIODevice::WriteOnly) || file.write(*slotFile) != slotFile->size())
                 return false;
         }
-        m_form = std::make_unique<Form1>();
+        // A rescue file goes beside the default memo: here, not in the home folder.
+        qputenv("XDG_DATA_HOME", m_dir->path().toUtf8());
+        m_form = std::make_unique<Form1>(m_dir->filePath(QStringLiteral("code.dat")));
         if (beforeShow)
             beforeShow(m_form.get());
         m_form->show();
@@ -97,6 +99,8 @@ public:
             QCoreApplication::sendEvent(b, &commit);
         }
     }
+
+    QString dirPath() const { return m_dir->path(); }
 
     QByteArray savedFile() const
     {

@@ -1,4 +1,5 @@
 #include "form1.h"
+#include "memolocation.h"
 
 #include "linewidget.h"
 #include "twips.h"
@@ -56,11 +57,13 @@ void tst_Form1Layout::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     QVERIFY(QDir::setCurrent(m_dir.path()));
+    // The window opens the default memo, kept inside the test's folder.
+    qputenv("XDG_DATA_HOME", m_dir.path().toUtf8());
 }
 
 void tst_Form1Layout::init()
 {
-    m_form = std::make_unique<Form1>();
+    m_form = std::make_unique<Form1>(memofile::defaultMemoPath());
 }
 
 void tst_Form1Layout::cleanup()
@@ -208,8 +211,11 @@ void tst_Form1Layout::captionsAndMenus()
     const QList<QAction *> menus = m_form->menuBar()->actions();
     QCOMPARE(menus.size(), 2);
     QCOMPARE(menus[0]->text(), QStringLiteral("フィイル(&F)"));
-    QCOMPARE(menus[0]->menu()->actions().at(0)->text(), QStringLiteral("終了(&X)"));
-    QCOMPARE(menus[0]->menu()->actions().at(0)->objectName(), QStringLiteral("end"));
+    QStringList fileItems;
+    for (const QAction *item : menus[0]->menu()->actions())
+        fileItems << item->text();
+    QCOMPARE(fileItems, QStringList({"開く(&O)...", "名前を付けて保存(&A)...", "", "終了(&X)"}));
+    QCOMPARE(menus[0]->menu()->actions().constLast()->objectName(), QStringLiteral("end"));
     QCOMPARE(menus[1]->text(), QStringLiteral("ヘルプ(&H)"));
     QCOMPARE(menus[1]->menu()->actions().at(0)->text(), QStringLiteral("about(&A)"));
     QCOMPARE(menus[1]->menu()->actions().at(0)->objectName(), QStringLiteral("about"));

@@ -1,0 +1,266 @@
+#include "form1.h"
+#include "form1layout.h"
+
+#include "clicklabel.h"
+#include "colour.h"
+#include "filewatcher.h"
+#include "lockfile.h"
+#include "memokeeper.h"
+#include "memolocation.h"
+#include "memomerge.h"
+#include "twips.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <variant>
+
+using namespace ui::layout;
+
+namespace
+{
+const QString AppName = QStringLiteral("ソラミナ");
+
+// Above 終了 in the file menu.
+struct MenuItem {
+    const char *name;
+    const char *caption;
+    void (Form1::*handler)();
+};
+
+// The notice of failed saves lies over the help line above the slots while
+// saves fail, so nothing of the window moves.
+constexpr TwipsRect SaveNoticeRect {240, 2280, 8415, 255};
+constexpr std::string_view SaveNoticeColour = "&h0000c0"; // dark red
+constexpr std::string_view SaveNoticeTextColour = "&hffffff";
+
+QString fileReport(const platform::FileError &error)
+{
+    return QStringLiteral("ファイル: %1\n理由: %2").arg(error.fileName, error.reason);
+}
+
+void printToStderr(const QString &text)
+{
+    std::fprintf(stderr, "%s: %s\n", qPrintable(AppName), qPrintable(text));
+    std::fflush(stderr);
+}
+} // namespace
+
+void Form1::buildMemoControls()
+{
+    m_keeper = new memofile::MemoKeeper(
+        m_memo, std::make_unique<memofile::LockFile>(), new memofile::FileWatcher, this);
+    connect(m_keeper, &memofile::MemoKeeper::slotChanged, this,
+        [this](int slot, const QString &caption) { lblslot[slot]->setText(caption); });
+    connect(m_keeper, &memofile::MemoKeeper::saveErrorChanged, this, &Form1::showSaveError);
+
+    const MenuItem items[] {
+        {"open", "開く(&O)...", &Form1::open_Click},
+        {"saveas", "名前を付けて保存(&A)...", &Form1::saveas_Click},
+    };
+    auto *file = qobject_cast<QMenu *>(end->parent());
+    for (const MenuItem &item : items) {
+        auto *action = new QAction(QString::fromUtf8(item.caption), file);
+        action->setObjectName(QString::fromLatin1(item.name));
+        file->insertAction(end, action);
+        connect(action, &QAction::triggered, this, item.handler);
+        (std::string_view(item.name) == "open" ? open : saveas) = action;
+    }
+    file->insertSeparator(end);
+
+    lblsavenotice = new QLabel(centralWidget());
+    lblsavenotice->setObjectName(QStringLiteral("lblsavenotice"));
+    platform::placeInTwips(lblsavenotice, SaveNoticeRect);
+    lblsavenotice->setTextFormat(Qt::PlainText);
+    lblsavenotice->setAutoFillBackground(true);
+    QPalette palette = lblsavenotice->palette();
+    palette.setColor(QPalette::Window, platform::hexColour(QString::fromLatin1(SaveNoticeColour)));
+    palette.setColor(
+        QPalette::WindowText, platform::hexColour(QString::fromLatin1(SaveNoticeTextColour)));
+    lblsavenotice->setPalette(palette);
+    lblsavenotice->hide();
+    lblsavenotice->raise();
+    frameabout->raise(); // the About panel still covers everything
+}
+
+void Form1::showTitle()
+{
+    QString title = QString::fromUtf8(WindowTitle.data(), qsizetype(WindowTitle.size()));
+    if (m_keeper->path() != QDir::cleanPath(memofile::defaultMemoPath()))
+        title += QStringLiteral(" - ") + QFileInfo(m_keeper->path()).fileName();
+    setWindowTitle(title);
+}
+
+void Form1::showSaveError()
+{
+    const auto &error = m_keeper->saveError();
+    lblsavenotice->setVisible(error.has_value());
+    if (!error) {
+        printToStderr(
+            QStringLiteral("メモ「%1」をまた保存できるようになりました。").arg(m_keeper->path()));
+        return;
+    }
+    const QString text
+        = QStringLiteral("メモを保存できません（%1）: %2").arg(error->fileName, error->reason);
+    lblsavenotice->setText(text);
+    lblsavenotice->setToolTip(text);
+    printToStderr(text);
+}
+
+namespace
+{
+// A standard file dialog, also for a name that does not exist yet.
+QString chooseFile(
+    QWidget *parent, const QString &caption, const QString &near, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(parent, caption, QFileInfo(near).absolutePath());
+    dialog.setObjectName(QStringLiteral("filedialog"));
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+} // namespace
+
+void Form1::open_Click()
+{
+    if (const auto error = m_keeper->save()) {
+        QMessageBox::warning(this, AppName,
+            QStringLiteral("今のメモを保存できないため、ほかのファイルを開けません。\n")
+                + fileReport(*error));
+        return;
+    }
+    const QString path
+        = chooseFile(this, QStringLiteral("開く"), m_keeper->path(), QFileDialog::AcceptOpen);
+    if (path.isEmpty())
+        return;
+    const auto error = m_keeper->open(
+        path, [this](int slot, const QString &caption) { lblslot[slot]->setText(caption); });
+    if (error) {
+        QMessageBox::warning(
+            this, AppName, QStringLiteral("メモとして開けません。\n") + fileReport(*error));
+        return;
+    }
+    for (int i = 0; i < ShownSlots; ++i)
+        platform::setBackColour(lblslot[i], platform::hexColour(QString::fromLatin1(SlotColour)));
+    showTitle();
+}
+
+void Form1::saveas_Click()
+{
+    saveElsewhere();
+}
+
+bool Form1::saveElsewhere()
+{
+    const QString path = chooseFile(
+        this, QStringLiteral("名前を付けて保存"), m_keeper->path(), QFileDialog::AcceptSave);
+    if (path.isEmpty())
+        return false;
+    if (const auto error = m_keeper->saveAs(path)) {
+        QMessageBox::warning(
+            this, AppName, QStringLiteral("保存できませんでした。\n") + fileReport(*error));
+        return false;
+    }
+    showTitle();
+    return true;
+}
+
+bool Form1::Form_Unload()
+{
+    if (m_closed)
+        return true;
+    for (;;) {
+        const auto error = m_keeper->save();
+        if (!error)
+            break;
+        if (m_unattended) {
+            rescue(*error);
+            break;
+        }
+        const std::optional<bool> close = closeAfterFailedSave(*error);
+        if (close.has_value() && !*close)
+            return false;
+        if (close.has_value())
+            break;
+    }
+    m_closed = true;
+    return true;
+}
+
+// true: close; false: keep the window; nullopt: save again.
+std::optional<bool> Form1::closeAfterFailedSave(const platform::FileError &error)
+{
+    QMessageBox box(QMessageBox::Warning, AppName,
+        QStringLiteral("メモを保存できませんでした。\n") + fileReport(error)
+            + QStringLiteral("\n\n保存しないで終了すると、保存されていないコードは失われます。"),
+        QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("failedsave"));
+    auto *retry = box.addButton(QStringLiteral("再試行"), QMessageBox::AcceptRole);
+    auto *elsewhere = box.addButton(QStringLiteral("別の場所に保存..."), QMessageBox::ActionRole);
+    auto *discard = box.addButton(QStringLiteral("保存せずに終了"), QMessageBox::DestructiveRole);
+    auto *stay = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    retry->setObjectName(QStringLiteral("retry"));
+    elsewhere->setObjectName(QStringLiteral("elsewhere"));
+    discard->setObjectName(QStringLiteral("discard"));
+    stay->setObjectName(QStringLiteral("stay"));
+    box.setDefaultButton(retry);
+    box.setEscapeButton(stay);
+    box.exec();
+    if (m_unattended)
+        return std::nullopt;
+    if (box.clickedButton() == elsewhere)
+        return saveElsewhere() ? std::optional(true) : std::nullopt;
+    if (box.clickedButton() == discard) {
+        const auto answer = QMessageBox::question(this, AppName,
+            QStringLiteral(
+                "保存しないで終了します。保存されていないコードは失われます。よろしいですか?"),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        return answer == QMessageBox::Yes ? std::optional(true) : std::nullopt;
+    }
+    if (box.clickedButton() == retry)
+        return std::nullopt;
+    return false;
+}
+
+void Form1::closeUnattended()
+{
+    m_unattended = true;
+    // A question on screen has nobody to answer it: put it away, and let the
+    // close that asked it go on; otherwise close now.
+    if (QWidget *modal = QApplication::activeModalWidget())
+        modal->close();
+    QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void Form1::rescue(const platform::FileError &error)
+{
+    m_exitStatus = EXIT_FAILURE;
+    const QByteArray bytes = memo::memoFileBytes(m_memo.lines());
+    const auto rescued = memofile::writeRescueFile(bytes, QDateTime::currentDateTime());
+    const QString failure = QStringLiteral("メモ「%1」を保存できませんでした（%2）。")
+                                .arg(error.fileName, error.reason);
+    if (const auto *path = std::get_if<QString>(&rescued)) {
+        printToStderr(failure + QStringLiteral("コードは「%1」に残しました。").arg(*path));
+        return;
+    }
+    const auto &again = std::get<platform::FileError>(rescued);
+    // Nowhere left to write but here: the chords go to stderr.
+    printToStderr(failure
+        + QStringLiteral(
+            "救出用のファイル「%1」にも書けませんでした（%2）。コードは次のとおりです:")
+              .arg(again.fileName, again.reason));
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fflush(stderr);
+}

@@ -1,0 +1,197 @@
+#include "form1fixture.h"
+
+#include "memolocation.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
+
+namespace
+{
+const QByteArray Song = "C\r\n\r\nA\r\nm\r\n";
+
+// Answers the questions the window asks, one step per question: a button of
+// the message box on screen ("retry", "elsewhere", "discard", "stay",
+// "yes", "no"), a file to pick in a file dialog, "writable" (the memo can be
+// written from now on, then the next step answers) or "unattended" (a
+// termination signal arrives while the question is on screen).
+class Answers : public QObject
+{
+public:
+    Answers(const QStringList &steps, Form1 *form, const QString &memoPath)
+        : m_steps(steps)
+        , m_form(form)
+        , m_memoPath(memoPath)
+    {
+        connect(&m_timer, &QTimer::timeout, this, &Answers::answer);
+        m_timer.start(20);
+    }
+
+    int asked = 0;
+
+private:
+    void answer()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || modal == m_last.data() || m_steps.isEmpty())
+            return;
+        m_last = modal;
+        ++asked;
+        QString step = m_steps.takeFirst();
+        if (step == QLatin1String("writable")) {
+            QFile::setPermissions(m_memoPath, QFile::ReadOwner | QFile::WriteOwner);
+            step = m_steps.takeFirst();
+        }
+        if (step == QLatin1String("unattended"))
+            return m_form->closeUnattended();
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            dialog->selectFile(step);
+            return static_cast<QDialog *>(dialog)->accept();
+        }
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        if (step == QLatin1String("yes") || step == QLatin1String("no"))
+            return box->button(step == QLatin1String("yes") ? QMessageBox::Yes : QMessageBox::No)
+                ->click();
+        box->findChild<QAbstractButton *>(step)->click();
+    }
+
+    QStringList m_steps;
+    Form1 *m_form;
+    QString m_memoPath;
+    QPointer<QWidget> m_last;
+    QTimer m_timer;
+};
+} // namespace
+
+class tst_Form1Memo : public QObject
+{
+    Q_OBJECT
+private slots:
+    void savesAsYouGo_data();
+    void savesAsYouGo();
+    void failedSaveAtClose_data();
+    void failedSaveAtClose();
+    void unattendedClose_data();
+    void unattendedClose();
+
+private:
+    // Opens the window on a read-only memo and puts D into slot 0.
+    bool openWithUnsavedChord();
+    QString memoPath() const { return f.dirPath() + QStringLiteral("/code.dat"); }
+
+    Form1Fixture f;
+};
+
+bool tst_Form1Memo::openWithUnsavedChord()
+{
+    if (!f.open(&Song))
+        return false;
+    QFile::setPermissions(memoPath(), QFile::ReadOwner);
+    f.clickSlot(0);
+    f.clickOption("opcode1", 2); // D, kind stays empty
+    return true;
+}
+
+void tst_Form1Memo::savesAsYouGo_data()
+{
+    QTest::addColumn<bool>("pickSlot");
+    QTest::newRow("a memo slot reaches the file within a second") << true;
+    QTest::newRow("the scratch slot leaves the file alone") << false;
+}
+
+// Bare LF line ends: a save would turn them into CR LF, so any save shows.
+void tst_Form1Memo::savesAsYouGo()
+{
+    QFETCH(bool, pickSlot);
+    const QByteArray file = "C\n\nA\nm\n";
+    QVERIFY(f.open(&file));
+    if (pickSlot)
+        f.clickSlot(1);
+    f.clickOption("opcode1", 4); // E
+    if (pickSlot) {
+        QTRY_VERIFY_WITH_TIMEOUT(f.savedFile().startsWith("C\r\n\r\nE\r\nm\r\n"), 1000);
+        return;
+    }
+    QTest::qWait(1200);
+    f.form()->close();
+    QCOMPARE(f.savedFile(), file);
+}
+
+void tst_Form1Memo::failedSaveAtClose_data()
+{
+    QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<QByteArray>("memoStarts");
+    QTest::addColumn<QByteArray>("elsewhere");
+
+    QTest::newRow("キャンセル keeps the window")
+        << QStringList {"stay"} << false << Song << QByteArray("<no file>");
+    QTest::newRow("再試行 saves once the file can be written") << QStringList {"retry", "writable",
+        "retry"} << true << QByteArray("D\r\n\r\nA\r\nm\r\n") << QByteArray("<no file>");
+    QTest::newRow("別の場所に保存... saves there, then closes") << QStringList {
+        "elsewhere", "@elsewhere.dat"} << true << Song << QByteArray("D\r\n\r\nA\r\nm\r\n");
+    QTest::newRow("保存せずに終了, confirmed")
+        << QStringList {"discard", "yes"} << true << Song << QByteArray("<no file>");
+    QTest::newRow("保存せずに終了, not confirmed, asks again")
+        << QStringList {"discard", "no", "stay"} << false << Song << QByteArray("<no file>");
+}
+
+// The window says at once that the memo is not being saved; a close by the
+// user then asks what to do, and the window stays until the user decides.
+void tst_Form1Memo::failedSaveAtClose()
+{
+    QFETCH(QStringList, answers);
+    QFETCH(bool, closes);
+    QFETCH(QByteArray, memoStarts);
+    QFETCH(QByteArray, elsewhere);
+    QVERIFY(openWithUnsavedChord());
+    auto *notice = f.control<QLabel>(QStringLiteral("lblsavenotice"));
+    QTRY_VERIFY_WITH_TIMEOUT(notice->isVisible(), 1000);
+    QVERIFY(notice->text().contains(memoPath()));
+
+    answers.replaceInStrings(QStringLiteral("@"), f.dirPath() + u'/');
+    const Answers answering(answers, f.form(), memoPath());
+    f.form()->close();
+    QCOMPARE(f.form()->isVisible(), !closes);
+    QVERIFY(f.savedFile().startsWith(memoStarts));
+    QFile other(f.dirPath() + QStringLiteral("/elsewhere.dat"));
+    QVERIFY(other.open(QIODevice::ReadOnly) ? other.readAll().startsWith(elsewhere)
+                                            : elsewhere == "<no file>");
+    QCOMPARE(f.form()->exitStatus(), 0);
+}
+
+void tst_Form1Memo::unattendedClose_data()
+{
+    QTest::addColumn<bool>("questionOnScreen");
+    QTest::newRow("a signal asks nothing") << false;
+    QTest::newRow("a signal puts away a question already asked") << true;
+}
+
+// A close that nobody watches writes the memo into a rescue file beside the
+// default memo and ends with a failure, without a question left on screen.
+void tst_Form1Memo::unattendedClose()
+{
+    QFETCH(bool, questionOnScreen);
+    QVERIFY(openWithUnsavedChord());
+    const Answers answering(
+        questionOnScreen ? QStringList {"unattended"} : QStringList {}, f.form(), memoPath());
+    if (questionOnScreen)
+        f.form()->close();
+    else
+        f.form()->closeUnattended();
+    QTRY_VERIFY(!f.form()->isVisible());
+    QCOMPARE(answering.asked, questionOnScreen ? 1 : 0);
+    QCOMPARE(f.form()->exitStatus(), EXIT_FAILURE);
+    QCOMPARE(f.savedFile(), Song);
+    const QDir rescueFolder = QFileInfo(memofile::defaultMemoPath()).absoluteDir();
+    const QStringList rescued = rescueFolder.entryList({"code.dat.rescued-*"});
+    QCOMPARE(rescued.size(), 1);
+    QFile file(rescueFolder.filePath(rescued.constFirst()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().startsWith("D\r\n\r\nA\r\nm\r\n"));
+}
+
+QTEST_MAIN(tst_Form1Memo)
+#include "tst_form1memo.moc"
