@@ -1,14 +1,16 @@
 #!/usr/bin/env python3
 """Drives the real program in a real X server, as a musician would.
 
-Starts Xvfb, runs the binary in a scratch working directory holding a
-prepared code.dat, clicks and types with real X input events (xdotool),
+Starts Xvfb, runs the binary with a scratch data folder (XDG_DATA_HOME)
+holding a prepared memo, clicks and types with real X input events (xdotool),
 closes the window in each of the ways a desktop closes a program, and checks
-the bytes of code.dat and the colours on screen each time.
+the bytes of the memo and the colours on screen each time. Two windows on one
+memo, a killed program and a memo that is a FIFO are run the same way.
 """
 import os
 import shutil
 import signal
+import stat
 import subprocess
 import sys
 import tempfile
@@ -59,11 +61,11 @@ class Xserver:
 class App:
     """One run of the program, with helpers that speak in the window's twips."""
 
-    def __init__(self, x, workdir, title=TITLE):
+    def __init__(self, x, workdir, title=TITLE, args=()):
         self.x = x
-        env = dict(os.environ, DISPLAY=x.name)
+        env = dict(os.environ, DISPLAY=x.name, XDG_DATA_HOME=workdir)
         env.pop("QT_QPA_PLATFORM", None)
-        self.proc = subprocess.Popen([BINARY], cwd=workdir, env=env,
+        self.proc = subprocess.Popen([BINARY, *args], cwd=workdir, env=env,
                                      stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self.window = self._find_window(title)
         geometry = self.window.get_geometry()
@@ -77,7 +79,8 @@ class App:
         while time.time() < deadline:
             if self.proc.poll() is not None:
                 raise RuntimeError("program ended early: %s" % self.proc.stderr.read().decode())
-            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % title],
+            found = subprocess.run(["xdotool", "search", "--all", "--onlyvisible", "--pid", str(self.proc.pid),
+                                    "--name", "^%s$" % title],
                                    env=dict(os.environ, DISPLAY=self.x.name),
                                    capture_output=True, text=True).stdout.split()
             if found:
@@ -85,6 +88,10 @@ class App:
                 return self.x.display.create_resource_object("window", int(found[0]))
             time.sleep(0.1)
         raise RuntimeError("no window titled %s" % title)
+
+    def raise_window(self):
+        """Brings this window on top, so that clicks reach it rather than another's."""
+        self.xdotool("windowraise", self.window.id)
 
     def xdotool(self, *args):
         subprocess.run(["xdotool", *map(str, args)], check=True,
@@ -159,11 +166,17 @@ def check(name, condition, detail=""):
     print("%s: %s%s" % ("PASS" if condition else "FAIL", name, "" if condition else " -- " + detail))
 
 
+def memo_path(workdir):
+    """The default memo, with XDG_DATA_HOME pointing at the scenario's folder."""
+    return os.path.join(workdir, "soramina", "code.dat")
+
+
 def scenario(x, name, initial, play):
     workdir = tempfile.mkdtemp(prefix="soramina-e2e-")
     try:
         if initial is not None:
-            with open(os.path.join(workdir, "code.dat"), "wb") as f:
+            os.makedirs(os.path.dirname(memo_path(workdir)))
+            with open(memo_path(workdir), "wb") as f:
                 f.write(initial)
         app = App(x, workdir)
         play(app, workdir)
@@ -174,7 +187,7 @@ def scenario(x, name, initial, play):
 
 
 def read(workdir):
-    with open(os.path.join(workdir, "code.dat"), "rb") as f:
+    with open(memo_path(workdir), "rb") as f:
         return f.read()
 
 
@@ -228,29 +241,83 @@ def play_first_start(app, workdir):
     app.close_from_window_manager()
     status = app.wait()
     check("first start without a memo file", status == 0, "status %s" % status)
-    check("first exit creates the memo file", read(workdir) == b"\r\n" * 60, repr(read(workdir)[:80]))
+    check("first exit creates the default memo in its folder", read(workdir) == b"\r\n" * 60,
+          repr(read(workdir)[:80]))
+    check("nothing lands in the working directory", os.listdir(workdir) == ["soramina"],
+          str(os.listdir(workdir)))
 
 
-def play_unreadable_file(app, workdir):
+def play_refused_file(app, workdir, what):
     # The report names the file; dismissing it ends the program with a failure.
     app.xdotool("mousemove", app.left + app.width // 2, app.top + 60, "key", "Return")
     status = app.wait()
     stderr = app.proc.stderr.read().decode(errors="replace")
-    check("unreadable memo file ends with a failure status", status != 0, "status %s" % status)
-    check("the report names the file", "code.dat" in stderr, stderr)
-    check("the unreadable file is left untouched",
-          os.path.isdir(os.path.join(workdir, "code.dat")) and
-          os.listdir(os.path.join(workdir, "code.dat")) == ["keep"], str(os.listdir(workdir)))
+    check("a memo that is a %s ends with a failure status" % what, status != 0, "status %s" % status)
+    check("the report on a %s names the full path" % what, memo_path(workdir) in stderr, stderr)
 
 
-def unreadable_scenario(x):
+def refused_scenario(x, what, make, untouched):
     workdir = tempfile.mkdtemp(prefix="soramina-e2e-")
     try:
-        os.makedirs(os.path.join(workdir, "code.dat", "keep"))
-        play_unreadable_file(App(x, workdir, title="ソラミナ"), workdir)
+        os.makedirs(os.path.dirname(memo_path(workdir)))
+        make(memo_path(workdir))
+        started = time.time()
+        app = App(x, workdir, title="ソラミナ")
+        check("a %s is reported within seconds, without hanging" % what, time.time() - started < 10,
+              "%.1f s" % (time.time() - started))
+        play_refused_file(app, workdir, what)
+        check("the %s is left untouched" % what, untouched(memo_path(workdir)), str(os.listdir(workdir)))
     except Exception as error:
-        check("unreadable memo file", False, repr(error))
+        check("refused memo: %s" % what, False, repr(error))
     finally:
+        shutil.rmtree(workdir, ignore_errors=True)
+
+
+def make_folder(path):
+    os.makedirs(os.path.join(path, "keep"))
+
+
+def play_killed(app, workdir):
+    app.click_slot(3)
+    app.click_root(9)   # A, kind from the slot
+    time.sleep(2)
+    app.proc.kill()
+    app.wait()
+    check("kill -9 two seconds after a chord keeps it in the memo",
+          read(workdir) == slot_file(SONG[:3] + [(b"A", b"x")]), repr(read(workdir)[:80]))
+
+
+def two_windows_scenario(x, first_closes_first):
+    """Two windows on one song file, each given a chord the other has not seen."""
+    name = "two windows, %s window closed first" % ("first" if first_closes_first else "second")
+    workdir = tempfile.mkdtemp(prefix="soramina-e2e-")
+    apps = []
+    try:
+        song = os.path.join(workdir, "song.dat")
+        with open(song, "wb") as f:
+            f.write(slot_file(SONG))
+        title = TITLE + " - song.dat"
+        apps = [App(x, workdir, title=title, args=[song]) for _ in range(2)]
+        for app, slot, root in ((apps[0], 6, 2), (apps[1], 7, 4)):  # D into slot 6, E into slot 7
+            app.raise_window()
+            app.click_slot(slot)
+            app.click_root(root)
+        order = apps if first_closes_first else apps[::-1]
+        for app in order:
+            app.close_from_window_manager()
+            status = app.wait()
+            check(name + ": ends cleanly", status == 0, "status %s" % status)
+        with open(song, "rb") as f:
+            saved = f.read()
+        expected = slot_file(SONG + [(b"", b"")] * 2 + [(b"D", b""), (b"E", b"")])
+        check(name + ": both chords kept", saved == expected, repr(saved[:100]))
+    except Exception as error:
+        check(name, False, repr(error))
+    finally:
+        for app in apps:
+            if app.proc.poll() is None:
+                app.proc.kill()
+                app.proc.wait()
         shutil.rmtree(workdir, ignore_errors=True)
 
 
@@ -261,7 +328,12 @@ def main():
         scenario(x, "window-manager close", slot_file(SONG), play_window_manager_close)
         scenario(x, "terminate", slot_file(SONG), play_terminate)
         scenario(x, "first start", None, play_first_start)
-        unreadable_scenario(x)
+        scenario(x, "killed", slot_file(SONG), play_killed)
+        two_windows_scenario(x, True)
+        two_windows_scenario(x, False)
+        refused_scenario(x, "folder", make_folder,
+                         lambda path: os.path.isdir(path) and os.listdir(path) == ["keep"])
+        refused_scenario(x, "FIFO", os.mkfifo, lambda path: stat.S_ISFIFO(os.lstat(path).st_mode))
     finally:
         x.close()
     passed = sum(RESULTS)
