@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds the program and opens its window.
 set -euo pipefail
-# The memo file code.dat lives in the directory the program starts in: the caller's.
+# A FILE argument is taken from the caller's directory.
 start_dir=$PWD
 cd "$(dirname "${BASH_SOURCE[0]}")"
 bash scripts/setup.sh
