@@ -1,4 +1,7 @@
 #include "chordmemo.h"
+#include "lockfile.h"
+#include "memokeeper.h"
+#include "memowatcher.h"
 #include "songfile.h"
 
 #include <QFile>
@@ -7,6 +10,7 @@
 #include <benchmark/benchmark.h>
 
 #include <functional>
+#include <memory>
 
 namespace
 {
@@ -93,9 +97,53 @@ void BM_MemoSaveFile(benchmark::State &state)
         state.SkipWithError("the saved file is not the song");
 }
 
+// The file is nobody else's here: nothing to watch.
+class NoWatcher final : public memofile::MemoWatcher
+{
+public:
+    void watch(const QString &) override { }
+};
+
+// One save as the window makes it while the user plays: a full memo with one
+// slot changed, under the lock, read back and merged, written to a temporary
+// file, synced, renamed over the memo, and the folder synced.
+void BM_MemoKeeperSave(benchmark::State &state)
+{
+    const QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("code.dat"));
+    QFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bench::songSlotFile()) < 0
+        || !file.flush()) {
+        state.SkipWithError("cannot write the slot file");
+        return;
+    }
+    memo::ChordMemo m;
+    memofile::MemoKeeper keeper(m, std::make_unique<memofile::LockFile>(), new NoWatcher);
+    if (keeper.open(fileName, {})) {
+        state.SkipWithError("open failed");
+        return;
+    }
+    m.curslot = 0;
+    bool seventh = false;
+    for (auto _ : state) {
+        state.PauseTiming();
+        seventh = !seventh;
+        m.store(QStringLiteral("C"), seventh ? QStringLiteral("7") : QString());
+        state.ResumeTiming();
+        if (keeper.save()) {
+            state.SkipWithError("save failed");
+            return;
+        }
+    }
+    file.close();
+    if (!file.open(QIODevice::ReadOnly) || file.readAll() != m.saveBytes())
+        state.SkipWithError("the saved file is not the memo");
+}
+
 BENCHMARK(BM_MemoLoadBytes)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MemoSaveBytes)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MemoLoadFile)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MemoSaveFile)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MemoKeeperSave)->Unit(benchmark::kMicrosecond);
 
 } // namespace
