@@ -13,12 +13,20 @@ std::optional<int> lookupRoot(std::string_view text) noexcept
     return row->pitchClass;
 }
 
-std::optional<std::array<int, 3>> lookupKind(std::string_view text) noexcept
+std::optional<int> kindIndex(std::string_view text) noexcept
 {
     const auto row = std::ranges::find(ChordKind, text, &KindRow::text);
     if (row == ChordKind.end())
         return std::nullopt;
-    return row->offsets;
+    return int(row - ChordKind.begin());
+}
+
+std::optional<std::array<int, 3>> lookupKind(std::string_view text) noexcept
+{
+    const auto row = kindIndex(text);
+    if (!row)
+        return std::nullopt;
+    return ChordKind[*row].offsets;
 }
 
 } // namespace chord

@@ -36,6 +36,17 @@ inline constexpr std::array<RootRow, 17> ChordRoot {{
     {"Bb", 10},
 }};
 
+// The root buttons stand in pitch-class order, so a root's pitch class is
+// also the index of its button; a flat has its sharp's button.
+inline constexpr int RootButtonCount = 12;
+static_assert([] {
+    for (int i = 0; i < RootButtonCount; ++i) {
+        if (ChordRoot[i].pitchClass != i)
+            return false;
+    }
+    return true;
+}());
+
 struct KindRow {
     std::string_view text;
     std::array<int, 3> offsets; // semitones above the root for notes 1, 2 and 3
@@ -68,5 +79,9 @@ std::optional<int> lookupRoot(std::string_view text) noexcept;
 // Offsets of a kind text, or nothing when the text names no kind.
 // The empty text is the major chord.
 std::optional<std::array<int, 3>> lookupKind(std::string_view text) noexcept;
+
+// Row of a kind text in ChordKind, which is the index of the kind button with
+// that caption; nothing when the text names no kind.
+std::optional<int> kindIndex(std::string_view text) noexcept;
 
 } // namespace chord

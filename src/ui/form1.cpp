@@ -1,10 +1,12 @@
 #include "form1.h"
 #include "form1layout.h"
 
+#include "chordtables.h"
 #include "clicklabel.h"
 #include "colour.h"
 #include "errorreport.h"
 #include "memokeeper.h"
+#include "optiongroup.h"
 #include "placement.h"
 #include "shapewidget.h"
 #include "twips.h"
@@ -65,8 +67,9 @@ void Form1::showcode()
     m_keeper->memoChanged();
 
     platform::setTopInTwips(lblerror, ParkedTop);
-    const chord::ChordPlacement placement
-        = chord::placeChord(root.toStdString(), kind.toStdString());
+    const std::string rootText = root.toStdString();
+    const std::string kindText = kind.toStdString();
+    const chord::ChordPlacement placement = chord::placeChord(rootText, kindText);
     if (!placement.rootRecognised)
         platform::setTopInTwips(lblerror, ErrorShownTop);
     if (!placement.kindRecognised)
@@ -74,6 +77,11 @@ void Form1::showcode()
 
     for (int i = 0; i < chord::MarkerCount; ++i)
         platform::moveInTwips(shapemaru[i], placement.markers[i].left, placement.markers[i].top);
+
+    // The option buttons follow the chord on show, however it got there:
+    // a flat selects its sharp's button, a text that names nothing none.
+    platform::selectOnly(opcode1Group, chord::lookupRoot(rootText));
+    platform::selectOnly(opcode2Group, chord::kindIndex(kindText));
 
     if (!m_quietShow) {
         const std::vector<int> notes = chord::soundingNotes(placement);
@@ -136,14 +144,13 @@ void Form1::Form_Load()
 }
 
 // The "C" root button holds the focus when the window opens; it is also
-// selected and clicked, so C minor shows at once instead of the design caption.
+// clicked, so C minor shows at once instead of the design caption.
 void Form1::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     if (m_opened)
         return;
     m_opened = true;
-    opcode1[0]->setChecked(true);
     m_quietShow = true;
     opcode1_Click(0);
     m_quietShow = false;

@@ -79,6 +79,17 @@ QByteArray slotFile(const QList<std::pair<QByteArray, QByteArray>> &chords)
     return out;
 }
 
+// Indexes of the checked buttons of an option array.
+QList<int> checked(const Form1Fixture &f, const char *array, int count)
+{
+    QList<int> out;
+    for (int i = 0; i < count; ++i) {
+        if (f.control<QAbstractButton>(array, i)->isChecked())
+            out << i;
+    }
+    return out;
+}
+
 QList<QByteArray> lines(const QByteArray &file)
 {
     QList<QByteArray> out = file.split('\n');
@@ -110,6 +121,8 @@ private slots:
     void everyButtonChord();
     void enterShowsTypedChord();
     void selectedOptionShowsAgain();
+    void optionsFollowTheChord_data();
+    void optionsFollowTheChord();
     void unchangedSlotSurvivesRecall_data();
     void unchangedSlotSurvivesRecall();
     void pasteTakesNoLineBreak();
@@ -341,6 +354,63 @@ void tst_Form1Events::selectedOptionShowsAgain()
     QVERIFY(f.control<QAbstractButton>("opcode2", 1)->isChecked());
     f.clickOption("opcode2", 1); // "m" again
     QCOMPARE(f.caption("lblcode"), QStringLiteral("F#m"));
+}
+
+void tst_Form1Events::optionsFollowTheChord_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QList<int>>("roots");
+    QTest::addColumn<QList<int>>("kinds");
+    QTest::addColumn<QString>("name");
+    using L = QList<int>;
+    QTest::newRow("typed Bb m7 and Enter: the flat's sharp")
+        << QStringList {"type1 Bb", "type2 m7", "enter"} << L {10} << L {3} << "Bbm7";
+    QTest::newRow("slot holding Db mM7") << QStringList {"slot 1"} << L {1} << L {13} << "DbmM7";
+    QTest::newRow("empty slot: no root, major") << QStringList {"slot 7"} << L {} << L {0} << "";
+    QTest::newRow("typed H") << QStringList {"type1 H", "view"} << L {} << L {1} << "Hm";
+    QTest::newRow("typed unknown kind")
+        << QStringList {"type2 maj7", "view"} << L {0} << L {} << "Cmaj7";
+    QTest::newRow("C clicked after typing m7")
+        << QStringList {"type2 m7", "root 0"} << L {0} << L {3} << "Cm7";
+    QTest::newRow("C major slot after 7 was clicked")
+        << QStringList {"kind 2", "slot 0"} << L {0} << L {0} << "C";
+    QTest::newRow("buttons exclusive again after none")
+        << QStringList {"type1 H", "view", "root 4", "root 5"} << L {5} << L {1} << "Fm";
+}
+
+// Steps are real clicks and keys: "root k", "kind k", "slot i", "type1 text"
+// or "type2 text" into a box, "view", "enter".
+void tst_Form1Events::optionsFollowTheChord()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QList<int>, roots);
+    QFETCH(QList<int>, kinds);
+    QFETCH(QString, name);
+    const QByteArray file = slotFile({{"C", ""}, {"Db", "mM7"}});
+    QVERIFY(f.open(&file));
+    for (const QString &step : steps) {
+        const QString verb = step.section(u' ', 0, 0);
+        const QString arg = step.section(u' ', 1);
+        if (verb == u"root")
+            f.clickOption("opcode1", arg.toInt());
+        else if (verb == u"kind")
+            f.clickOption("opcode2", arg.toInt());
+        else if (verb == u"slot")
+            f.clickSlot(arg.toInt());
+        else if (verb == u"type1")
+            f.type("txtcode1", arg);
+        else if (verb == u"type2")
+            f.type("txtcode2", arg);
+        else if (verb == u"view")
+            f.clickView();
+        else if (verb == u"enter")
+            QTest::keyClick(f.box("txtcode2"), Qt::Key_Return);
+        else
+            QFAIL(qPrintable(step));
+    }
+    QCOMPARE(checked(f, "opcode1", 12), roots);
+    QCOMPARE(checked(f, "opcode2", 14), kinds);
+    QCOMPARE(f.caption("lblcode"), name); // the selection leaves the texts alone
 }
 
 // A slot recalled and left as it is goes back into the file byte for byte.
