@@ -4,12 +4,12 @@
 #include "clicklabel.h"
 #include "colour.h"
 #include "framebox.h"
+#include "lightpalette.h"
 #include "linewidget.h"
 #include "shapewidget.h"
 #include "textbox.h"
 #include "twips.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 
 #include <QLayout>
@@ -130,11 +130,11 @@ QFont errorFont()
     return font;
 }
 
-// The black keys take the desktop's menu-text colour, as a drawn keyboard
-// would on any theme.
-QColor menuTextColour()
+// The black keys take the menu-text colour. The window's menus share its
+// light palette, so that is black on every desktop.
+QColor menuTextColour(const QWidget *window)
 {
-    return QApplication::palette("QMenu").color(QPalette::WindowText);
+    return window->palette().color(QPalette::WindowText);
 }
 
 } // namespace
@@ -144,6 +144,7 @@ void Form1::buildControls()
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(qs(WindowTitle));
     setFont(windowFont());
+    platform::keepLightPalette(this);
     // A fixed window: no maximise button, and the size never changes.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
         | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -179,7 +180,7 @@ void Form1::buildControls()
     }
     for (int i = 0; i < int(BlackKeyLefts.size()); ++i)
         shape(client, indexedName("Shape1", i), ShapeWidget::Form::Rectangle,
-            {BlackKeyLefts[i], KeyboardTop, BlackKeyWidth, BlackKeyHeight}, menuTextColour());
+            {BlackKeyLefts[i], KeyboardTop, BlackKeyWidth, BlackKeyHeight}, menuTextColour(this));
     for (int i = 0; i < int(shapemaru.size()); ++i)
         shapemaru[i] = shape(client, indexedName("shapemaru", i), ShapeWidget::Form::Circle,
             {MarkerDesignLefts[i], MarkerDesignTop, MarkerSize, MarkerSize},

@@ -5,10 +5,13 @@
 #include "twips.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTemporaryDir>
@@ -44,6 +47,7 @@ private slots:
     void hitTesting();
     void parkedControlsAreNeverHit();
     void errorLabelStacking();
+    void rendering_data();
     void rendering();
 
 private:
@@ -343,14 +347,45 @@ void tst_Form1Layout::errorLabelStacking()
     QCOMPARE(client()->childAt(name)->objectName(), QStringLiteral("lblerror"));
 }
 
+void tst_Form1Layout::rendering_data()
+{
+    QTest::addColumn<bool>("darkDesktop");
+    QTest::newRow("desktop's own palette") << false;
+    QTest::newRow("dark palette on the application") << true;
+}
+
+// The keyboard, the slots and the menus read the same on a dark desktop.
 void tst_Form1Layout::rendering()
 {
+    QFETCH(bool, darkDesktop);
+    const QPalette desktop = QApplication::palette();
+    const auto restore = qScopeGuard([&desktop] { QApplication::setPalette(desktop); });
+    if (darkDesktop) {
+        QApplication::setPalette(QPalette(QColor(0x35, 0x35, 0x35))); // white text, black boxes
+        m_form = std::make_unique<Form1>(memofile::defaultMemoPath());
+    }
+    auto *added = m_form->menuBar()->addMenu(QStringLiteral("音")); // as a later feature would
+    added->addAction(QStringLiteral("FluidSynth"));
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    // Slot 0 holds G# on white, slot 1 A on the selected slot's light blue.
+    for (const auto &[slot, root] : {std::pair {0, 8}, std::pair {1, 9}}) {
+        QTest::mouseClick(control(at("lblslot", slot)), Qt::LeftButton);
+        auto *button = control(at("opcode1", root));
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(4, button->height() / 2));
+    }
     QCOMPARE(client()->size(), QSize(589, 421));
     const QImage image = client()->grab().toImage();
     QCOMPARE(image.size(), QSize(589, 421));
     const auto pixel = [&](QPoint p) { return QColor(image.pixel(p)); };
+    const auto darkest = [](const QImage &im, const QRect &r) {
+        int least = 255;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                least = std::min(least, QColor(im.pixel(x, y)).lightness());
+        return least;
+    };
+    constexpr int Dark = 100; // the lightness below which text reads as dark
 
     const QColor lightGreen(128, 255, 128);
     for (int i = 0; i < 4; ++i) {
@@ -364,8 +399,28 @@ void tst_Form1Layout::rendering()
         const QPoint upperMiddle(key.center().x(), key.top() + key.height() / 3);
         QCOMPARE(pixel(upperMiddle), QColor(Qt::black));
     }
-    // White key D, between the C and the E-flat markers, low on the key.
+    // White key D, low on the key, and the line between C and D.
     QCOMPARE(pixel(platform::pixelRect({600 + 240, 5900, 1, 1}).topLeft()), QColor(Qt::white));
+    QVERIFY(pixel(platform::pixelRect({600, 5900, 1, 1}).topLeft()).lightness() < Dark);
+
+    for (const auto &[slot, ground] :
+        {std::pair {0, QColor(Qt::white)}, std::pair {1, QColor(128, 128, 255)}}) {
+        const QRect inside = control(at("lblslot", slot))->geometry().adjusted(2, 2, -2, -2);
+        QCOMPARE(pixel(inside.topRight()), ground);
+        QVERIFY2(darkest(image, inside) < Dark, qPrintable(at("lblslot", slot)));
+    }
+
+    for (QAction *title : m_form->menuBar()->actions()) {
+        QMenu *menu = title->menu();
+        menu->popup(m_form->mapToGlobal(QPoint(0, 0)));
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        const QImage shot = menu->grab().toImage();
+        menu->hide();
+        const QRect inside = shot.rect().adjusted(3, 3, -3, -3);
+        QVERIFY2(
+            QColor(shot.pixel(inside.topRight())).lightness() > 200, qPrintable(title->text()));
+        QVERIFY2(darkest(shot, inside) < Dark, qPrintable(title->text()));
+    }
 }
 
 QTEST_MAIN(tst_Form1Layout)
