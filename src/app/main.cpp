@@ -1,18 +1,21 @@
+#include "commandline.h"
 #include "form1.h"
 #include "memolocation.h"
 #include "termination.h"
+#include "windowsystem.h"
 
 #include <QApplication>
+#include <QFileInfo>
+
+#include <memory>
 
 namespace
 {
 // soramina [FILE]: a memo per song, or the default memo.
-QString memoPathFrom(const QStringList &arguments)
+QString memoPathFrom(const app::CommandLine &command)
 {
-    for (const QString &argument : arguments.mid(1)) {
-        if (!argument.startsWith(u'-'))
-            return argument;
-    }
+    if (!command.memoFile.isEmpty())
+        return command.memoFile;
     memofile::makeDefaultMemoFolder();
     return memofile::defaultMemoPath();
 }
@@ -20,17 +23,30 @@ QString memoPathFrom(const QStringList &arguments)
 
 int main(int argc, char *argv[])
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const QString program = QFileInfo(arguments.value(0)).fileName();
+    const app::CommandLine command = app::parseCommandLine(arguments);
+    if (command.action != app::CommandLine::Action::Run)
+        return app::answerCommandLine(command, program);
+
     memofile::ignoreFileSizeSignal();
-    QApplication app(argc, argv);
+    std::unique_ptr<QApplication> application;
+    {
+        const app::WindowSystemGuard guard(program);
+        application = std::make_unique<QApplication>(argc, argv);
+    }
     QGuiApplication::setDesktopFileName(QStringLiteral(SORAMINA_APP_ID));
-    Form1 window(memoPathFrom(QCoreApplication::arguments()));
+    Form1 window(memoPathFrom(command));
     // A termination request or the end of the session closes the window with
     // nobody there to answer a question: the memo is saved or rescued.
     platform::TerminationWatcher termination;
     QObject::connect(&termination, &platform::TerminationWatcher::terminationRequested, &window,
         &Form1::closeUnattended);
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, &Form1::closeUnattended);
+    QObject::connect(application.get(), &QGuiApplication::commitDataRequest, &window,
+        &Form1::closeUnattended);
     window.show();
-    const int status = app.exec();
+    const int status = QApplication::exec();
     return status != 0 ? status : window.exitStatus();
 }

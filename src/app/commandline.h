@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The program's command line, read before any application object exists so
+// that --help and --version work without a display.
+namespace app
+{
+
+struct CommandLine {
+    enum class Action {
+        Run, // open the window
+        Help, // print the help and exit 0
+        Version, // print the version and exit 0
+        Error, // print error, usage and a hint on stderr and exit 2
+    };
+    Action action = Action::Run;
+    QString memoFile; // the FILE argument; empty for the usual place
+    QString error; // one line, for Action::Error
+    bool platformGiven = false; // -platform NAME chooses the window system itself
+};
+
+// arguments as in main's argv, the program's name first. Qt's own options
+// (-platform, -style, -display ...) are accepted and left for QApplication.
+CommandLine parseCommandLine(const QStringList &arguments);
+
+// Prints what a Help, Version or Error line asks for and returns the exit
+// status; program is the name the usage shows.
+int answerCommandLine(const CommandLine &command, const QString &program);
+
+} // namespace app
