@@ -2,6 +2,7 @@
 #include "form1.h"
 #include "memolocation.h"
 #include "termination.h"
+#include "windowicon.h"
 #include "windowsystem.h"
 
 #include <QApplication>
@@ -38,6 +39,7 @@ int main(int argc, char *argv[])
         application = std::make_unique<QApplication>(argc, argv);
     }
     QGuiApplication::setDesktopFileName(QStringLiteral(SORAMINA_APP_ID));
+    QApplication::setWindowIcon(app::windowIcon());
     Form1 window(memoPathFrom(command));
     // A termination request or the end of the session closes the window with
     // nobody there to answer a question: the memo is saved or rescued.
