@@ -143,7 +143,10 @@ void Form1::buildControls()
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(qs(WindowTitle));
-    setFont(windowFont());
+    // The program's font, not only the window's: a text box lays out its
+    // first text in the application's font before it takes its own, and that
+    // would resolve a second family at start-up.
+    QApplication::setFont(windowFont());
     platform::keepLightPalette(this);
     // A fixed window: no maximise button, and the size never changes.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
