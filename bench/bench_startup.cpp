@@ -1,3 +1,4 @@
+#include "application.h"
 #include "form1.h"
 #include "guibench.h"
 #include "songfile.h"
@@ -56,6 +57,9 @@ int runChild(Window window, int argc, char **argv)
     QApplication app(argc, argv);
     bench::ChildMoments moments;
     moments.appUpNs = bench::monotonicNs();
+    // The program's own settings come with its window, as in its main.
+    if (window == Window::Form1)
+        app::prepareApplication();
     const auto widget = makeWindow(window);
     moments.builtNs = bench::monotonicNs();
     if (!bench::showAndWaitForFirstPaint(*widget))

@@ -1,8 +1,8 @@
+#include "application.h"
 #include "commandline.h"
 #include "form1.h"
 #include "memolocation.h"
 #include "termination.h"
-#include "windowicon.h"
 #include "windowsystem.h"
 
 #include <QApplication>
@@ -38,8 +38,7 @@ int main(int argc, char *argv[])
         const app::WindowSystemGuard guard(program);
         application = std::make_unique<QApplication>(argc, argv);
     }
-    QGuiApplication::setDesktopFileName(QStringLiteral(SORAMINA_APP_ID));
-    QApplication::setWindowIcon(app::windowIcon());
+    app::prepareApplication();
     Form1 window(memoPathFrom(command));
     // A termination request or the end of the session closes the window with
     // nobody there to answer a question: the memo is saved or rescued.

@@ -1,6 +1,8 @@
 #include "windowicon.h"
 
 #include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 
 namespace app
 {
@@ -8,10 +10,12 @@ namespace app
 QIcon windowIcon()
 {
     QIcon icon;
-    // addFile with a size reads nothing until a window system asks for it.
     for (const int side : {SORAMINA_ICON_SIZES}) {
-        const QString name = QStringLiteral(":/icons/%1.png").arg(side);
-        icon.addFile(name, {side, side});
+        // Named as PNG with no guessing: a reader left to guess would load
+        // every image-format plugin, the SVG one among them, to ask each.
+        QImageReader reader(QStringLiteral(":/icons/%1.png").arg(side), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
     }
     return icon;
 }
