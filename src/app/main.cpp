@@ -45,8 +45,8 @@ int main(int argc, char *argv[])
     platform::TerminationWatcher termination;
     QObject::connect(&termination, &platform::TerminationWatcher::terminationRequested, &window,
         &Form1::closeUnattended);
-    QObject::connect(application.get(), &QGuiApplication::commitDataRequest, &window,
-        &Form1::closeUnattended);
+    QObject::connect(
+        application.get(), &QGuiApplication::commitDataRequest, &window, &Form1::closeUnattended);
     window.show();
     const int status = QApplication::exec();
     return status != 0 ? status : window.exitStatus();
