@@ -10,6 +10,7 @@
 #include "textbox.h"
 #include "twips.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 
 #include <QLayout>
