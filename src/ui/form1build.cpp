@@ -148,6 +148,9 @@ void Form1::buildControls()
     // first text in the application's font before it takes its own, and that
     // would resolve a second family at start-up.
     QApplication::setFont(windowFont());
+    // The window's too, so that a desktop theme resetting the program's font
+    // later (qt6ct does) leaves the layout's captions fitting their boxes.
+    setFont(windowFont());
     platform::keepLightPalette(this);
     // A fixed window: no maximise button, and the size never changes.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint

@@ -265,6 +265,16 @@ void tst_Form1Layout::fonts()
         qPrintable(error.family()));
     QCOMPARE(error.pixelSize(), 96); // 72 points at 96 dots per inch
     QCOMPARE(error.weight(), int(QFont::Normal));
+
+    // A desktop theme may reset the program's font after start; the window keeps its own.
+    const QFont program = QApplication::font();
+    const auto restore = qScopeGuard([&program] { QApplication::setFont(program); });
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 14));
+    QEvent changed(QEvent::ApplicationFontChange); // what a running event loop would send
+    QCoreApplication::sendEvent(m_form.get(), &changed);
+    const QFontInfo button(control("cmdview")->font());
+    QCOMPARE(button.family(), QStringLiteral("IPAPGothic"));
+    QCOMPARE(button.pixelSize(), 11);
 }
 
 void tst_Form1Layout::focusOrder()
