@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Checks of what `cmake --install` and `cpack` deliver, run by CTest:
-#   check-package.sh install  <build-dir> <stage-dir> <app-id>
+#   check-package.sh install  <build-dir> <stage-dir> <app-id> <sound-module>
 #   check-package.sh desktop  <stage-dir> <app-id>
 #   check-package.sh metainfo <stage-dir> <app-id>
 #   check-package.sh icon     <stage-dir> <app-id>
 #   check-package.sh manual   <stage-dir>
 #   check-package.sh deb      <build-dir> <out-dir> <stage-dir>
 #   check-package.sh lintian  <out-dir>
+#   check-package.sh links    <binary> <sound-module>
 # Exits 77 (skipped) when a tool the check needs is not installed.
 set -euo pipefail
 
@@ -27,7 +28,7 @@ metainfo_file() { echo "$1/usr/share/metainfo/$2.metainfo.xml"; }
 icon_file() { echo "$1/usr/share/icons/hicolor/scalable/apps/$2.svg"; }
 
 check_install() {
-    local build=$1 stage=$2 id=$3
+    local build=$1 stage=$2 id=$3 module=$4
     rm -rf "$stage"
     DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null
 
@@ -40,7 +41,8 @@ check_install() {
         usr/share/doc/soramina/copyright \
         "usr/share/icons/hicolor/scalable/apps/$id.svg" \
         "usr/share/metainfo/$id.metainfo.xml" \
-        usr/share/man/man1/soramina.1.gz | sort)
+        usr/share/man/man1/soramina.1.gz \
+        "usr/$module" | sort)
     diff <(echo "$expected") <(files_under "$stage") >&2 || fail "installed files differ (< expected, > installed)"
     [[ -x $stage/usr/bin/soramina ]] || fail "usr/bin/soramina is not executable"
 
@@ -145,13 +147,26 @@ check_deb() {
     [[ $(dpkg-deb -f "$deb" Section) == sound ]] || fail "section is not sound"
     local depends
     depends=$(dpkg-deb -f "$deb" Depends)
-    for dep in fonts-ipafont-gothic libqt6widgets6 libqt6gui6 libqt6core6 libc6; do
+    for dep in fonts-ipafont-gothic libqt6widgets6 libqt6gui6 libqt6core6 libc6 libfluidsynth3 \
+        'timgm6mb-soundfont | fluid-soundfont-gm'; do
         [[ ", $depends," == *", $dep"[\ ,]* ]] || fail "Depends lacks $dep: $depends"
     done
     # The package holds what the staged install holds, nothing more or less.
     diff <(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {sub(/^\.\//, "", $6); print $6}' | sort) \
         <(files_under "$stage") >&2 || fail "the package's files differ from the install (< package)"
     echo "$(basename "$deb"): Depends: $depends"
+}
+
+# Start-up loads no audio library: FluidSynth, ALSA and PulseAudio come with
+# the sound module, on the first chord played.
+check_links() {
+    need ldd
+    local binary=$1 module=$2 audio='lib(fluidsynth|asound|pulse|jack|sndfile|portaudio|SDL2|pipewire)'
+    local found
+    found=$(ldd "$binary" | grep -E "$audio" || true)
+    [[ -z $found ]] || fail "$(basename "$binary") links audio libraries: $found"
+    ldd "$module" | grep -q libfluidsynth || fail "$(basename "$module") does not link FluidSynth"
+    echo "$(basename "$binary") links no audio library; $(basename "$module") links FluidSynth"
 }
 
 mode=${1:-}
@@ -164,5 +179,6 @@ icon) check_icon "$@" ;;
 manual) check_manual "$@" ;;
 deb) check_deb "$@" ;;
 lintian) check_lintian "$@" ;;
+links) check_links "$@" ;;
 *) fail "unknown check '$mode'" ;;
 esac

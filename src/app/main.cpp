@@ -2,6 +2,7 @@
 #include "commandline.h"
 #include "form1.h"
 #include "memolocation.h"
+#include "soundmenu.h"
 #include "termination.h"
 #include "windowsystem.h"
 
@@ -40,6 +41,7 @@ int main(int argc, char *argv[])
     }
     app::prepareApplication();
     Form1 window(memoPathFrom(command));
+    SoundMenu::addTo(&window);
     // A termination request or the end of the session closes the window with
     // nobody there to answer a question: the memo is saved or rescued.
     platform::TerminationWatcher termination;

@@ -1,0 +1,99 @@
+#include "fluidsynthoutput.h"
+
+#include <QFile>
+#include <QLoggingCategory>
+
+#include <alsa/asoundlib.h>
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace
+{
+Q_LOGGING_CATEGORY(lcSynth, "soramina.sound", QtWarningMsg)
+
+constexpr int Channel = 0;
+// Debian's default period is short enough to drop out on PulseAudio.
+constexpr int PeriodSize = 512;
+constexpr int Periods = 4;
+constexpr const char *Drivers[] {"pulseaudio", "alsa"};
+
+// FluidSynth's and ALSA's messages, a burst of them when no server answers,
+// go to our own log, which is silent unless asked for
+// (QT_LOGGING_RULES="soramina.sound.debug=true").
+void synthLog(int level, const char *message, void *)
+{
+    qCDebug(lcSynth, "fluidsynth(%d): %s", level, message);
+}
+
+void alsaLog(const char *file, int line, const char *function, int err, const char *format, ...)
+{
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    qCDebug(lcSynth, "alsa %s:%d %s (%d): %s", file, line, function, err, text);
+}
+
+void routeLogs()
+{
+    for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
+        fluid_set_log_function(level, synthLog, nullptr);
+    snd_lib_error_set_handler(alsaLog);
+}
+} // namespace
+
+FluidSynthOutput::FluidSynthOutput() = default;
+FluidSynthOutput::~FluidSynthOutput() = default;
+
+QString FluidSynthOutput::open(sound::Target target, const QString &soundfont)
+{
+    routeLogs();
+    m_settings.reset(new_fluid_settings());
+    fluid_settings_setint(m_settings.get(), "synth.dynamic-sample-loading", 1);
+    fluid_settings_setint(m_settings.get(), "audio.period-size", PeriodSize);
+    fluid_settings_setint(m_settings.get(), "audio.periods", Periods);
+    m_synth.reset(new_fluid_synth(m_settings.get()));
+    if (!m_synth)
+        return QStringLiteral("シンセサイザーを作れません");
+    if (fluid_synth_sfload(m_synth.get(), QFile::encodeName(soundfont).constData(), 1)
+        == FLUID_FAILED)
+        return QStringLiteral("音色ファイル %1 を読めません").arg(soundfont);
+    if (target == sound::Target::Buffer)
+        return {};
+    for (const char *driver : Drivers) {
+        fluid_settings_setstr(m_settings.get(), "audio.driver", driver);
+        m_driver.reset(new_fluid_audio_driver(m_settings.get(), m_synth.get()));
+        if (m_driver)
+            return {};
+    }
+    return QStringLiteral("音声サーバー（PulseAudio）も音声装置（ALSA）も応答しません");
+}
+
+int FluidSynthOutput::sampleRate() const
+{
+    double rate = 0;
+    fluid_settings_getnum(m_settings.get(), "synth.sample-rate", &rate);
+    return int(rate);
+}
+
+void FluidSynthOutput::selectProgram(int program)
+{
+    fluid_synth_program_change(m_synth.get(), Channel, program);
+}
+
+void FluidSynthOutput::noteOn(int note, int velocity)
+{
+    fluid_synth_noteon(m_synth.get(), Channel, note, velocity);
+}
+
+void FluidSynthOutput::noteOff(int note)
+{
+    fluid_synth_noteoff(m_synth.get(), Channel, note);
+}
+
+void FluidSynthOutput::render(std::span<float> left, std::span<float> right)
+{
+    fluid_synth_write_float(m_synth.get(), int(left.size()), left.data(), 0, 1, right.data(), 0, 1);
+}

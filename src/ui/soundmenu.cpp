@@ -1,0 +1,123 @@
+#include "soundmenu.h"
+
+#include "chordplayer.h"
+#include "form1.h"
+
+#include <QActionGroup>
+#include <QMenuBar>
+#include <QSettings>
+
+#include <array>
+#include <string_view>
+
+namespace
+{
+struct Timbre {
+    std::string_view caption;
+    int program; // General MIDI
+};
+constexpr std::array<Timbre, 5> Timbres {{
+    {"ピアノ", 0},
+    {"エレクトリックピアノ", 4},
+    {"オルガン", 16},
+    {"ギター", 24},
+    {"ストリングス", 48},
+}};
+
+constexpr char PlayKey[] = "sound/play";
+constexpr char ArpeggioKey[] = "sound/arpeggio";
+constexpr char ProgramKey[] = "sound/program";
+
+QString qs(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+} // namespace
+
+SoundMenu::SoundMenu(
+    Form1 *window, std::unique_ptr<sound::ChordPlayer> player, std::unique_ptr<QSettings> settings)
+    : QMenu(QStringLiteral("音(&S)"), window)
+    , m_player(std::move(player))
+    , m_settings(std::move(settings))
+{
+    setObjectName(QStringLiteral("sound"));
+    setFont(window->font());
+    setToolTipsVisible(true);
+    auto *help = window->findChild<QMenu *>(QStringLiteral("help"));
+    window->menuBar()->insertMenu(help ? help->menuAction() : nullptr, this);
+
+    sound::ChordPlayer *chords = m_player.get();
+    QSettings *kept = m_settings.get();
+
+    QAction *play = addAction(QStringLiteral("コードを鳴らす(&P)"));
+    play->setObjectName(QStringLiteral("playChords"));
+    play->setCheckable(true);
+    play->setChecked(kept->value(PlayKey, true).toBool());
+    chords->setPlaysShownChords(play->isChecked());
+    connect(play, &QAction::triggered, this, [chords, kept](bool on) {
+        chords->setPlaysShownChords(on);
+        kept->setValue(PlayKey, on);
+    });
+
+    QAction *replay = addAction(QStringLiteral("もう一度鳴らす(&R)"));
+    replay->setObjectName(QStringLiteral("replay"));
+    replay->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    connect(replay, &QAction::triggered, chords, &sound::ChordPlayer::replay);
+
+    QAction *arpeggio = addAction(QStringLiteral("アルペジオ(&A)"));
+    arpeggio->setObjectName(QStringLiteral("arpeggio"));
+    arpeggio->setCheckable(true);
+    arpeggio->setChecked(kept->value(ArpeggioKey, false).toBool());
+    chords->setArpeggio(arpeggio->isChecked());
+    connect(arpeggio, &QAction::triggered, this, [chords, kept](bool on) {
+        chords->setArpeggio(on);
+        kept->setValue(ArpeggioKey, on);
+    });
+
+    QMenu *timbres = addMenu(QStringLiteral("音色(&T)"));
+    timbres->setObjectName(QStringLiteral("timbre"));
+    timbres->setFont(font());
+    auto *timbreGroup = new QActionGroup(timbres);
+    const int program = kept->value(ProgramKey, Timbres[0].program).toInt();
+    for (const Timbre &timbre : Timbres) {
+        QAction *item = timbres->addAction(qs(timbre.caption));
+        item->setCheckable(true);
+        item->setActionGroup(timbreGroup);
+        item->setChecked(timbre.program == program);
+        connect(item, &QAction::triggered, this, [chords, kept, program = timbre.program] {
+            chords->setProgram(program);
+            kept->setValue(ProgramKey, program);
+        });
+    }
+    // A program that is not on the menu, from an edited settings file, plays
+    // as the first instrument.
+    if (!timbreGroup->checkedAction())
+        timbreGroup->actions().constFirst()->setChecked(true);
+    chords->setProgram(
+        Timbres[timbreGroup->actions().indexOf(timbreGroup->checkedAction())].program);
+
+    connect(window, &Form1::chordShown, chords, &sound::ChordPlayer::showChord);
+    connect(chords, &sound::ChordPlayer::unavailable, this, &SoundMenu::disableAll);
+    if (!chords->isAvailable())
+        disableAll(chords->unavailableReason());
+}
+
+SoundMenu::~SoundMenu() = default;
+
+void SoundMenu::addTo(Form1 *window)
+{
+    new SoundMenu(window, sound::devicePlayer(),
+        std::make_unique<QSettings>(QStringLiteral("soramina"), QStringLiteral("soramina")));
+}
+
+// Nothing can sound: the actions say why instead, and the choices kept in
+// the settings stay as they are for a run that has sound.
+void SoundMenu::disableAll(const QString &reason)
+{
+    for (QAction *action : actions()) {
+        action->setEnabled(false);
+        action->setToolTip(reason);
+        if (action->objectName() == QLatin1String("playChords"))
+            action->setChecked(false);
+    }
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "chordplayer.h"
+
+#include <QElapsedTimer>
+#include <QStringList>
+#include <QThread>
+
+#include <memory>
+
+// An output that writes down what it is asked to play ("on 48", "off 48",
+// "program 24") and when, in milliseconds since the log began.
+struct OutputLog {
+    QStringList events;
+    QList<qint64> times;
+    QElapsedTimer clock;
+    int opened = 0;
+
+    void add(const QString &event)
+    {
+        events << event;
+        times << clock.elapsed();
+    }
+};
+
+class FakeOutput final : public sound::SoundOutput
+{
+public:
+    explicit FakeOutput(std::shared_ptr<OutputLog> log)
+        : m_log(std::move(log))
+    {
+    }
+    QString open(sound::Target, const QString &) override { return {}; }
+    int sampleRate() const override { return 44100; }
+    void selectProgram(int program) override
+    {
+        m_log->add(QStringLiteral("program %1").arg(program));
+    }
+    void noteOn(int note, int) override { m_log->add(QStringLiteral("on %1").arg(note)); }
+    void noteOff(int note) override { m_log->add(QStringLiteral("off %1").arg(note)); }
+    void render(std::span<float>, std::span<float>) override { }
+
+private:
+    std::shared_ptr<OutputLog> m_log;
+};
+
+// A player on a fake output that opens after openMs, or fails to with the
+// reason given.
+inline std::unique_ptr<sound::ChordPlayer> fakePlayer(
+    const std::shared_ptr<OutputLog> &log, int openMs = 0, const QString &failure = {})
+{
+    log->clock.start();
+    return std::make_unique<sound::ChordPlayer>([log, openMs, failure] {
+        QThread::msleep(openMs);
+        ++log->opened;
+        if (!failure.isEmpty())
+            return sound::Opened {nullptr, failure};
+        return sound::Opened {std::make_unique<FakeOutput>(log), {}};
+    });
+}

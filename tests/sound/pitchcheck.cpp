@@ -1,0 +1,86 @@
+#include "pitchcheck.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace pitchcheck
+{
+
+namespace
+{
+constexpr double From = 0.1, To = 0.6; // seconds: past the attack, before the decay
+constexpr double Floor = 0.02; // of the strongest pitch's power, about -17 dB
+constexpr double OnsetFraction = 0.1; // of the loudest sample
+constexpr int Overtones = 16;
+// Overtones lie off the tempered scale (the 7th by a third of a semitone):
+// any pitch this close to one counts as that overtone.
+constexpr double OvertoneReach = 0.7; // semitones
+
+double frequencyOf(int note)
+{
+    return 440.0 * std::exp2((note - 69) / 12.0);
+}
+
+// Goertzel's algorithm: the power of one frequency in Hann-windowed samples.
+double powerAt(std::span<const float> samples, double frequency, int sampleRate)
+{
+    const double pi = std::numbers::pi;
+    const double coefficient = 2 * std::cos(2 * pi * frequency / sampleRate);
+    const auto n = double(samples.size());
+    double previous = 0, beforePrevious = 0;
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        const double hann = 0.5 * (1 - std::cos(2 * pi * double(i) / (n - 1)));
+        const double current = hann * samples[i] + coefficient * previous - beforePrevious;
+        beforePrevious = previous;
+        previous = current;
+    }
+    return previous * previous + beforePrevious * beforePrevious
+        - coefficient * previous * beforePrevious;
+}
+
+bool isOvertoneOf(int note, int fundamental)
+{
+    for (int k = 2; k <= Overtones; ++k) {
+        if (std::abs(note - fundamental - 12 * std::log2(k)) < OvertoneReach)
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+std::vector<int> notesIn(std::span<const float> samples, int sampleRate)
+{
+    const auto from = std::size_t(From * sampleRate);
+    const auto to = std::min(samples.size(), std::size_t(To * sampleRate));
+    if (to <= from)
+        return {};
+    const std::span<const float> window = samples.subspan(from, to - from);
+
+    std::vector<double> power;
+    for (int note = LowestNote; note <= HighestNote; ++note)
+        power.push_back(powerAt(window, frequencyOf(note), sampleRate));
+    const double strongest = *std::max_element(power.begin(), power.end());
+
+    std::vector<int> found;
+    for (int note = LowestNote; note <= HighestNote; ++note) {
+        if (strongest <= 0 || power[std::size_t(note - LowestNote)] < Floor * strongest)
+            continue;
+        if (std::none_of(found.begin(), found.end(),
+                [note](int lower) { return isOvertoneOf(note, lower); }))
+            found.push_back(note);
+    }
+    return found;
+}
+
+std::size_t onset(std::span<const float> samples)
+{
+    float loudest = 0;
+    for (float s : samples)
+        loudest = std::max(loudest, std::abs(s));
+    const auto first = std::find_if(samples.begin(), samples.end(),
+        [loudest](float s) { return loudest > 0 && std::abs(s) >= OnsetFraction * loudest; });
+    return std::size_t(first - samples.begin());
+}
+
+} // namespace pitchcheck
