@@ -17,11 +17,12 @@ int main(int argc, char **argv)
         return 2;
     }
     std::ifstream file(argv[1], std::ios::binary);
-    const std::vector<char> bytes(std::istreambuf_iterator<char>(file), {});
-    if (!file.eof() || bytes.size() < 2) {
-        std::fprintf(stderr, "%s: nothing recorded\n", argv[1]);
+    if (!file) {
+        std::fprintf(stderr, "%s: cannot be read\n", argv[1]);
         return 1;
     }
+    // An empty recording is silence: no notes.
+    const std::vector<char> bytes(std::istreambuf_iterator<char>(file), {});
     std::vector<float> samples;
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
         const auto low = std::uint8_t(bytes[i]), high = std::uint8_t(bytes[i + 1]);
