@@ -131,6 +131,7 @@ def main():
     saved = dict(os.environ)
     runtime = tempfile.mkdtemp(prefix="soramina-runtime-")
     os.environ["XDG_RUNTIME_DIR"] = runtime
+    os.environ["XDG_CONFIG_HOME"] = runtime  # the sound menu's choices as they come
     try:
         os.environ.update(NO_SERVER)
         scenario(x, "no sound output", slot_file([]), play_without_server)

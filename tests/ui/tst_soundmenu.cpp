@@ -1,0 +1,153 @@
+#include "../sound/fakeoutput.h"
+#include "form1fixture.h"
+#include "soundmenu.h"
+
+#include <QMenuBar>
+#include <QSettings>
+#include <QSignalSpy>
+
+// The menu 音: where it sits, what it plays, what it remembers, and what it
+// shows when nothing can sound.
+class tst_SoundMenu : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void playsTheChordsShown();
+    void choicesAreKept_data();
+    void choicesAreKept();
+    void noOutput_data();
+    void noOutput();
+
+private:
+    SoundMenu *open(std::unique_ptr<sound::ChordPlayer> player);
+    QAction *action(const QString &text) const;
+
+    Form1Fixture m_window;
+    QTemporaryDir m_settingsDir;
+    SoundMenu *m_menu = nullptr;
+};
+
+void tst_SoundMenu::init()
+{
+    QFile::remove(m_settingsDir.filePath(QStringLiteral("soramina.conf")));
+}
+
+SoundMenu *tst_SoundMenu::open(std::unique_ptr<sound::ChordPlayer> player)
+{
+    const bool opened = m_window.open(nullptr, [this, &player](Form1 *form) {
+        m_menu = new SoundMenu(form, std::move(player),
+            std::make_unique<QSettings>(
+                m_settingsDir.filePath(QStringLiteral("soramina.conf")), QSettings::IniFormat));
+    });
+    return opened ? m_menu : nullptr;
+}
+
+QAction *tst_SoundMenu::action(const QString &text) const
+{
+    for (QAction *action : m_menu->findChildren<QAction *>()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
+
+// Between フィイル and ヘルプ, with chords sounding as they are shown.
+void tst_SoundMenu::playsTheChordsShown()
+{
+    const auto log = std::make_shared<OutputLog>();
+    QVERIFY(open(fakePlayer(log)));
+    QStringList titles;
+    for (QAction *menu : m_window.form()->menuBar()->actions())
+        titles << menu->text();
+    QCOMPARE(
+        titles.indexOf(QStringLiteral("音(&S)")), titles.indexOf(QStringLiteral("ヘルプ(&H)")) - 1);
+    QCOMPARE(action(QStringLiteral("もう一度鳴らす(&R)"))->shortcut(),
+        QKeySequence(QStringLiteral("Ctrl+R")));
+
+    m_window.clickOption("opcode1", 7); // G, with the kind m shown at start
+    QTRY_VERIFY(log->events.size() >= 4);
+    QCOMPARE(log->events.mid(0, 4), (QStringList {"program 0", "on 55", "on 58", "on 62"}));
+}
+
+void tst_SoundMenu::choicesAreKept_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QVariant>("kept");
+
+    QTest::newRow("chords not played") << "コードを鳴らす(&P)"
+                                       << "sound/play" << QVariant(false);
+    QTest::newRow("arpeggio") << "アルペジオ(&A)"
+                              << "sound/arpeggio" << QVariant(true);
+    QTest::newRow("electric piano") << "エレクトリックピアノ"
+                                    << "sound/program" << QVariant(4);
+    QTest::newRow("organ") << "オルガン"
+                           << "sound/program" << QVariant(16);
+    QTest::newRow("guitar") << "ギター"
+                            << "sound/program" << QVariant(24);
+    QTest::newRow("strings") << "ストリングス"
+                             << "sound/program" << QVariant(48);
+}
+
+// A choice goes into the settings and comes back, checked, in the next run.
+void tst_SoundMenu::choicesAreKept()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, key);
+    QFETCH(QVariant, kept);
+
+    QVERIFY(open(fakePlayer(std::make_shared<OutputLog>())));
+    const bool checkedBefore = action(item)->isChecked();
+    action(item)->trigger();
+    QVERIFY(action(item)->isChecked() != checkedBefore);
+    QSettings settings(
+        m_settingsDir.filePath(QStringLiteral("soramina.conf")), QSettings::IniFormat);
+    QCOMPARE(settings.value(key), kept);
+
+    const auto log = std::make_shared<OutputLog>();
+    QVERIFY(open(fakePlayer(log)));
+    QCOMPARE(action(item)->isChecked(), !checkedBefore);
+    m_menu->player()->replay(); // opens the output, which takes the program kept
+    const QString program
+        = QStringLiteral("program %1").arg(key == "sound/program" ? kept.toInt() : 0);
+    QTRY_COMPARE(log->events.value(0), program);
+}
+
+void tst_SoundMenu::noOutput_data()
+{
+    QTest::addColumn<QString>("moduleFolder");
+    QTest::addColumn<QString>("reasonHas");
+
+    // The test runs with no audio server and no ALSA device configured.
+    QTest::newRow("no audio server or device") << QStringLiteral(MODULE_DIR) << "PulseAudio";
+    QTest::newRow("no module") << QDir::tempPath() + "/soramina-no-module"
+                               << "音源モジュール";
+}
+
+// The chord shows at once, the actions turn off and say why.
+void tst_SoundMenu::noOutput()
+{
+    QFETCH(QString, moduleFolder);
+    QFETCH(QString, reasonHas);
+
+    QVERIFY(open(sound::devicePlayer({moduleFolder})));
+    QSignalSpy shown(m_window.form(), &Form1::chordShown);
+    QElapsedTimer clock;
+    clock.start();
+    m_window.clickOption("opcode1", 7);
+    QCOMPARE_LT(clock.elapsed(), 500);
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(m_window.caption("lblcode"), QStringLiteral("Gm"));
+
+    QAction *play = action(QStringLiteral("コードを鳴らす(&P)"));
+    QTRY_VERIFY_WITH_TIMEOUT(!play->isEnabled(), 10000);
+    QVERIFY(!play->isChecked());
+    for (QAction *item : m_menu->actions()) {
+        QVERIFY2(!item->isEnabled(), qPrintable(item->text()));
+        QVERIFY2(item->toolTip().contains(reasonHas), qPrintable(item->toolTip()));
+    }
+}
+
+QTEST_MAIN(tst_SoundMenu)
+#include "tst_soundmenu.moc"
