@@ -1,7 +1,9 @@
 #include "application.h"
+#include "chordplayer.h"
 #include "form1.h"
 #include "guibench.h"
 #include "songfile.h"
+#include "soundmenu.h"
 #include "startupreport.h"
 
 #include <QApplication>
@@ -9,6 +11,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QProcess>
+#include <QSettings>
 
 #include <benchmark/benchmark.h>
 
@@ -36,9 +39,15 @@ using Clock = std::chrono::steady_clock;
 
 std::unique_ptr<QWidget> makeWindow(Window window)
 {
-    if (window == Window::Form1)
-        return std::make_unique<Form1>(
-            QDir::current().absoluteFilePath(QStringLiteral("code.dat")));
+    if (window == Window::Form1) {
+        auto form
+            = std::make_unique<Form1>(QDir::current().absoluteFilePath(QStringLiteral("code.dat")));
+        // With its sound menu, as the program starts: nothing of the sound
+        // module is loaded until a chord is played.
+        new SoundMenu(form.get(), sound::devicePlayer({QStringLiteral(MODULE_DIR)}),
+            std::make_unique<QSettings>(QStringLiteral("soramina"), QStringLiteral("soramina")));
+        return form;
+    }
     auto bare = std::make_unique<QMainWindow>();
     // A Japanese caption: it needs a CJK font, as the program's window does.
     bare->setCentralWidget(new QLabel(QStringLiteral("ソラミナ"), bare.get()));
