@@ -1,4 +1,5 @@
 #include "application.h"
+#include "firstpaint.h"
 #include "quickstyle.h"
 #include "windowicon.h"
 
@@ -10,8 +11,12 @@ namespace app
 void prepareApplication()
 {
     QGuiApplication::setDesktopFileName(QStringLiteral(SORAMINA_APP_ID));
-    QApplication::setWindowIcon(windowIcon());
     QApplication::setStyle(new platform::QuickStyle(QApplication::style()));
+}
+
+void setIconAfterFirstPaint(QWidget *window)
+{
+    new AfterFirstPaint(window, [] { QApplication::setWindowIcon(windowIcon()); });
 }
 
 } // namespace app

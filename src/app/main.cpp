@@ -49,6 +49,7 @@ int main(int argc, char *argv[])
         &Form1::closeUnattended);
     QObject::connect(
         application.get(), &QGuiApplication::commitDataRequest, &window, &Form1::closeUnattended);
+    app::setIconAfterFirstPaint(&window);
     window.show();
     const int status = QApplication::exec();
     return status != 0 ? status : window.exitStatus();
