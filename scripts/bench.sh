@@ -92,11 +92,13 @@ print(f"\nMemo load + save of the 60-line file: {load_save_bytes * 1e6:.1f} us i
 
 per_chord = max(median[n]["per_chord"] for n in
                 ("BM_PlaceChord/recognised", "BM_PlaceChord/unrecognised"))
+# The program's window may cost at most a tenth more than a bare window.
+StartupGoal = MemoryGoal = 1.10
 goals = [
-    ("start-up within 1.3 x the bare window", startup_process <= 1.3),
+    ("start-up within 1.10 x the bare window", startup_process <= StartupGoal),
     ("showcode under 20 us without repaint", seconds("BM_Showcode/no_repaint") < 20e-6),
     ("chord lookup + placement under 200 ns", per_chord < 200e-9),
-    ("peak memory within 1.3 x the bare window", memory <= 1.3),
+    ("peak memory within 1.10 x the bare window", memory <= MemoryGoal),
 ]
 print("\nGoals:")
 for goal, met in goals:
