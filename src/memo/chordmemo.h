@@ -19,7 +19,7 @@ inline constexpr int MemoSlotCount = 30; // slots 0..29: shown, loaded and saved
 inline constexpr int ScratchSlot = 30; // never shown, never saved
 inline constexpr int SlotCount = MemoSlotCount + 1;
 inline constexpr int SlotFileLineCount = 2 * MemoSlotCount; // root line, then kind line
-inline constexpr QLatin1String SlotFileName("code.dat"); // in the current working directory
+inline constexpr QLatin1String SlotFileName("code.dat"); // the default memo's name
 
 // The slot file's lines as bytes: root of slot 0, kind of slot 0, root of slot 1...
 using MemoLines = std::array<QByteArray, SlotFileLineCount>;

@@ -64,6 +64,9 @@ bool MemoKeeper::changed() const
 
 void MemoKeeper::memoChanged()
 {
+    // The scratch slot is never saved: a chord shown there costs nothing here.
+    if (m_memo.curslot >= memo::MemoSlotCount)
+        return;
     if (changed() && !m_saveTimer.isActive())
         m_saveTimer.start();
 }

@@ -249,7 +249,7 @@ void Form1::rescue(const platform::FileError &error)
     m_exitStatus = EXIT_FAILURE;
     const QByteArray bytes = memo::memoFileBytes(m_memo.lines());
     const auto rescued = memofile::writeRescueFile(bytes, QDateTime::currentDateTime());
-    const QString failure = QStringLiteral("メモ「%1」を保存できませんでした（%2）。")
+    const QString failure = QStringLiteral("メモ「%1」を保存できませんでした。理由: %2。")
                                 .arg(error.fileName, error.reason);
     if (const auto *path = std::get_if<QString>(&rescued)) {
         printToStderr(failure + QStringLiteral("コードは「%1」に残しました。").arg(*path));
@@ -259,7 +259,7 @@ void Form1::rescue(const platform::FileError &error)
     // Nowhere left to write but here: the chords go to stderr.
     printToStderr(failure
         + QStringLiteral(
-            "救出用のファイル「%1」にも書けませんでした（%2）。コードは次のとおりです:")
+            "救出用のファイル「%1」にも書けませんでした。理由: %2。コードは次のとおりです:")
               .arg(again.fileName, again.reason));
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
     std::fflush(stderr);

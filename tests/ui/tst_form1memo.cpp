@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <sys/stat.h>
+
 namespace
 {
 const QByteArray Song = "C\r\n\r\nA\r\nm\r\n";
@@ -51,6 +53,8 @@ private:
             return static_cast<QDialog *>(dialog)->accept();
         }
         auto *box = qobject_cast<QMessageBox *>(modal);
+        if (step == QLatin1String("Ok"))
+            return box->button(QMessageBox::Ok)->click();
         if (step == QLatin1String("yes") || step == QLatin1String("no"))
             return box->button(step == QLatin1String("yes") ? QMessageBox::Yes : QMessageBox::No)
                 ->click();
@@ -75,6 +79,9 @@ private slots:
     void failedSaveAtClose();
     void unattendedClose_data();
     void unattendedClose();
+    void openAnotherFile_data();
+    void openAnotherFile();
+    void anotherWindowsChordShows();
 
 private:
     // Opens the window on a read-only memo and puts D into slot 0.
@@ -191,6 +198,56 @@ void tst_Form1Memo::unattendedClose()
     QFile file(rescueFolder.filePath(rescued.constFirst()));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().startsWith("D\r\n\r\nA\r\nm\r\n"));
+}
+
+void tst_Form1Memo::openAnotherFile_data()
+{
+    QTest::addColumn<QByteArray>("other"); // "<fifo>": a FIFO, "<none>": no file yet
+    QTest::addColumn<QString>("slot1");
+    QTest::addColumn<QString>("title");
+
+    const QString songTitle = QStringLiteral("ソラミナ　コード一覧 - song.dat");
+    QTest::newRow("a song file") << QByteArray("G\r\n7\r\nE\r\nm7\r\n") << "Em7" << songTitle;
+    QTest::newRow("a new name starts empty") << QByteArray("<none>") << "" << songTitle;
+    QTest::newRow("a FIFO is refused; the memo stays") << QByteArray("<fifo>") << "Am"
+                                                       << "ソラミナ　コード一覧 - code.dat";
+}
+
+// 開く saves the memo, then the chosen file becomes the memo.
+void tst_Form1Memo::openAnotherFile()
+{
+    QFETCH(QByteArray, other);
+    QFETCH(QString, slot1);
+    QFETCH(QString, title);
+    QVERIFY(f.open(&Song));
+    f.clickSlot(0);
+    f.clickOption("opcode1", 2); // D
+    const QString song = f.dirPath() + QStringLiteral("/song.dat");
+    if (other == "<fifo>") {
+        QCOMPARE(::mkfifo(QFile::encodeName(song).constData(), 0644), 0);
+    } else if (other != "<none>") {
+        QFile file(song);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(other) == other.size());
+    }
+
+    const Answers answering({song, QStringLiteral("Ok")}, f.form(), memoPath());
+    f.control<QAction>(QStringLiteral("open"))->trigger();
+    QVERIFY(f.savedFile().startsWith("D\r\n\r\nA\r\nm\r\n"));
+    QCOMPARE(f.slotCaption(1), slot1);
+    QCOMPARE(f.form()->windowTitle(), title);
+}
+
+// Another window's save shows in this one within a second or two.
+void tst_Form1Memo::anotherWindowsChordShows()
+{
+    QVERIFY(f.open(&Song));
+    Form1 other(memoPath());
+    other.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&other));
+    f.clickSlot(2);
+    f.clickOption("opcode1", 4); // E
+    QTRY_COMPARE_WITH_TIMEOUT(
+        other.findChild<QLabel *>(QStringLiteral("lblslot(2)"))->text(), QStringLiteral("E"), 2000);
 }
 
 QTEST_MAIN(tst_Form1Memo)
