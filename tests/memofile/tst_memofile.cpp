@@ -1,7 +1,6 @@
 #include "memokeeper.h"
 #include "memolocation.h"
 #include "memolock.h"
-#include "memomerge.h"
 #include "memowatcher.h"
 #include "safefile.h"
 
@@ -10,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -135,8 +133,6 @@ private slots:
     void initTestCase();
     void fileKinds_data();
     void fileKinds();
-    void twoWindowsKeepBothChords_data();
-    void twoWindowsKeepBothChords();
     void strayTemporariesGoAtStart();
     void anotherUsersFileStaysTheirs();
 };
@@ -215,46 +211,6 @@ void tst_MemoFile::fileKinds()
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QVERIFY(saved.readAll().startsWith("D\r\nm7\r\n"));
     QCOMPARE(QFileInfo(path).isSymLink(), kind == Kind::LinkToRegular);
-}
-
-void tst_MemoFile::twoWindowsKeepBothChords_data()
-{
-    QTest::addColumn<bool>("firstSavesFirst");
-    QTest::newRow("first window saves first") << true;
-    QTest::newRow("second window saves first") << false;
-}
-
-// Two windows on one memo, each with a chord the other has not seen: the
-// file ends with both, and each window shows both once the file told it.
-void tst_MemoFile::twoWindowsKeepBothChords()
-{
-    QFETCH(bool, firstSavesFirst);
-    const QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("code.dat"));
-    QVERIFY(writeFile(path, Song));
-    memo::ChordMemo memos[2];
-    std::unique_ptr<memofile::MemoKeeper> keepers[2];
-    FakeWatcher *watchers[2];
-    for (int w = 0; w < 2; ++w) {
-        watchers[w] = new FakeWatcher;
-        keepers[w] = std::make_unique<memofile::MemoKeeper>(
-            memos[w], std::make_unique<FakeLock>(), watchers[w]);
-        QVERIFY(!keepers[w]->open(path, {}));
-        memos[w].curslot = 2 + w;
-        memos[w].store(w == 0 ? QStringLiteral("F") : QStringLiteral("G"), QStringLiteral("7"));
-    }
-    const int first = firstSavesFirst ? 0 : 1;
-    QVERIFY(!keepers[first]->save());
-    QVERIFY(!keepers[1 - first]->save());
-    emit watchers[first]->changed();
-    QTRY_COMPARE(memos[first].lines(), memos[1 - first].lines());
-
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const memo::MemoLines saved = memo::memoLines(file.readAll());
-    QCOMPARE(QByteArrayList(saved.begin(), saved.begin() + 8),
-        QByteArrayList({"C", "", "A", "m", "F", "7", "G", "7"}));
-    QCOMPARE(memos[first].lines(), saved);
 }
 
 void tst_MemoFile::strayTemporariesGoAtStart()
