@@ -54,6 +54,8 @@ std::optional<platform::FileError> MemoKeeper::open(
         m_lock->unlock();
     }
     m_watcher->watch(m_path);
+    // A read-only memo is said at once, not at the first chord.
+    settle(replaceRefusal(m_path));
     return std::nullopt;
 }
 

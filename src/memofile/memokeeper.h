@@ -46,7 +46,8 @@ public:
     // Writes the whole memo to path, which becomes the memo's file.
     [[nodiscard]] std::optional<platform::FileError> saveAs(const QString &path);
 
-    // Why the last save failed, until one succeeds.
+    // Why the memo cannot be saved (the last save failed, or the file opened
+    // read-only), until a save succeeds.
     const std::optional<platform::FileError> &saveError() const { return m_saveError; }
 
 signals:

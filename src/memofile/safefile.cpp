@@ -128,9 +128,9 @@ platform::ReadResult readMemoFile(const QString &path)
         return {ReadStatus::Failed, {}, tooLarge(path)};
 
     // The file may grow while it is read: read one byte past the limit at most.
-    QByteArray bytes(MaxMemoFileSize + 1, Qt::Uninitialized);
+    QByteArray bytes(qMin<qint64>(status.st_size, MaxMemoFileSize) + 1, Qt::Uninitialized);
     qsizetype filled = 0;
-    while (filled < bytes.size()) {
+    for (;;) {
         const ssize_t got = ::read(fd, bytes.data() + filled, size_t(bytes.size() - filled));
         if (got < 0 && errno == EINTR)
             continue;
@@ -139,6 +139,11 @@ platform::ReadResult readMemoFile(const QString &path)
         if (got == 0)
             break;
         filled += got;
+        if (filled == bytes.size()) {
+            if (filled > MaxMemoFileSize)
+                break;
+            bytes.resize(MaxMemoFileSize + 1);
+        }
     }
     if (filled > MaxMemoFileSize)
         return {ReadStatus::Failed, {}, tooLarge(path)};
@@ -156,21 +161,41 @@ QString saveTarget(const QString &path)
     return canonical.isEmpty() ? info.symLinkTarget() : canonical;
 }
 
+namespace
+{
+// Whether the file a save would replace exists, and why it must not be replaced.
+std::optional<platform::FileError> oldFile(
+    const QString &path, const QByteArray &nativeTarget, struct stat *old, bool *exists)
+{
+    *exists = ::stat(nativeTarget.constData(), old) == 0;
+    if (!*exists && errno != ENOENT)
+        return errnoError(path, errno);
+    if (!*exists)
+        return std::nullopt;
+    if (auto refused = refusal(path, *old))
+        return refused;
+    // Root may write anything; the permission bits still say "keep it".
+    if ((old->st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return errorOf(path, QStringLiteral("読み取り専用です（書き込みの許可がありません）"));
+    return std::nullopt;
+}
+} // namespace
+
+std::optional<platform::FileError> replaceRefusal(const QString &path)
+{
+    struct stat old = {};
+    bool exists = false;
+    return oldFile(path, QFile::encodeName(saveTarget(path)), &old, &exists);
+}
+
 std::optional<platform::FileError> replaceFile(const QString &path, QByteArrayView bytes)
 {
     const QString target = saveTarget(path);
     const QByteArray nativeTarget = QFile::encodeName(target);
     struct stat old = {};
-    const bool exists = ::stat(nativeTarget.constData(), &old) == 0;
-    if (!exists && errno != ENOENT)
-        return errnoError(path, errno);
-    if (exists) {
-        if (auto refused = refusal(path, old))
-            return refused;
-        // Root may write anything; the permission bits still say "keep it".
-        if ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-            return errorOf(path, QStringLiteral("読み取り専用です（書き込みの許可がありません）"));
-    }
+    bool exists = false;
+    if (auto refused = oldFile(path, nativeTarget, &old, &exists))
+        return refused;
 
     QString temporary;
     int fd = createTemporary(target, &temporary);

@@ -29,6 +29,10 @@ platform::ReadResult readMemoFile(const QString &path);
 [[nodiscard]] std::optional<platform::FileError> replaceFile(
     const QString &path, QByteArrayView bytes);
 
+// Why replaceFile() would refuse the file as it stands (not a regular file,
+// read-only), without writing anything.
+std::optional<platform::FileError> replaceRefusal(const QString &path);
+
 // Removes the temporary siblings of path that a killed save left behind.
 // Only while holding the memo's lock: another window may be saving.
 void removeStrayTemporaries(const QString &path);

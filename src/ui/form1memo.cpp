@@ -106,8 +106,7 @@ void Form1::showSaveError()
     const auto &error = m_keeper->saveError();
     lblsavenotice->setVisible(error.has_value());
     if (!error) {
-        printToStderr(
-            QStringLiteral("メモ「%1」をまた保存できるようになりました。").arg(m_keeper->path()));
+        printToStderr(QStringLiteral("メモ「%1」は保存されています。").arg(m_keeper->path()));
         return;
     }
     const QString text
