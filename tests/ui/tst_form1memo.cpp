@@ -37,6 +37,9 @@ private:
     void answer()
     {
         QWidget *modal = QApplication::activeModalWidget();
+        // A file dialog that is still there did not take its answer: again.
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal); dialog && modal == m_last.data())
+            return answerFile(dialog, m_lastFile);
         if (!modal || modal == m_last.data() || m_steps.isEmpty())
             return;
         m_last = modal;
@@ -49,8 +52,8 @@ private:
         if (step == QLatin1String("unattended"))
             return m_form->closeUnattended();
         if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
-            dialog->selectFile(step);
-            return static_cast<QDialog *>(dialog)->accept();
+            m_lastFile = step;
+            return answerFile(dialog, step);
         }
         auto *box = qobject_cast<QMessageBox *>(modal);
         if (step == QLatin1String("Ok"))
@@ -61,7 +64,18 @@ private:
         box->findChild<QAbstractButton *>(step)->click();
     }
 
+    // The name box ignores selectFile() once it has the focus, so the name is
+    // typed into it as a user would.
+    static void answerFile(QFileDialog *dialog, const QString &file)
+    {
+        dialog->selectFile(file);
+        if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            name->setText(file);
+        static_cast<QDialog *>(dialog)->accept();
+    }
+
     QStringList m_steps;
+    QString m_lastFile;
     Form1 *m_form;
     QString m_memoPath;
     QPointer<QWidget> m_last;
