@@ -22,16 +22,13 @@ double frequencyOf(int note)
     return 440.0 * std::exp2((note - 69) / 12.0);
 }
 
-// Goertzel's algorithm: the power of one frequency in Hann-windowed samples.
-double powerAt(std::span<const float> samples, double frequency, int sampleRate)
+// Goertzel's algorithm: the power of one frequency in windowed samples.
+double powerAt(const std::vector<double> &samples, double frequency, int sampleRate)
 {
-    const double pi = std::numbers::pi;
-    const double coefficient = 2 * std::cos(2 * pi * frequency / sampleRate);
-    const auto n = double(samples.size());
+    const double coefficient = 2 * std::cos(2 * std::numbers::pi * frequency / sampleRate);
     double previous = 0, beforePrevious = 0;
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        const double hann = 0.5 * (1 - std::cos(2 * pi * double(i) / (n - 1)));
-        const double current = hann * samples[i] + coefficient * previous - beforePrevious;
+    for (double sample : samples) {
+        const double current = sample + coefficient * previous - beforePrevious;
         beforePrevious = previous;
         previous = current;
     }
@@ -55,7 +52,12 @@ std::vector<int> notesIn(std::span<const float> samples, int sampleRate)
     const auto to = std::min(samples.size(), std::size_t(To * sampleRate));
     if (to <= from)
         return {};
-    const std::span<const float> window = samples.subspan(from, to - from);
+    // A Hann window keeps each pitch's leakage off its semitone neighbours.
+    std::vector<double> window(to - from);
+    const auto last = double(window.size() - 1);
+    for (std::size_t i = 0; i < window.size(); ++i)
+        window[i]
+            = 0.5 * (1 - std::cos(2 * std::numbers::pi * double(i) / last)) * samples[from + i];
 
     std::vector<double> power;
     for (int note = LowestNote; note <= HighestNote; ++note)
