@@ -141,10 +141,14 @@ void tst_Form1Keys::tabChain_data()
     QTest::newRow("main screen") << QStringList()
                                  << QStringList {"opcode1(0)", "opcode2(1)", "txtcode1", "txtcode2",
                                         "cmdview", "lblslot(0)"};
-    QTest::newRow("kind changed, a slot chosen")
+    QTest::newRow("a slot chosen: the groups follow its chord")
+        << QStringList {"Tab", "Tab", "Tab", "Tab", "Tab", "Down", "Down", "Right", "Space"}
+        << QStringList {
+               "lblslot(21)", "opcode1(6)", "opcode2(3)", "txtcode1", "txtcode2", "cmdview"};
+    QTest::newRow("kind changed by arrows, an empty slot chosen")
         << QStringList {"Tab", "Right", "Right", "Tab", "Tab", "Tab", "Tab", "Down", "Space"}
         << QStringList {
-               "lblslot(10)", "opcode1(0)", "opcode2(3)", "txtcode1", "txtcode2", "cmdview"};
+               "lblslot(10)", "opcode1(0)", "opcode2(0)", "txtcode1", "txtcode2", "cmdview"};
     QTest::newRow("About panel") << QStringList {"Alt+H", "A"} << QStringList {"cmdreturn"};
 }
 
