@@ -1,13 +1,26 @@
 #include "clicklabel.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace platform
 {
 
+namespace
+{
+constexpr int FocusMarkInset = 2; // pixels inside the edge, clear of a one-pixel border
+}
+
 ClickLabel::ClickLabel(QWidget *parent)
     : QLabel(parent)
 {
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void ClickLabel::click()
+{
+    emit clicked();
 }
 
 void ClickLabel::mousePressEvent(QMouseEvent *event)
@@ -23,6 +36,34 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
         emit clicked();
     m_pressed = false;
     event->accept();
+}
+
+void ClickLabel::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+            click();
+            return;
+        }
+        break;
+    default: break;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+// Dotted in the text colour, so it shows on any background the label is given.
+void ClickLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(foregroundRole()), 1, Qt::DotLine));
+    painter.drawRect(
+        rect().adjusted(FocusMarkInset, FocusMarkInset, -FocusMarkInset - 1, -FocusMarkInset - 1));
 }
 
 } // namespace platform

@@ -5,6 +5,7 @@
 #include "clicklabel.h"
 #include "colour.h"
 #include "errorreport.h"
+#include "form1access.h"
 #include "memokeeper.h"
 #include "optiongroup.h"
 #include "placement.h"
@@ -32,9 +33,11 @@ Form1::Form1(const QString &memoPath, QWidget *parent)
     : QMainWindow(parent)
     , m_memoPath(memoPath)
 {
+    ui::Form1Access::installFactory();
     buildControls();
     buildMemoControls();
     connectHandlers();
+    buildAssistance();
     Form_Load();
 }
 
@@ -82,6 +85,7 @@ void Form1::showcode()
     // a flat selects its sharp's button, a text that names nothing none.
     platform::selectOnly(opcode1Group, chord::lookupRoot(rootText));
     platform::selectOnly(opcode2Group, chord::kindIndex(kindText));
+    m_access->chordShown(root, kind, m_memo.curslot);
 
     if (!m_quietShow) {
         const std::vector<int> notes = chord::soundingNotes(placement);

@@ -27,6 +27,11 @@ class ClickLabel;
 class ShapeWidget;
 } // namespace platform
 
+namespace ui
+{
+class Form1Access;
+} // namespace ui
+
 // The one window: the chord input, the memo slots and the keyboard.
 // Controls carry the names they are known by ("txtcode1", "lblslot(7)") as
 // their object names. Handlers are named after control and event.
@@ -59,6 +64,7 @@ protected:
 private:
     void buildControls();
     void connectHandlers();
+    void buildAssistance();
 
     void showcode();
 
@@ -111,4 +117,6 @@ private:
     QAction *saveas = nullptr;
     QAction *end = nullptr;
     QAction *about = nullptr;
+
+    ui::Form1Access *m_access = nullptr; // owned as a child
 };

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+
+class QAbstractButton;
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+namespace platform
+{
+class ClickLabel;
+}
+
+namespace ui
+{
+
+// What assistive technology (AT-SPI on Linux, through Qt's accessibility)
+// is told about the window beyond what Qt's widgets tell by themselves:
+// - the text boxes, the button groups and the major button have names;
+// - each slot is a radio button named by its number (from 1) and chord, or
+//   as empty, and checked while it is the receiving slot;
+// - the drawn keyboard is one picture named by the chord on show, whose
+//   description lists its notes low to high; its keys, lines and markers
+//   are not objects of their own;
+// - the error label is an alert naming the text that is not recognised,
+//   announced when it comes into view;
+// - controls parked outside the window are not reported as showing.
+class Form1Access : public QObject
+{
+    Q_OBJECT
+public:
+    struct Controls {
+        QLineEdit *rootBox = nullptr;
+        QLineEdit *kindBox = nullptr;
+        QWidget *rootGroup = nullptr;
+        QWidget *kindGroup = nullptr;
+        QAbstractButton *majorButton = nullptr;
+        QWidget *aboutPanel = nullptr;
+        QWidget *keyboard = nullptr;
+        QLabel *errorLabel = nullptr;
+        QList<platform::ClickLabel *> slotLabels; // the shown slots
+    };
+
+    // Makes the interfaces of the window's own controls. Qt keeps the first
+    // interface it makes for an object, so this comes before the controls.
+    static void installFactory();
+
+    Form1Access(const Controls &controls, QWidget *window);
+
+    // After each display of a chord, with the receiving slot.
+    void chordShown(const QString &root, const QString &kind, int receivingSlot);
+
+    // The one helper of the window that holds the widget, if any.
+    static const Form1Access *of(const QWidget *widget);
+    // The slot's number counted from 0, or -1 for a label that is not a shown slot.
+    int slotIndex(const QWidget *slot) const;
+    bool isSelected(const QWidget *slot) const;
+
+private:
+    Controls m_controls;
+    int m_selected = -1;
+    bool m_errorShown = false;
+};
+
+} // namespace ui

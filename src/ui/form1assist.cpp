@@ -1,0 +1,54 @@
+#include "form1.h"
+#include "form1layout.h"
+
+#include "clicklabel.h"
+#include "form1access.h"
+#include "keyboarduse.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace ui::layout;
+
+namespace
+{
+template<std::size_t N> QList<QAbstractButton *> buttonList(const std::array<QRadioButton *, N> &a)
+{
+    return {a.begin(), a.end()};
+}
+
+QString nameOf(const ControlRow &row)
+{
+    return QString::fromLatin1(row.name.data(), qsizetype(row.name.size()));
+}
+} // namespace
+
+// Keyboard use and assistive technology, set up once the controls and the
+// window's own handlers are in place.
+void Form1::buildAssistance()
+{
+    const QList<platform::ClickLabel *> shownSlots(lblslot.begin(), lblslot.begin() + ShownSlots);
+
+    ui::KeyboardUse::Controls keys;
+    keys.optionGroups = {buttonList(opcode1), buttonList(opcode2)};
+    keys.boxesAndButtons = {txtcode1, txtcode2, cmdview};
+    keys.slotLabels = shownSlots;
+    keys.slotColumns = SlotColumns;
+    keys.aboutPanel = frameabout;
+    keys.aboutBack = cmdreturn;
+    keys.aboutOpen = about;
+    new ui::KeyboardUse(keys, this);
+
+    ui::Form1Access::Controls access;
+    access.rootBox = txtcode1;
+    access.kindBox = txtcode2;
+    access.rootGroup = findChild<QWidget *>(nameOf(Frame1));
+    access.kindGroup = findChild<QWidget *>(nameOf(Frame2));
+    access.majorButton = opcode2[0];
+    access.aboutPanel = frameabout;
+    access.keyboard = findChild<QWidget *>(nameOf(KeyWhite));
+    access.errorLabel = lblerror;
+    access.slotLabels = shownSlots;
+    m_access = new ui::Form1Access(access, this);
+}
