@@ -15,7 +15,8 @@ constexpr unsigned int PortType = SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_
 QString endpointName(snd_seq_client_info_t *client, snd_seq_port_info_t *port)
 {
     return QString::fromUtf8(snd_seq_client_info_get_name(client)) + u':'
-        + QString::fromUtf8(snd_seq_port_info_get_name(port)).trimmed(); // kernel ports pad their names
+        + QString::fromUtf8(snd_seq_port_info_get_name(port))
+              .trimmed(); // kernel ports pad their names
 }
 
 template<typename T, int (*Malloc)(T **), void (*Free)(T *)> struct AlsaInfo {
