@@ -47,6 +47,7 @@ int main(int argc, char *argv[])
     Form1 window(memoPathFrom(command));
     SoundMenu::addTo(&window);
     auto *midi = new MidiMenu(&window, &settings);
+    midi->playAlongWith(window.findChild<SoundMenu *>()->player());
     // A termination request or the end of the session closes the window with
     // nobody there to answer a question: the memo is saved or rescued.
     platform::TerminationWatcher termination;

@@ -1,6 +1,7 @@
 #include "midimenu.h"
 #include "form1.h"
 
+#include "chordplayer.h"
 #include "midisession.h"
 
 #include <QActionGroup>
@@ -91,7 +92,19 @@ void MidiMenu::start()
     connect(m_window, &Form1::chordShown, m_session, &midi::MidiSession::sendChord);
     connect(m_session, &midi::MidiSession::chordPlayed, m_window, &Form1::showPlayedChord);
     connect(m_transport, &midi::MidiTransport::endpointsChanged, this, &MidiMenu::follow);
+    connect(m_session, &midi::MidiSession::played, this, &MidiMenu::sound);
     follow();
+}
+
+void MidiMenu::sound(const midi::MidiMessage &message)
+{
+    if (!m_player || !m_player->playsShownChords())
+        return;
+    using Kind = midi::MidiMessage::Kind;
+    if (message.kind == Kind::NoteOn && message.value > 0)
+        m_player->noteOn(message.number, message.value);
+    else if (message.kind != Kind::Control)
+        m_player->noteOff(message.number);
 }
 
 // Without a sequencer the menu still opens, to say why, but offers nothing.

@@ -3,6 +3,7 @@
 #include "sequencerloader.h"
 
 #include <QMenu>
+#include <QPointer>
 
 #include <functional>
 
@@ -13,6 +14,12 @@ class QSettings;
 namespace midi
 {
 class MidiSession;
+struct MidiMessage;
+} // namespace midi
+
+namespace sound
+{
+class ChordPlayer;
 }
 
 // The menu "MIDI(&M)": which endpoint plays into the program and which one
@@ -31,6 +38,10 @@ public:
 
     void start();
 
+    // What is played on the input also sounds through this player, while it
+    // plays the chords shown (音 on). Call before start().
+    void playAlongWith(sound::ChordPlayer *player) { m_player = player; }
+
     static midi::LoadedTransport defaultLoader(QObject *parent);
 
 private:
@@ -40,12 +51,14 @@ private:
         QMenu *menu, QActionGroup *group, const QStringList &endpoints, const QString &chosen);
     void choose(bool input, const QString &name);
     void follow();
+    void sound(const midi::MidiMessage &message);
 
     Form1 *m_window;
     QSettings *m_settings;
     Loader m_load;
     midi::MidiTransport *m_transport = nullptr;
     midi::MidiSession *m_session = nullptr;
+    QPointer<sound::ChordPlayer> m_player;
     QMenu *m_inputs;
     QMenu *m_outputs;
     QActionGroup *m_inputGroup;

@@ -1,4 +1,5 @@
 #include "fakemiditransport.h"
+#include "fakeoutput.h"
 #include "form1fixture.h"
 #include "midimenu.h"
 
@@ -38,9 +39,11 @@ private slots:
     void chordsGoOut();
     void rememberedEndpointComesBack();
     void withoutSequencer();
+    void playedNotesSound_data();
+    void playedNotesSound();
 
 private:
-    void open(const QString &unavailable = {});
+    void open(const QString &unavailable = {}, sound::ChordPlayer *player = nullptr);
     void play(const Messages &messages);
     QAction *item(const char *menu, const QString &text) const;
 
@@ -64,7 +67,7 @@ void tst_MidiMenu::init()
     m_synth = std::make_unique<FakeMidiTransport>(&m_bus, QStringLiteral("Synth"));
 }
 
-void tst_MidiMenu::open(const QString &unavailable)
+void tst_MidiMenu::open(const QString &unavailable, sound::ChordPlayer *player)
 {
     QVERIFY(m_fixture.open(nullptr, [&](Form1 *form) {
         m_menu = new MidiMenu(form, m_settings.get(), [this, unavailable](QObject *parent) {
@@ -72,6 +75,7 @@ void tst_MidiMenu::open(const QString &unavailable)
                 new FakeMidiTransport(&m_bus, QStringLiteral("Soramina"), parent, unavailable), {}};
         });
     }));
+    m_menu->playAlongWith(player);
     m_menu->start();
 }
 
@@ -194,6 +198,31 @@ void tst_MidiMenu::withoutSequencer()
         QVERIFY(!a->isEnabled());
     m_fixture.clickOption("opcode1", 2);
     QCOMPARE(m_fixture.caption("lblcode"), QStringLiteral("Dm"));
+}
+
+void tst_MidiMenu::playedNotesSound_data()
+{
+    QTest::addColumn<bool>("soundOn");
+    QTest::addColumn<QStringList>("heard");
+    QTest::newRow("sound on") << true << QStringList {"on 62", "off 62", "on 64", "off 64"};
+    QTest::newRow("sound off") << false << QStringList {};
+}
+
+// With 音 on, what is played sounds too, a note-on of velocity 0 ending it.
+void tst_MidiMenu::playedNotesSound()
+{
+    QFETCH(bool, soundOn);
+    QFETCH(QStringList, heard);
+    auto log = std::make_shared<OutputLog>();
+    const auto player = fakePlayer(log);
+    player->setPlaysShownChords(soundOn);
+    m_settings->setValue(QStringLiteral("midi/input"), KeyboardOut);
+    open({}, player.get());
+    play({on(60), off(60)}); // the first note opens the output
+    QTRY_VERIFY(log->opened == int(soundOn));
+    log->events.clear();
+    play({on(62), off(62), on(64), {Kind::NoteOn, 0, 64, 0}});
+    QTRY_COMPARE(log->events, heard);
 }
 
 QTEST_MAIN(tst_MidiMenu)
