@@ -96,6 +96,11 @@ void MidiMenu::start()
     follow();
 }
 
+void MidiMenu::playAlongWith(sound::ChordPlayer *player)
+{
+    m_player = player;
+}
+
 void MidiMenu::sound(const midi::MidiMessage &message)
 {
     if (!m_player || !m_player->playsShownChords())

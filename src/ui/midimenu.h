@@ -40,7 +40,7 @@ public:
 
     // What is played on the input also sounds through this player, while it
     // plays the chords shown (音 on). Call before start().
-    void playAlongWith(sound::ChordPlayer *player) { m_player = player; }
+    void playAlongWith(sound::ChordPlayer *player);
 
     static midi::LoadedTransport defaultLoader(QObject *parent);
 
