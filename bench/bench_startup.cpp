@@ -48,10 +48,10 @@ std::unique_ptr<QWidget> makeWindow(Window window)
         // module is loaded until a chord is played.
         new SoundMenu(form.get(), sound::devicePlayer({QStringLiteral(MODULE_DIR)}),
             std::make_unique<QSettings>(QStringLiteral("soramina"), QStringLiteral("soramina")));
-        // And its MIDI menu, whose sequencer plugin loads once the event loop runs.
+        // And its MIDI menu, whose sequencer loads at start only when in use.
         auto *midi = new MidiMenu(form.get(),
             new QSettings(QStringLiteral("soramina"), QStringLiteral("soramina"), form.get()));
-        QTimer::singleShot(0, midi, &MidiMenu::start);
+        QTimer::singleShot(0, midi, &MidiMenu::startIfUsed);
         return form;
     }
     auto bare = std::make_unique<QMainWindow>();

@@ -57,8 +57,8 @@ int main(int argc, char *argv[])
         application.get(), &QGuiApplication::commitDataRequest, &window, &Form1::closeUnattended);
     app::setIconAfterFirstPaint(&window);
     window.show();
-    // The sequencer comes up once the window is on its way to the screen.
-    QTimer::singleShot(0, midi, &MidiMenu::start);
+    // A sequencer in use comes up once the window is on its way to the screen.
+    QTimer::singleShot(0, midi, &MidiMenu::startIfUsed);
     const int status = QApplication::exec();
     return status != 0 ? status : window.exitStatus();
 }

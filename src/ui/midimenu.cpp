@@ -55,6 +55,7 @@ MidiMenu::MidiMenu(Form1 *window, QSettings *settings, Loader load)
     else
         bar->addMenu(this);
     refill();
+    connect(this, &QMenu::aboutToShow, this, &MidiMenu::start);
 }
 
 // Whatever was sent is released on the way out, so no synth is left droning.
@@ -69,10 +70,18 @@ midi::LoadedTransport MidiMenu::defaultLoader(QObject *parent)
     return midi::loadSequencer(QString::fromLatin1(midi::ClientName), parent);
 }
 
+void MidiMenu::startIfUsed()
+{
+    if (!m_settings->value(setting(InputKey)).toString().isEmpty()
+        || !m_settings->value(setting(OutputKey)).toString().isEmpty())
+        start();
+}
+
 void MidiMenu::start()
 {
-    if (m_transport)
+    if (m_started)
         return;
+    m_started = true;
     const midi::LoadedTransport loaded = m_load(this);
     if (!loaded.transport) {
         disable(loaded.error);

@@ -32,11 +32,15 @@ public:
     using Loader = std::function<midi::LoadedTransport(QObject *parent)>;
 
     // Goes into the window's menu bar before ヘルプ. The sequencer is loaded
-    // by start(), not here, so it costs the window's opening nothing.
+    // by start(), not here, so it costs the window's opening nothing: the
+    // first time the menu opens, or by startIfUsed().
     MidiMenu(Form1 *window, QSettings *settings, Loader load = defaultLoader);
     ~MidiMenu() override;
 
     void start();
+    // Starts when an input or output is remembered: MIDI is in use, and the
+    // endpoints chosen are to be connected without opening the menu.
+    void startIfUsed();
 
     // What is played on the input also sounds through this player, while it
     // plays the chords shown (音 on). Call before start().
@@ -56,6 +60,7 @@ private:
     Form1 *m_window;
     QSettings *m_settings;
     Loader m_load;
+    bool m_started = false;
     midi::MidiTransport *m_transport = nullptr;
     midi::MidiSession *m_session = nullptr;
     QPointer<sound::ChordPlayer> m_player;

@@ -80,14 +80,21 @@ def main():
     dump_path = os.path.join(OUT, "aseqdump.txt")
     dump = None
     try:
+        # A remembered output: MIDI is in use, so the sequencer comes up at
+        # start and the choice is connected on the real sequencer.
+        config = os.path.join(os.environ["HOME"], ".config", "soramina")
+        os.makedirs(config, exist_ok=True)
+        with open(os.path.join(config, "soramina.conf"), "w") as f:
+            f.write("[midi]\noutput=Midi Through:Midi Through Port-0\n")
         started = time.time()
         app = App(x, workdir)
         print("the window opened after %.0f s" % (time.time() - started), flush=True)
         wait_for_listing(r"client \d+: 'Soramina'")
+        wait_for_listing(r"'chord out\s*'\s*\n\s*Connecting To: [^\n]*14:0")
         subprocess.run(["aconnect", KEYBOARD_PORT, "Soramina:0"], check=True)
         dump = subprocess.Popen(["stdbuf", "-oL", "aseqdump", "-p", "Soramina:1"],
                                 stdout=open(dump_path, "w"), stderr=subprocess.STDOUT)
-        wait_for_listing(r"'chord out\s*'\s*\n\s*Connecting To: [^\n]*\d+:0")
+        wait_for_listing(r"'chord out\s*'\s*\n\s*Connecting To: [^\n]*,\s*\d+:0")
 
         app.click_root(G_ROOT)
         app.click_kind(KIND_7)
