@@ -2,6 +2,7 @@
 #include "chordplayer.h"
 #include "form1.h"
 #include "guibench.h"
+#include "midimenu.h"
 #include "songfile.h"
 #include "soundmenu.h"
 #include "startupreport.h"
@@ -12,6 +13,7 @@
 #include <QMainWindow>
 #include <QProcess>
 #include <QSettings>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
@@ -46,6 +48,10 @@ std::unique_ptr<QWidget> makeWindow(Window window)
         // module is loaded until a chord is played.
         new SoundMenu(form.get(), sound::devicePlayer({QStringLiteral(MODULE_DIR)}),
             std::make_unique<QSettings>(QStringLiteral("soramina"), QStringLiteral("soramina")));
+        // And its MIDI menu, whose sequencer loads at start only when in use.
+        auto *midi = new MidiMenu(form.get(),
+            new QSettings(QStringLiteral("soramina"), QStringLiteral("soramina"), form.get()));
+        QTimer::singleShot(0, midi, &MidiMenu::startIfUsed);
         return form;
     }
     auto bare = std::make_unique<QMainWindow>();

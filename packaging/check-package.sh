@@ -35,6 +35,7 @@ check_install() {
     # Exactly these files: no test, benchmark, tool or library slips in.
     local expected
     expected=$(printf '%s\n' usr/bin/soramina \
+        usr/lib/soramina/soramina_alsa.so \
         "usr/share/applications/$id.desktop" \
         usr/share/doc/soramina/README.md \
         usr/share/doc/soramina/changelog.gz \

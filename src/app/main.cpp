@@ -2,12 +2,15 @@
 #include "commandline.h"
 #include "form1.h"
 #include "memolocation.h"
+#include "midimenu.h"
 #include "soundmenu.h"
 #include "termination.h"
 #include "windowsystem.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QSettings>
+#include <QTimer>
 
 #include <memory>
 
@@ -40,8 +43,11 @@ int main(int argc, char *argv[])
         application = std::make_unique<QApplication>(argc, argv);
     }
     app::prepareApplication();
+    QSettings settings(QStringLiteral("soramina"), QStringLiteral("soramina"));
     Form1 window(memoPathFrom(command));
     SoundMenu::addTo(&window);
+    auto *midi = new MidiMenu(&window, &settings);
+    midi->playAlongWith(window.findChild<SoundMenu *>()->player());
     // A termination request or the end of the session closes the window with
     // nobody there to answer a question: the memo is saved or rescued.
     platform::TerminationWatcher termination;
@@ -51,6 +57,8 @@ int main(int argc, char *argv[])
         application.get(), &QGuiApplication::commitDataRequest, &window, &Form1::closeUnattended);
     app::setIconAfterFirstPaint(&window);
     window.show();
+    // A sequencer in use comes up once the window is on its way to the screen.
+    QTimer::singleShot(0, midi, &MidiMenu::startIfUsed);
     const int status = QApplication::exec();
     return status != 0 ? status : window.exitStatus();
 }

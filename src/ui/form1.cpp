@@ -110,6 +110,13 @@ void Form1::cmdview_Click()
     showcode();
 }
 
+void Form1::showPlayedChord(const QString &root, const QString &kind)
+{
+    txtcode1->setText(root);
+    txtcode2->setText(kind);
+    cmdview_Click();
+}
+
 void Form1::lblslot_Click(int index)
 {
     for (int i = 0; i < ShownSlots; ++i)

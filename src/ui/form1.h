@@ -50,6 +50,10 @@ public:
     void closeUnattended();
     int exitStatus() const { return m_exitStatus; }
 
+    // A chord played on a MIDI keyboard: written into the two text boxes and
+    // shown as the 表示 button shows it.
+    void showPlayedChord(const QString &root, const QString &kind);
+
 signals:
     // A chord the user brought onto the keyboard (not the one shown as the
     // window opens): its different notes low to high, in semitones above the

@@ -1,0 +1,89 @@
+#include "chordnamer.h"
+
+#include "chordtables.h"
+
+#include <algorithm>
+#include <bitset>
+
+namespace midi
+{
+
+namespace
+{
+constexpr int PitchClasses = 12;
+constexpr int RootButtons = 12; // the root rows that are button captions: sharps only
+constexpr int PerfectFifth = 7;
+// Without its fifth a chord must still have this many notes: a bare third
+// or fourth names nothing.
+constexpr int FewestNotesWithoutFifth = 3;
+
+using PitchSet = std::bitset<PitchClasses>;
+
+int pitchClass(int note)
+{
+    return ((note % PitchClasses) + PitchClasses) % PitchClasses;
+}
+
+PitchSet chordSet(int root, const chord::KindRow &kind)
+{
+    PitchSet set;
+    set.set(std::size_t(root));
+    for (const int offset : kind.offsets)
+        set.set(std::size_t(pitchClass(root + offset)));
+    return set;
+}
+
+bool hasPerfectFifth(const chord::KindRow &kind)
+{
+    return std::ranges::find(kind.offsets, PerfectFifth) != kind.offsets.end();
+}
+
+struct Candidate {
+    ChordName name;
+    bool full = false;
+    bool rootIsLowest = false;
+};
+
+// Better first: full before fifthless, lowest-note root, then table order.
+bool better(const Candidate &a, const Candidate &b)
+{
+    if (a.full != b.full)
+        return a.full;
+    return a.rootIsLowest && !b.rootIsLowest;
+}
+} // namespace
+
+std::optional<ChordName> nameChord(std::span<const int> midiNotes, NamingOptions options)
+{
+    if (midiNotes.empty())
+        return std::nullopt;
+    PitchSet held;
+    for (const int note : midiNotes)
+        held.set(std::size_t(pitchClass(note)));
+    const int lowest = pitchClass(std::ranges::min(midiNotes));
+
+    std::optional<Candidate> best;
+    for (const chord::KindRow &kind : chord::ChordKind) {
+        for (int r = 0; r < RootButtons; ++r) {
+            const chord::RootRow &root = chord::ChordRoot[std::size_t(r)];
+            const PitchSet full = chordSet(root.pitchClass, kind);
+            Candidate candidate {{root.text, kind.text}, true, root.pitchClass == lowest};
+            if (held != full) {
+                if (!options.acceptMissingFifth || !hasPerfectFifth(kind))
+                    continue;
+                PitchSet withoutFifth = full;
+                withoutFifth.reset(std::size_t(pitchClass(root.pitchClass + PerfectFifth)));
+                if (held != withoutFifth || int(held.count()) < FewestNotesWithoutFifth)
+                    continue;
+                candidate.full = false;
+            }
+            if (!best || better(candidate, *best))
+                best = candidate;
+        }
+    }
+    if (!best)
+        return std::nullopt;
+    return best->name;
+}
+
+} // namespace midi

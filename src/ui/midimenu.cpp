@@ -1,0 +1,205 @@
+#include "midimenu.h"
+#include "form1.h"
+
+#include "chordplayer.h"
+#include "midisession.h"
+
+#include <QActionGroup>
+#include <QMenuBar>
+#include <QSettings>
+
+namespace
+{
+constexpr auto HelpMenuName = "help";
+constexpr auto InputKey = "midi/input";
+constexpr auto OutputKey = "midi/output";
+constexpr auto MissingFifthKey = "midi/acceptMissingFifth";
+constexpr auto ThruKey = "midi/thru";
+
+QString setting(const char *key)
+{
+    return QString::fromLatin1(key);
+}
+} // namespace
+
+MidiMenu::MidiMenu(Form1 *window, QSettings *settings, Loader load)
+    : QMenu(tr("MIDI(&M)"), window)
+    , m_window(window)
+    , m_settings(settings)
+    , m_load(std::move(load))
+    , m_inputs(addMenu(tr("入力(&I)")))
+    , m_outputs(addMenu(tr("出力(&O)")))
+    , m_inputGroup(new QActionGroup(this))
+    , m_outputGroup(new QActionGroup(this))
+    , m_missingFifth(addAction(tr("5度のない和音も認める(&F)")))
+    , m_thru(addAction(tr("MIDI スルー(&T)")))
+{
+    setObjectName(QStringLiteral("midi"));
+    setFont(window->font());
+    m_inputs->setObjectName(QStringLiteral("midiInput"));
+    m_outputs->setObjectName(QStringLiteral("midiOutput"));
+    m_missingFifth->setObjectName(QStringLiteral("midiMissingFifth"));
+    m_thru->setObjectName(QStringLiteral("midiThru"));
+    m_missingFifth->setCheckable(true);
+    m_thru->setCheckable(true);
+    m_missingFifth->setChecked(m_settings->value(setting(MissingFifthKey), false).toBool());
+    m_thru->setChecked(m_settings->value(setting(ThruKey), false).toBool());
+    connect(m_missingFifth, &QAction::toggled, this,
+        [this](bool on) { m_settings->setValue(setting(MissingFifthKey), on); });
+    connect(m_thru, &QAction::toggled, this,
+        [this](bool on) { m_settings->setValue(setting(ThruKey), on); });
+
+    QMenuBar *bar = window->menuBar();
+    if (auto *help = window->findChild<QMenu *>(QString::fromLatin1(HelpMenuName)))
+        bar->insertMenu(help->menuAction(), this);
+    else
+        bar->addMenu(this);
+    refill();
+    connect(this, &QMenu::aboutToShow, this, &MidiMenu::start);
+}
+
+// Whatever was sent is released on the way out, so no synth is left droning.
+MidiMenu::~MidiMenu()
+{
+    if (m_session)
+        m_session->releaseAll();
+}
+
+midi::LoadedTransport MidiMenu::defaultLoader(QObject *parent)
+{
+    return midi::loadSequencer(QString::fromLatin1(midi::ClientName), parent);
+}
+
+void MidiMenu::startIfUsed()
+{
+    if (!m_settings->value(setting(InputKey)).toString().isEmpty()
+        || !m_settings->value(setting(OutputKey)).toString().isEmpty())
+        start();
+}
+
+void MidiMenu::start()
+{
+    if (m_started)
+        return;
+    m_started = true;
+    const midi::LoadedTransport loaded = m_load(this);
+    if (!loaded.transport) {
+        disable(loaded.error);
+        return;
+    }
+    m_transport = loaded.transport;
+    if (const QString reason = m_transport->unavailableReason(); !reason.isEmpty()) {
+        disable(reason);
+        return;
+    }
+    m_session = new midi::MidiSession(m_transport, this);
+    m_session->setAcceptMissingFifth(m_missingFifth->isChecked());
+    m_session->setThru(m_thru->isChecked());
+    connect(
+        m_missingFifth, &QAction::toggled, m_session, &midi::MidiSession::setAcceptMissingFifth);
+    connect(m_thru, &QAction::toggled, m_session, &midi::MidiSession::setThru);
+    connect(m_window, &Form1::chordShown, m_session, &midi::MidiSession::sendChord);
+    connect(m_session, &midi::MidiSession::chordPlayed, m_window, &Form1::showPlayedChord);
+    connect(m_transport, &midi::MidiTransport::endpointsChanged, this, &MidiMenu::follow);
+    connect(m_session, &midi::MidiSession::played, this, &MidiMenu::sound);
+    follow();
+}
+
+void MidiMenu::playAlongWith(sound::ChordPlayer *player)
+{
+    m_player = player;
+}
+
+void MidiMenu::sound(const midi::MidiMessage &message)
+{
+    if (!m_player || !m_player->playsShownChords())
+        return;
+    using Kind = midi::MidiMessage::Kind;
+    if (message.kind == Kind::NoteOn && message.value > 0)
+        m_player->noteOn(message.number, message.value);
+    else if (message.kind != Kind::Control)
+        m_player->noteOff(message.number);
+}
+
+// Without a sequencer the menu still opens, to say why, but offers nothing.
+void MidiMenu::disable(const QString &reason)
+{
+    const QString text = tr("MIDI は使えません: %1").arg(reason);
+    menuAction()->setToolTip(text);
+    menuAction()->setStatusTip(text);
+    QAction *why = new QAction(text, this);
+    why->setObjectName(QStringLiteral("midiUnavailable"));
+    why->setEnabled(false);
+    insertAction(actions().value(0), why);
+    for (QAction *action : actions())
+        action->setEnabled(false);
+}
+
+// Connects the remembered endpoints that are present and not yet connected;
+// one that has gone is no longer connected, and will be again when it returns.
+void MidiMenu::follow()
+{
+    const QString input = m_settings->value(setting(InputKey)).toString();
+    const QString output = m_settings->value(setting(OutputKey)).toString();
+    const QStringList sources = m_transport->sources();
+    const QStringList destinations = m_transport->destinations();
+    if (!sources.contains(m_inputConnected))
+        m_inputConnected.clear();
+    if (!destinations.contains(m_outputConnected))
+        m_outputConnected.clear();
+    if (!input.isEmpty() && m_inputConnected.isEmpty() && sources.contains(input)
+        && m_transport->connectSource(input))
+        m_inputConnected = input;
+    if (!output.isEmpty() && m_outputConnected.isEmpty() && destinations.contains(output)
+        && m_transport->connectDestination(output))
+        m_outputConnected = output;
+    refill();
+}
+
+void MidiMenu::refill()
+{
+    const bool live = m_transport != nullptr;
+    fill(m_inputs, m_inputGroup, live ? m_transport->sources() : QStringList(),
+        m_settings->value(setting(InputKey)).toString());
+    fill(m_outputs, m_outputGroup, live ? m_transport->destinations() : QStringList(),
+        m_settings->value(setting(OutputKey)).toString());
+}
+
+// なし first, then the endpoints present; a remembered endpoint that is away
+// stays listed, checked, so the choice can be seen and undone.
+void MidiMenu::fill(
+    QMenu *menu, QActionGroup *group, const QStringList &endpoints, const QString &chosen)
+{
+    const bool input = menu == m_inputs;
+    for (QAction *action : group->actions())
+        delete action;
+    QStringList names {QString()};
+    names << endpoints;
+    if (!chosen.isEmpty() && !names.contains(chosen))
+        names << chosen;
+    for (const QString &name : std::as_const(names)) {
+        QAction *action = menu->addAction(name.isEmpty() ? tr("なし") : name);
+        action->setCheckable(true);
+        action->setChecked(name == chosen);
+        action->setEnabled(m_transport != nullptr);
+        action->setData(name);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, input, name] { choose(input, name); });
+    }
+}
+
+void MidiMenu::choose(bool input, const QString &name)
+{
+    QString &connected = input ? m_inputConnected : m_outputConnected;
+    if (!input && m_session)
+        m_session->sendChord({}); // the synth left behind is not left sounding
+    if (!connected.isEmpty()) {
+        if (input)
+            m_transport->disconnectSource(connected);
+        else
+            m_transport->disconnectDestination(connected);
+        connected.clear();
+    }
+    m_settings->setValue(setting(input ? InputKey : OutputKey), name);
+    follow();
+}

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "miditransport.h"
+
+#include <QList>
+#include <QPointer>
+#include <QSet>
+
+// A MIDI system in memory: every fake transport on one bus sees the others'
+// ports, named as the sequencer names them, and delivers what it sends to
+// the ports connected to its output, later, as a real sequencer does.
+class FakeMidiBus
+{
+public:
+    QList<QPointer<class FakeMidiTransport>> members;
+};
+
+class FakeMidiTransport final : public midi::MidiTransport
+{
+    Q_OBJECT
+public:
+    FakeMidiTransport(FakeMidiBus *bus, const QString &clientName, QObject *parent = nullptr,
+        const QString &unavailable = {})
+        : midi::MidiTransport(parent)
+        , m_bus(bus)
+        , m_name(clientName)
+        , m_unavailable(unavailable)
+    {
+        if (!m_unavailable.isEmpty())
+            return;
+        m_bus->members << this;
+        announce();
+    }
+    ~FakeMidiTransport() override
+    {
+        m_bus->members.removeAll(this);
+        announce();
+    }
+
+    QString unavailableReason() const override { return m_unavailable; }
+    QStringList sources() const override { return ports(midi::OutputPortName); }
+    QStringList destinations() const override { return ports(midi::InputPortName); }
+    bool connectSource(const QString &name) override
+    {
+        FakeMidiTransport *from = member(name, midi::OutputPortName);
+        return from && (from->m_receivers.insert(this), true);
+    }
+    void disconnectSource(const QString &name) override
+    {
+        if (FakeMidiTransport *from = member(name, midi::OutputPortName))
+            from->m_receivers.remove(this);
+    }
+    bool connectDestination(const QString &name) override
+    {
+        FakeMidiTransport *to = member(name, midi::InputPortName);
+        return to && (m_receivers.insert(to), true);
+    }
+    void disconnectDestination(const QString &name) override
+    {
+        m_receivers.remove(member(name, midi::InputPortName));
+    }
+    void send(const midi::MidiMessage &message) override
+    {
+        for (FakeMidiTransport *to : std::as_const(m_receivers)) {
+            QMetaObject::invokeMethod(
+                to, [to, message] { emit to->received(message); }, Qt::QueuedConnection);
+        }
+    }
+
+private:
+    QStringList ports(const char *port) const
+    {
+        QStringList names;
+        for (const auto &m : std::as_const(m_bus->members))
+            if (m && m != this)
+                names << m->m_name + u':' + QString::fromLatin1(port);
+        return names;
+    }
+    FakeMidiTransport *member(const QString &name, const char *port) const
+    {
+        for (const auto &m : std::as_const(m_bus->members))
+            if (m && m != this && m->m_name + u':' + QString::fromLatin1(port) == name)
+                return m;
+        return nullptr;
+    }
+    void announce()
+    {
+        for (const auto &m : std::as_const(m_bus->members)) {
+            if (m && m != this) {
+                m->m_receivers.remove(this);
+                QMetaObject::invokeMethod(
+                    m, [m] { emit m->endpointsChanged(); }, Qt::QueuedConnection);
+            }
+        }
+    }
+
+    FakeMidiBus *m_bus;
+    QString m_name;
+    QString m_unavailable;
+    QSet<FakeMidiTransport *> m_receivers;
+};
