@@ -21,6 +21,13 @@ struct CaptionSink {
     void operator()(int, const QString &caption) { characters += caption.size(); }
 };
 
+bool writeSong(const QString &fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::WriteOnly) && file.write(bench::songSlotFile()) >= 0
+        && file.flush();
+}
+
 // A memo loaded from the song must hold it; otherwise the figures would
 // describe a load that did nothing.
 bool holdsSong(const memo::ChordMemo &m)
@@ -60,9 +67,7 @@ void BM_MemoLoadFile(benchmark::State &state)
 {
     const QTemporaryDir dir;
     const QString fileName = dir.filePath(QStringLiteral("code.dat"));
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bench::songSlotFile()) < 0
-        || !file.flush()) {
+    if (!writeSong(fileName)) {
         state.SkipWithError("cannot write the slot file");
         return;
     }
@@ -111,9 +116,7 @@ void BM_MemoKeeperSave(benchmark::State &state)
 {
     const QTemporaryDir dir;
     const QString fileName = dir.filePath(QStringLiteral("code.dat"));
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bench::songSlotFile()) < 0
-        || !file.flush()) {
+    if (!writeSong(fileName)) {
         state.SkipWithError("cannot write the slot file");
         return;
     }
@@ -135,7 +138,7 @@ void BM_MemoKeeperSave(benchmark::State &state)
             return;
         }
     }
-    file.close();
+    QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly) || file.readAll() != m.saveBytes())
         state.SkipWithError("the saved file is not the memo");
 }
