@@ -60,6 +60,15 @@ done
 # One virtual raw MIDI device: hw:0,0.
 sed -i 's/^snd-virmidi.ko$/& midi_devs=1/' "$initrd/modules/order"
 
+# The VM's /tmp is its own; a checkout or a working directory under this
+# machine's /tmp (as on CI) is bound back into it.
+keep=
+for path in "$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)" "$PWD"; do
+    case $path in
+    /tmp/*) keep+=" $(printf %q "$path")" ;;
+    esac
+done
+
 {
     echo "cd $(printf %q "$PWD") || exit 1"
     echo "export PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin HOME=/tmp/home LANG=C.UTF-8"
@@ -87,7 +96,13 @@ mount -t devtmpfs dev /root/dev
 mkdir -p /root/dev/shm /root/dev/pts
 mount -t tmpfs shm /root/dev/shm
 mount -t devpts pts /root/dev/pts
+mkdir -p /hosttmp
+mount -o bind /root/tmp /hosttmp
 mount -t tmpfs tmp /root/tmp
+for path in$keep; do
+    mkdir -p /root\$path
+    mount -o bind /hosttmp\${path#/tmp} /root\$path
+done
 mount -t tmpfs run /root/run
 mkdir -p /root$(printf %q "$out")
 mount -t 9p -o trans=virtio,version=9p2000.L,msize=262144 vmout /root$(printf %q "$out")
