@@ -1,6 +1,7 @@
 #include "application.h"
 #include "chordplayer.h"
 #include "form1.h"
+#include "form1layout.h"
 #include "guibench.h"
 #include "midimenu.h"
 #include "songfile.h"
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMenuBar>
 #include <QProcess>
 #include <QSettings>
 #include <QTimer>
@@ -30,7 +32,7 @@ namespace
 {
 
 enum class Window {
-    Bare, // a QMainWindow holding one QLabel: the least a Qt program shows
+    Bare, // a QMainWindow with a menu and one QLabel, in the program's font
     Form1, // the program's window, its memo loaded from code.dat
 };
 
@@ -55,7 +57,13 @@ std::unique_ptr<QWidget> makeWindow(Window window)
         return form;
     }
     auto bare = std::make_unique<QMainWindow>();
-    // A Japanese caption: it needs a CJK font, as the program's window does.
+    // The least a Qt program with the same font and a menu bar shows; its
+    // Japanese captions need the CJK font, as the program's window does.
+    QFont font(QString::fromUtf8(ui::layout::DefaultFontFamily.data(),
+        qsizetype(ui::layout::DefaultFontFamily.size())));
+    font.setPixelSize(ui::layout::DefaultFontPixelSize);
+    QApplication::setFont(font);
+    bare->menuBar()->addMenu(QStringLiteral("ファイル"))->addAction(QStringLiteral("終了"));
     bare->setCentralWidget(new QLabel(QStringLiteral("ソラミナ"), bare.get()));
     return bare;
 }
