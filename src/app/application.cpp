@@ -16,7 +16,7 @@ void prepareApplication()
 
 void setIconAfterFirstPaint(QWidget *window)
 {
-    new AfterFirstPaint(window, [] { QApplication::setWindowIcon(windowIcon()); });
+    new platform::AfterFirstPaint(window, [] { QApplication::setWindowIcon(windowIcon()); });
 }
 
 } // namespace app

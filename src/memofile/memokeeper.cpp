@@ -49,14 +49,18 @@ std::optional<platform::FileError> MemoKeeper::open(
     m_memo.loadBytes(read.bytes, showSlot);
     m_base = m_memo.lines();
     m_fileExists = read.status == platform::ReadStatus::Read;
-    if (!m_lock->lock(m_path)) {
-        removeStrayTemporaries(m_path);
-        m_lock->unlock();
-    }
     m_watcher->watch(m_path);
     // A read-only memo is said at once, not at the first chord.
     settle(replaceRefusal(m_path));
     return std::nullopt;
+}
+
+void MemoKeeper::removeStrayTemporaries()
+{
+    if (m_path.isEmpty() || m_lock->lock(m_path))
+        return;
+    memofile::removeStrayTemporaries(m_path);
+    m_lock->unlock();
 }
 
 bool MemoKeeper::changed() const

@@ -36,6 +36,11 @@ public:
     [[nodiscard]] std::optional<platform::FileError> open(
         const QString &path, const memo::ChordMemo::ShowSlot &showSlot);
 
+    // Removes what saves killed midway left beside the memo file, under the
+    // lock. Separate from open(): taking the lock writes and syncs a file,
+    // which a window just opening need not wait for.
+    void removeStrayTemporaries();
+
     // Call after every store: a change to a memo slot is saved shortly.
     void memoChanged();
 

@@ -4,7 +4,7 @@
 #include <QTimer>
 #include <QWidget>
 
-namespace app
+namespace platform
 {
 
 AfterFirstPaint::AfterFirstPaint(QWidget *window, std::function<void()> work)
@@ -27,4 +27,4 @@ bool AfterFirstPaint::eventFilter(QObject *watched, QEvent *event)
     return false;
 }
 
-} // namespace app
+} // namespace platform

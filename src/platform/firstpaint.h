@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace app
+namespace platform
 {
 
 // Runs work that the first look of a window does not need once that window
@@ -23,4 +23,4 @@ private:
     std::function<void()> m_work;
 };
 
-} // namespace app
+} // namespace platform

@@ -5,6 +5,7 @@
 #include "clicklabel.h"
 #include "colour.h"
 #include "errorreport.h"
+#include "firstpaint.h"
 #include "form1access.h"
 #include "memokeeper.h"
 #include "optiongroup.h"
@@ -151,6 +152,9 @@ void Form1::Form_Load()
         m_memoPath, [this](int slot, const QString &caption) { lblslot[slot]->setText(caption); });
     if (error)
         platform::reportFileErrorAndExit(*error);
+    // Tidying needs the lock, whose file is written and synced: the window
+    // shows first.
+    new platform::AfterFirstPaint(this, [this] { m_keeper->removeStrayTemporaries(); });
     showTitle();
 }
 

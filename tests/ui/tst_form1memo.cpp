@@ -96,6 +96,7 @@ private slots:
     void openAnotherFile_data();
     void openAnotherFile();
     void anotherWindowsChordShows();
+    void strayTemporaryGoesOnceShown();
 
 private:
     // Opens the window on a read-only memo and puts D into slot 0.
@@ -262,6 +263,21 @@ void tst_Form1Memo::anotherWindowsChordShows()
     f.clickOption("opcode1", 4); // E
     QTRY_COMPARE_WITH_TIMEOUT(
         other.findChild<QLabel *>(QStringLiteral("lblslot(2)"))->text(), QStringLiteral("E"), 2000);
+}
+
+// What a killed save left goes, but only after the window first shows: the
+// lock that guards the tidying costs a synced write.
+void tst_Form1Memo::strayTemporaryGoesOnceShown()
+{
+    const QTemporaryDir dir;
+    const QString stray = dir.filePath(QStringLiteral("code.dat.saving-a1B2c3"));
+    QFile file(stray);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(Song) == Song.size());
+    file.close();
+    Form1 form(dir.filePath(QStringLiteral("code.dat")));
+    QVERIFY(QFile::exists(stray));
+    form.show();
+    QTRY_VERIFY(!QFile::exists(stray));
 }
 
 QTEST_MAIN(tst_Form1Memo)
