@@ -9,7 +9,8 @@ namespace platform
 // start-up: every menu bar asks for its overflow arrow as it is made, and Qt
 // reads that picture with a reader that loads every image-format plugin (the
 // SVG one among them) to ask each whether it can. Here the same picture is
-// read as the PNG it is. Install it before the first menu bar:
+// read as the PNG it is, and only when first drawn. Install it before the
+// first menu bar:
 //     QApplication::setStyle(new platform::QuickStyle(QApplication::style()));
 class QuickStyle : public QProxyStyle
 {
