@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QHash>
 
 #include <QLayout>
 #include <QMenuBar>
@@ -90,8 +91,14 @@ template<std::size_t N> void stack(QWidget *container, const StackEntry (&order)
                 break;
         }
     }
+    // Looked up once by name: a search per name would be quadratic.
+    QHash<QString, QWidget *> children;
+    for (QObject *child : container->children()) {
+        if (child->isWidgetType() && !children.contains(child->objectName()))
+            children.insert(child->objectName(), static_cast<QWidget *>(child));
+    }
     for (auto it = frontToBack.crbegin(); it != frontToBack.crend(); ++it) {
-        auto *w = container->findChild<QWidget *>(*it, Qt::FindDirectChildrenOnly);
+        QWidget *w = children.value(*it);
         if (!w)
             qFatal("stacking order names a missing control %s", qPrintable(*it));
         w->raise();
