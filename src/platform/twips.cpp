@@ -1,6 +1,6 @@
 #include "twips.h"
 
-#include <QVariant>
+#include <QHash>
 #include <QWidget>
 
 namespace platform
@@ -8,8 +8,16 @@ namespace platform
 
 namespace
 {
-constexpr char GeometryProperty[] = "twipsGeometry";
+// Each placed widget's twips, until it is destroyed. Kept beside the widgets,
+// not in a dynamic property: a chord shown moves five of them, and a property
+// is found by name through every property of its class first. Never freed,
+// so that a widget destroyed at exit still finds it.
+QHash<const QWidget *, TwipsRect> &placed()
+{
+    static auto *table = new QHash<const QWidget *, TwipsRect>;
+    return *table;
 }
+} // namespace
 
 QRect pixelRect(const TwipsRect &r)
 {
@@ -21,7 +29,13 @@ QRect pixelRect(const TwipsRect &r)
 
 void placeInTwips(QWidget *widget, const TwipsRect &r)
 {
-    widget->setProperty(GeometryProperty, QRect(r.left, r.top, r.width, r.height));
+    auto &table = placed();
+    if (const auto it = table.find(widget); it != table.end()) {
+        *it = r;
+    } else {
+        table.insert(widget, r);
+        QObject::connect(widget, &QObject::destroyed, [widget] { placed().remove(widget); });
+    }
     widget->setGeometry(pixelRect(r));
 }
 
@@ -42,8 +56,7 @@ void setTopInTwips(QWidget *widget, int top)
 
 TwipsRect twipsGeometry(const QWidget *widget)
 {
-    const QRect r = widget->property(GeometryProperty).toRect();
-    return {r.x(), r.y(), r.width(), r.height()};
+    return placed().value(widget);
 }
 
 } // namespace platform

@@ -61,6 +61,12 @@ void tst_Twips::geometryReadsBackExactly()
     platform::moveInTwips(w, -1000, 5040);
     QCOMPARE(platform::twipsGeometry(w), (TwipsRect {-1000, 5040, 7335, 3135}));
     QCOMPARE(w->pos(), QPoint(-67, 336));
+
+    // What is remembered goes with the widget: one made later, perhaps at
+    // the same address, has no place in twips until it is given one.
+    delete w;
+    auto *next = new QWidget(&parent);
+    QCOMPARE(platform::twipsGeometry(next), TwipsRect {});
 }
 
 QTEST_MAIN(tst_Twips)
