@@ -49,30 +49,32 @@ SoundMenu::SoundMenu(
     sound::ChordPlayer *chords = m_player.get();
     QSettings *kept = m_settings.get();
 
-    QAction *play = addAction(QStringLiteral("コードを鳴らす(&P)"));
-    play->setObjectName(QStringLiteral("playChords"));
-    play->setCheckable(true);
-    play->setChecked(kept->value(PlayKey, true).toBool());
-    chords->setPlaysShownChords(play->isChecked());
-    connect(play, &QAction::triggered, this, [chords, kept](bool on) {
-        chords->setPlaysShownChords(on);
-        kept->setValue(PlayKey, on);
-    });
+    // An on/off choice kept in the settings, handed to the player as it is
+    // read and whenever it changes.
+    const auto addKeptSwitch = [this, chords, kept](const QString &caption, const QString &name,
+                                   const char *key, bool byDefault,
+                                   void (sound::ChordPlayer::*apply)(bool)) {
+        QAction *action = addAction(caption);
+        action->setObjectName(name);
+        action->setCheckable(true);
+        action->setChecked(kept->value(key, byDefault).toBool());
+        (chords->*apply)(action->isChecked());
+        connect(action, &QAction::triggered, this, [chords, kept, key, apply](bool on) {
+            (chords->*apply)(on);
+            kept->setValue(key, on);
+        });
+    };
+
+    addKeptSwitch(QStringLiteral("コードを鳴らす(&P)"), QStringLiteral("playChords"), PlayKey, true,
+        &sound::ChordPlayer::setPlaysShownChords);
 
     QAction *replay = addAction(QStringLiteral("もう一度鳴らす(&R)"));
     replay->setObjectName(QStringLiteral("replay"));
     replay->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     connect(replay, &QAction::triggered, chords, &sound::ChordPlayer::replay);
 
-    QAction *arpeggio = addAction(QStringLiteral("アルペジオ(&A)"));
-    arpeggio->setObjectName(QStringLiteral("arpeggio"));
-    arpeggio->setCheckable(true);
-    arpeggio->setChecked(kept->value(ArpeggioKey, false).toBool());
-    chords->setArpeggio(arpeggio->isChecked());
-    connect(arpeggio, &QAction::triggered, this, [chords, kept](bool on) {
-        chords->setArpeggio(on);
-        kept->setValue(ArpeggioKey, on);
-    });
+    addKeptSwitch(QStringLiteral("アルペジオ(&A)"), QStringLiteral("arpeggio"), ArpeggioKey, false,
+        &sound::ChordPlayer::setArpeggio);
 
     QMenu *timbres = addMenu(QStringLiteral("音色(&T)"));
     timbres->setObjectName(QStringLiteral("timbre"));
