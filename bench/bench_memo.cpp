@@ -21,13 +21,6 @@ struct CaptionSink {
     void operator()(int, const QString &caption) { characters += caption.size(); }
 };
 
-bool writeSong(const QString &fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::WriteOnly) && file.write(bench::songSlotFile()) >= 0
-        && file.flush();
-}
-
 // A memo loaded from the song must hold it; otherwise the figures would
 // describe a load that did nothing.
 bool holdsSong(const memo::ChordMemo &m)
@@ -65,12 +58,12 @@ void BM_MemoSaveBytes(benchmark::State &state)
 
 void BM_MemoLoadFile(benchmark::State &state)
 {
-    const QTemporaryDir dir;
-    const QString fileName = dir.filePath(QStringLiteral("code.dat"));
-    if (!writeSong(fileName)) {
+    const bench::SongWorkingDir dir;
+    if (!dir.isValid()) {
         state.SkipWithError("cannot write the slot file");
         return;
     }
+    const QString fileName = dir.memoPath();
     memo::ChordMemo m;
     CaptionSink sink;
     const memo::ChordMemo::ShowSlot show = std::ref(sink);
@@ -114,12 +107,12 @@ public:
 // file, synced, renamed over the memo, and the folder synced.
 void BM_MemoKeeperSave(benchmark::State &state)
 {
-    const QTemporaryDir dir;
-    const QString fileName = dir.filePath(QStringLiteral("code.dat"));
-    if (!writeSong(fileName)) {
+    const bench::SongWorkingDir dir;
+    if (!dir.isValid()) {
         state.SkipWithError("cannot write the slot file");
         return;
     }
+    const QString fileName = dir.memoPath();
     memo::ChordMemo m;
     memofile::MemoKeeper keeper(m, std::make_unique<memofile::LockFile>(), new NoWatcher);
     if (keeper.open(fileName, {})) {

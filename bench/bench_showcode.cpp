@@ -3,7 +3,6 @@
 #include "songfile.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -63,7 +62,7 @@ void BM_Showcode(benchmark::State &state, Repaint repaint)
         state.SkipWithError("no working directory with a slot file");
         return;
     }
-    Form1 form(QDir::current().absoluteFilePath(QStringLiteral("code.dat")));
+    Form1 form(dir.memoPath());
     if (!bench::showAndWaitForFirstPaint(form)) {
         state.SkipWithError("the window was never painted");
         return;

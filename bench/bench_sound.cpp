@@ -7,7 +7,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDir>
 #include <QEventLoop>
 #include <QProcess>
 #include <QSettings>
@@ -65,7 +64,7 @@ int runChild(sound::Target target, int argc, char **argv)
     bench::quietSizeHintWarnings();
     QApplication app(argc, argv);
     const bench::SongWorkingDir dir;
-    Form1 window(QDir::current().absoluteFilePath(QStringLiteral("code.dat")));
+    Form1 window(dir.memoPath());
     const QStringList folders {QStringLiteral(MODULE_DIR)};
     auto player = target == sound::Target::Device
         ? sound::devicePlayer(folders)

@@ -64,7 +64,7 @@ QByteArray songSlotFile()
 SongWorkingDir::SongWorkingDir()
     : m_previous(QDir::currentPath())
 {
-    QFile file(m_dir.filePath(QStringLiteral("code.dat")));
+    QFile file(memoPath());
     m_valid = m_dir.isValid() && file.open(QIODevice::WriteOnly)
         && file.write(songSlotFile()) == songSlotFile().size() && file.flush()
         && QDir::setCurrent(m_dir.path());

@@ -23,6 +23,7 @@ public:
 
     bool isValid() const { return m_valid; }
     QString path() const { return m_dir.path(); }
+    QString memoPath() const { return m_dir.filePath(QStringLiteral("code.dat")); }
 
 private:
     QTemporaryDir m_dir;

@@ -138,7 +138,7 @@ void tst_BenchSupport::firstPaintCoversTheWholeWindow()
     const bench::SongWorkingDir dir;
     QVERIFY(dir.isValid());
     PaintedWidgets painted;
-    Form1 form(QDir::current().absoluteFilePath(QStringLiteral("code.dat")));
+    Form1 form(dir.memoPath());
     QVERIFY(bench::showAndWaitForFirstPaint(form));
     const QSet<const QObject *> first = painted.widgets;
     int inView = 0;
