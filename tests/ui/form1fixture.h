@@ -16,6 +16,26 @@
 #include <functional>
 #include <memory>
 
+// One memo slot's chord, for slotFile.
+struct SlotChord {
+    int slot;
+    QByteArray root;
+    QByteArray kind;
+};
+
+// A slot file in the program's own layout, root line then kind line, each
+// ended by CR LF; the slots not given are empty.
+inline QByteArray slotFile(const QList<SlotChord> &chords)
+{
+    QList<SlotChord> memo(30, SlotChord {});
+    for (const SlotChord &c : chords)
+        memo[c.slot] = c;
+    QByteArray out;
+    for (const SlotChord &c : memo)
+        out += c.root + "\r\n" + c.kind + "\r\n";
+    return out;
+}
+
 // Opens the real window on a memo in a fresh working directory holding a
 // given slot file, and drives it with mouse clicks and keystrokes on its controls.
 class Form1Fixture

@@ -2,21 +2,6 @@
 
 #include <QAccessible>
 
-namespace
-{
-// Slot 0 holds C, slot 7 Bb7; the rest are empty.
-QByteArray memoFile()
-{
-    QByteArray out;
-    for (int i = 0; i < 30; ++i) {
-        const QByteArray root = i == 0 ? "C" : i == 7 ? "Bb" : "";
-        const QByteArray kind = i == 7 ? "7" : "";
-        out += root + "\r\n" + kind + "\r\n";
-    }
-    return out;
-}
-} // namespace
-
 class tst_Form1Access : public QObject
 {
     Q_OBJECT
@@ -40,7 +25,7 @@ private:
 
 void tst_Form1Access::init()
 {
-    const QByteArray file = memoFile();
+    const QByteArray file = slotFile({{0, "C", ""}, {7, "Bb", "7"}});
     QVERIFY(f.open(&file));
 }
 

@@ -68,17 +68,6 @@ QList<QPoint> expectedMarkers(int root, const int offsets[3])
     return places;
 }
 
-// A slot file in the program's own layout: root line, kind line, CR LF.
-QByteArray slotFile(const QList<std::pair<QByteArray, QByteArray>> &chords)
-{
-    QByteArray out;
-    for (int i = 0; i < 30; ++i) {
-        const auto chord = i < chords.size() ? chords[i] : std::pair<QByteArray, QByteArray> {};
-        out += chord.first + "\r\n" + chord.second + "\r\n";
-    }
-    return out;
-}
-
 // Indexes of the checked buttons of an option array.
 QList<int> checked(const Form1Fixture &f, const char *array, int count)
 {
@@ -134,7 +123,7 @@ private:
 
 void tst_Form1Events::opensShowingCMinor()
 {
-    const QByteArray file = slotFile({{"C", ""}, {"A", "m"}});
+    const QByteArray file = slotFile({{0, "C", ""}, {1, "A", "m"}});
     QVERIFY(f.open(&file));
     QCOMPARE(f.slotCaption(0), QStringLiteral("C"));
     QCOMPARE(f.slotCaption(1), QStringLiteral("Am"));
@@ -148,7 +137,7 @@ void tst_Form1Events::opensShowingCMinor()
 
 void tst_Form1Events::choicesWithNoSlotLeaveTheMemo()
 {
-    const QByteArray file = slotFile({{"F", "M7"}, {"G", "7"}});
+    const QByteArray file = slotFile({{0, "F", "M7"}, {1, "G", "7"}});
     QVERIFY(f.open(&file));
     f.clickOption("opcode1", 0);
     f.clickOption("opcode2", 3);
@@ -232,7 +221,7 @@ void tst_Form1Events::majorButtonEmptiesTheKind()
 
 void tst_Form1Events::recallSlot()
 {
-    const QByteArray file = slotFile({{"C", ""}, {"Bb", "7"}});
+    const QByteArray file = slotFile({{0, "C", ""}, {1, "Bb", "7"}});
     QVERIFY(f.open(&file));
     f.clickSlot(1);
     QCOMPARE(f.box("txtcode1")->text(), QStringLiteral("Bb"));
@@ -247,7 +236,7 @@ void tst_Form1Events::recallSlot()
 
 void tst_Form1Events::emptySlotShowsTheError()
 {
-    const QByteArray file = slotFile({{"C", "m"}});
+    const QByteArray file = slotFile({{0, "C", "m"}});
     QVERIFY(f.open(&file));
     f.clickSlot(7);
     QCOMPARE(f.box("txtcode1")->text(), QString());
@@ -274,7 +263,7 @@ void tst_Form1Events::oneHighlightAtATime()
 
 void tst_Form1Events::aboutPanelRestoresEverything()
 {
-    const QByteArray file = slotFile({{"D", "m7"}});
+    const QByteArray file = slotFile({{0, "D", "m7"}});
     QVERIFY(f.open(&file));
     f.clickSlot(0);
     const QList<QPoint> markers = f.markers();
@@ -293,7 +282,7 @@ void tst_Form1Events::aboutPanelRestoresEverything()
 
 void tst_Form1Events::closeFromWindowSystemSavesLikeExit()
 {
-    const QByteArray file = slotFile({{"E", "sus4"}, {"H", "x"}});
+    const QByteArray file = slotFile({{0, "E", "sus4"}, {1, "H", "x"}});
     QByteArray viaExit;
     for (const bool fromWindowSystem : {false, true}) {
         QVERIFY(f.open(&file));
@@ -386,7 +375,7 @@ void tst_Form1Events::optionsFollowTheChord()
     QFETCH(QList<int>, roots);
     QFETCH(QList<int>, kinds);
     QFETCH(QString, name);
-    const QByteArray file = slotFile({{"C", ""}, {"Db", "mM7"}});
+    const QByteArray file = slotFile({{0, "C", ""}, {1, "Db", "mM7"}});
     QVERIFY(f.open(&file));
     for (const QString &step : steps) {
         const QString verb = step.section(u' ', 0, 0);
@@ -430,7 +419,7 @@ void tst_Form1Events::unchangedSlotSurvivesRecall()
 {
     QFETCH(QByteArray, root);
     QFETCH(QByteArray, kind);
-    const QByteArray file = slotFile({{"C", ""}, {root, kind}, {"D", "m"}});
+    const QByteArray file = slotFile({{0, "C", ""}, {1, root, kind}, {2, "D", "m"}});
     QVERIFY(f.open(&file));
     f.clickSlot(1);
     QCOMPARE(f.top("lblerror"), ErrorShown);

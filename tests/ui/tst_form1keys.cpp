@@ -7,18 +7,6 @@ namespace
 {
 const QColor LightBlue(128, 128, 255);
 
-// Slot 7 holds Bb7, slot 21 F#m7; the rest are empty.
-QByteArray memoFile()
-{
-    QByteArray out;
-    for (int i = 0; i < 30; ++i) {
-        const QByteArray root = i == 7 ? "Bb" : i == 21 ? "F#" : "";
-        const QByteArray kind = i == 7 ? "7" : i == 21 ? "m7" : "";
-        out += root + "\r\n" + kind + "\r\n";
-    }
-    return out;
-}
-
 QWidget *keyTarget(QWidget *window)
 {
     if (QWidget *popup = QApplication::activePopupWidget())
@@ -63,7 +51,7 @@ private:
 
 void tst_Form1Keys::init()
 {
-    const QByteArray file = memoFile();
+    const QByteArray file = slotFile({{7, "Bb", "7"}, {21, "F#", "m7"}});
     QVERIFY(f.open(&file));
     f.form()->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f.form()));
