@@ -25,6 +25,15 @@ MidiMessage off(int note)
 {
     return {Kind::NoteOff, 0, note, 64};
 }
+
+// What a spy on received() caught, in order.
+Messages caught(const QSignalSpy &spy)
+{
+    Messages got;
+    for (const auto &args : spy)
+        got << args.at(0).value<MidiMessage>();
+    return got;
+}
 } // namespace
 
 // The MIDI menu on the real window, over an in-memory MIDI system holding a
@@ -148,10 +157,7 @@ void tst_MidiMenu::chordsGoOut()
     const Messages chords {
         on(55), on(58), on(62), off(55), off(58), off(62), on(55), on(59), on(62), on(65)};
     QTRY_COMPARE(heard.count(), chords.size());
-    Messages got;
-    for (const auto &args : std::as_const(heard))
-        got << args.at(0).value<MidiMessage>();
-    QCOMPARE(got, chords);
+    QCOMPARE(caught(heard), chords);
 
     heard.clear();
     m_fixture.control<QAction>(QStringLiteral("midiThru"))->setChecked(true);
@@ -162,10 +168,8 @@ void tst_MidiMenu::chordsGoOut()
 
     delete m_menu;
     QTRY_COMPARE(heard.count(), 5);
-    got.clear();
-    for (const auto &args : std::as_const(heard))
-        got << args.at(0).value<MidiMessage>();
-    QCOMPARE(got, (Messages {off(55), off(59), off(62), off(65), {Kind::Control, 0, 123, 0}}));
+    QCOMPARE(caught(heard),
+        (Messages {off(55), off(59), off(62), off(65), {Kind::Control, 0, 123, 0}}));
 }
 
 // A choice is kept by name: the keyboard unplugged and plugged in again is
