@@ -10,6 +10,7 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -73,6 +74,12 @@ public:
         return control<W>(QString::fromLatin1(array) + u'(' + QString::number(index) + u')');
     }
 
+    // The item captioned text in the window's menu of that name or its submenus.
+    QAction *menuItem(const QString &menu, const QString &text) const
+    {
+        return itemIn(control<QMenu>(menu), text);
+    }
+
     QLineEdit *box(const char *name) const { return control<QLineEdit>(QString::fromLatin1(name)); }
     QString caption(const char *name) const
     {
@@ -129,6 +136,17 @@ public:
     }
 
 private:
+    static QAction *itemIn(const QMenu *menu, const QString &text)
+    {
+        for (QAction *action : menu->actions()) {
+            if (action->text() == text)
+                return action;
+            if (QAction *found = action->menu() ? itemIn(action->menu(), text) : nullptr)
+                return found;
+        }
+        return nullptr;
+    }
+
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<Form1> m_form;
 };

@@ -54,7 +54,6 @@ private slots:
 private:
     void open(const QString &unavailable = {}, sound::ChordPlayer *player = nullptr);
     void play(const Messages &messages);
-    QAction *item(const char *menu, const QString &text) const;
 
     // The bus and the settings outlive the window, which uses them to the end.
     FakeMidiBus m_bus;
@@ -94,14 +93,6 @@ void tst_MidiMenu::play(const Messages &messages)
     for (const MidiMessage &m : messages)
         m_keyboard->send(m);
     QTest::qWait(200);
-}
-
-QAction *tst_MidiMenu::item(const char *menu, const QString &text) const
-{
-    for (QAction *a : m_fixture.control<QMenu>(QString::fromLatin1(menu))->actions())
-        if (a->text() == text)
-            return a;
-    return nullptr;
 }
 
 void tst_MidiMenu::played_data()
@@ -148,8 +139,8 @@ void tst_MidiMenu::played()
 void tst_MidiMenu::chordsGoOut()
 {
     open();
-    item("midiOutput", SynthIn)->trigger();
-    QVERIFY(item("midiOutput", SynthIn)->isChecked());
+    m_fixture.menuItem("midiOutput", SynthIn)->trigger();
+    QVERIFY(m_fixture.menuItem("midiOutput", SynthIn)->isChecked());
     QCOMPARE(m_settings->value(QStringLiteral("midi/output")).toString(), SynthIn);
     QSignalSpy heard(m_synth.get(), &midi::MidiTransport::received);
     m_fixture.clickOption("opcode1", 7); // G, with the kind m from the start
@@ -161,7 +152,7 @@ void tst_MidiMenu::chordsGoOut()
 
     heard.clear();
     m_fixture.control<QAction>(QStringLiteral("midiThru"))->setChecked(true);
-    item("midiInput", KeyboardOut)->trigger();
+    m_fixture.menuItem("midiInput", KeyboardOut)->trigger();
     m_keyboard->send(on(40, 3));
     QTRY_COMPARE(heard.count(), 1);
     QCOMPARE(heard.takeFirst().at(0).value<MidiMessage>(), on(40, 3));
@@ -179,7 +170,7 @@ void tst_MidiMenu::rememberedEndpointComesBack()
     m_settings->setValue(QStringLiteral("midi/input"), KeyboardOut);
     m_keyboard.reset();
     open();
-    QVERIFY(item("midiInput", KeyboardOut)->isChecked()); // listed while away
+    QVERIFY(m_fixture.menuItem("midiInput", KeyboardOut)->isChecked()); // listed while away
     QSignalSpy changed(
         m_menu->findChild<midi::MidiTransport *>(), &midi::MidiTransport::endpointsChanged);
     m_keyboard = std::make_unique<FakeMidiTransport>(&m_bus, QStringLiteral("Keyboard"));
@@ -187,7 +178,7 @@ void tst_MidiMenu::rememberedEndpointComesBack()
     play({on(67), on(71), on(74)});
     QCOMPARE(m_fixture.caption("lblcode"), QStringLiteral("G"));
 
-    item("midiInput", QStringLiteral("なし"))->trigger();
+    m_fixture.menuItem("midiInput", QStringLiteral("なし"))->trigger();
     QCOMPARE(m_settings->value(QStringLiteral("midi/input")).toString(), QString());
     play({off(67), off(71), off(74), on(69), on(72), on(76)});
     QCOMPARE(m_fixture.caption("lblcode"), QStringLiteral("G"));

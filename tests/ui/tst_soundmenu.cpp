@@ -21,7 +21,10 @@ private slots:
 
 private:
     SoundMenu *open(std::unique_ptr<sound::ChordPlayer> player);
-    QAction *action(const QString &text) const;
+    QAction *item(const QString &text) const
+    {
+        return m_window.menuItem(QStringLiteral("sound"), text);
+    }
 
     Form1Fixture m_window;
     QTemporaryDir m_settingsDir;
@@ -43,15 +46,6 @@ SoundMenu *tst_SoundMenu::open(std::unique_ptr<sound::ChordPlayer> player)
     return opened ? m_menu : nullptr;
 }
 
-QAction *tst_SoundMenu::action(const QString &text) const
-{
-    for (QAction *action : m_menu->findChildren<QAction *>()) {
-        if (action->text() == text)
-            return action;
-    }
-    return nullptr;
-}
-
 // Between フィイル and ヘルプ, with chords sounding as they are shown.
 void tst_SoundMenu::playsTheChordsShown()
 {
@@ -62,7 +56,7 @@ void tst_SoundMenu::playsTheChordsShown()
         titles << menu->text();
     QCOMPARE(
         titles.indexOf(QStringLiteral("音(&S)")), titles.indexOf(QStringLiteral("ヘルプ(&H)")) - 1);
-    QCOMPARE(action(QStringLiteral("もう一度鳴らす(&R)"))->shortcut(),
+    QCOMPARE(item(QStringLiteral("もう一度鳴らす(&R)"))->shortcut(),
         QKeySequence(QStringLiteral("Ctrl+R")));
 
     m_window.clickOption("opcode1", 7); // G, with the kind m shown at start
@@ -72,7 +66,7 @@ void tst_SoundMenu::playsTheChordsShown()
 
 void tst_SoundMenu::choicesAreKept_data()
 {
-    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QVariant>("kept");
 
@@ -93,21 +87,21 @@ void tst_SoundMenu::choicesAreKept_data()
 // A choice goes into the settings and comes back, checked, in the next run.
 void tst_SoundMenu::choicesAreKept()
 {
-    QFETCH(QString, item);
+    QFETCH(QString, caption);
     QFETCH(QString, key);
     QFETCH(QVariant, kept);
 
     QVERIFY(open(fakePlayer(std::make_shared<OutputLog>())));
-    const bool checkedBefore = action(item)->isChecked();
-    action(item)->trigger();
-    QVERIFY(action(item)->isChecked() != checkedBefore);
+    const bool checkedBefore = item(caption)->isChecked();
+    item(caption)->trigger();
+    QVERIFY(item(caption)->isChecked() != checkedBefore);
     QSettings settings(
         m_settingsDir.filePath(QStringLiteral("soramina.conf")), QSettings::IniFormat);
     QCOMPARE(settings.value(key), kept);
 
     const auto log = std::make_shared<OutputLog>();
     QVERIFY(open(fakePlayer(log)));
-    QCOMPARE(action(item)->isChecked(), !checkedBefore);
+    QCOMPARE(item(caption)->isChecked(), !checkedBefore);
     m_menu->player()->replay(); // opens the output, which takes the program kept
     const QString program
         = QStringLiteral("program %1").arg(key == "sound/program" ? kept.toInt() : 0);
@@ -140,7 +134,7 @@ void tst_SoundMenu::noOutput()
     QCOMPARE(shown.size(), 1);
     QCOMPARE(m_window.caption("lblcode"), QStringLiteral("Gm"));
 
-    QAction *play = action(QStringLiteral("コードを鳴らす(&P)"));
+    QAction *play = item(QStringLiteral("コードを鳴らす(&P)"));
     QTRY_VERIFY_WITH_TIMEOUT(!play->isEnabled(), 10000);
     QVERIFY(!play->isChecked());
     for (QAction *item : m_menu->actions()) {
