@@ -1,7 +1,9 @@
 #include "chordmemo.h"
 #include "lockfile.h"
 #include "memokeeper.h"
+#include "memomerge.h"
 #include "memowatcher.h"
+#include "safefile.h"
 #include "songfile.h"
 
 #include <QFile>
@@ -26,7 +28,8 @@ struct CaptionSink {
 bool holdsSong(const memo::ChordMemo &m)
 {
     return m.fetch(3).root == QLatin1String("G") && m.fetch(3).kind == QLatin1String("7")
-        && m.fetch(29).root == QLatin1String("C#") && m.saveBytes() == bench::songSlotFile();
+        && m.fetch(29).root == QLatin1String("C#")
+        && memo::memoFileBytes(m.lines()) == bench::songSlotFile();
 }
 
 void BM_MemoLoadBytes(benchmark::State &state)
@@ -49,7 +52,7 @@ void BM_MemoSaveBytes(benchmark::State &state)
     memo::ChordMemo m;
     m.loadBytes(bench::songSlotFile(), {});
     for (auto _ : state) {
-        QByteArray bytes = m.saveBytes();
+        QByteArray bytes = memo::memoFileBytes(m.lines());
         benchmark::DoNotOptimize(bytes);
     }
     if (!holdsSong(m))
@@ -68,10 +71,12 @@ void BM_MemoLoadFile(benchmark::State &state)
     CaptionSink sink;
     const memo::ChordMemo::ShowSlot show = std::ref(sink);
     for (auto _ : state) {
-        if (m.load(fileName, show)) {
+        const services::ReadResult read = memofile::readMemoFile(fileName);
+        if (read.status != services::ReadStatus::Read) {
             state.SkipWithError("load failed");
             return;
         }
+        m.loadBytes(read.bytes, show);
     }
     if (!holdsSong(m))
         state.SkipWithError("the song did not load");
@@ -85,7 +90,7 @@ void BM_MemoSaveFile(benchmark::State &state)
     memo::ChordMemo m;
     m.loadBytes(bench::songSlotFile(), {});
     for (auto _ : state) {
-        if (m.save(fileName)) {
+        if (memofile::replaceFile(fileName, memo::memoFileBytes(m.lines()))) {
             state.SkipWithError("save failed");
             return;
         }
@@ -132,7 +137,7 @@ void BM_MemoKeeperSave(benchmark::State &state)
         }
     }
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly) || file.readAll() != m.saveBytes())
+    if (!file.open(QIODevice::ReadOnly) || file.readAll() != memo::memoFileBytes(m.lines()))
         state.SkipWithError("the saved file is not the memo");
 }
 

@@ -62,8 +62,8 @@ std::unique_ptr<QWidget> makeWindow(Window window)
     auto bare = std::make_unique<QMainWindow>();
     // The least a Qt program with the same font and a menu bar shows; its
     // Japanese captions need the CJK font, as the program's window does.
-    QFont font(QString::fromUtf8(ui::layout::DefaultFontFamily.data(),
-        qsizetype(ui::layout::DefaultFontFamily.size())));
+    QFont font(QString::fromUtf8(
+        ui::layout::DefaultFontFamily.data(), qsizetype(ui::layout::DefaultFontFamily.size())));
     font.setPixelSize(ui::layout::DefaultFontPixelSize);
     QApplication::setFont(font);
     bare->menuBar()->addMenu(QStringLiteral("ファイル"))->addAction(QStringLiteral("終了"));
@@ -76,7 +76,7 @@ std::unique_ptr<QWidget> makeWindow(Window window)
     // virtual machine as much as a whole window's painting), and that is the
     // window's size, not work the program does.
     label->setFixedSize(
-        platform::pixelRect({0, 0, ui::layout::ClientWidth, ui::layout::ClientHeight}).size());
+        widgets::pixelRect({0, 0, ui::layout::ClientWidth, ui::layout::ClientHeight}).size());
     return bare;
 }
 

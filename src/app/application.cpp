@@ -11,12 +11,12 @@ namespace app
 void prepareApplication()
 {
     QGuiApplication::setDesktopFileName(QStringLiteral(SORAMINA_APP_ID));
-    QApplication::setStyle(new platform::QuickStyle(QApplication::style()));
+    QApplication::setStyle(new widgets::QuickStyle(QApplication::style()));
 }
 
 void setIconAfterFirstPaint(QWidget *window)
 {
-    new platform::AfterFirstPaint(window, [] { QApplication::setWindowIcon(windowIcon()); });
+    new services::AfterFirstPaint(window, [] { QApplication::setWindowIcon(windowIcon()); });
 }
 
 } // namespace app

@@ -50,8 +50,8 @@ int main(int argc, char *argv[])
     midi->playAlongWith(window.findChild<SoundMenu *>()->player());
     // A termination request or the end of the session closes the window with
     // nobody there to answer a question: the memo is saved or rescued.
-    platform::TerminationWatcher termination;
-    QObject::connect(&termination, &platform::TerminationWatcher::terminationRequested, &window,
+    services::TerminationWatcher termination;
+    QObject::connect(&termination, &services::TerminationWatcher::terminationRequested, &window,
         &Form1::closeUnattended);
     QObject::connect(
         application.get(), &QGuiApplication::commitDataRequest, &window, &Form1::closeUnattended);

@@ -1,5 +1,7 @@
 #include "chordmemo.h"
 
+#include "textfile.h"
+
 namespace memo
 {
 
@@ -26,7 +28,7 @@ ChordText ChordMemo::fetch(int slot) const
 
 void ChordMemo::loadBytes(QByteArrayView bytes, const ShowSlot &showSlot)
 {
-    platform::LineReader reader(bytes);
+    services::LineReader reader(bytes);
     for (int k = 0; k < MemoSlotCount; ++k) {
         code1[k] = SlotText::fromBytes(reader.readLine());
         code2[k] = SlotText::fromBytes(reader.readLine());
@@ -57,39 +59,6 @@ void ChordMemo::adopt(const MemoLines &lines, const ShowSlot &showSlot)
         if (showSlot)
             showSlot(k, code1[k].text() + code2[k].text());
     }
-}
-
-template<typename Write> void ChordMemo::forEachLine(Write write) const
-{
-    for (int k = 0; k < MemoSlotCount; ++k) {
-        write(code1[k].bytes());
-        write(code2[k].bytes());
-    }
-}
-
-QByteArray ChordMemo::saveBytes() const
-{
-    QByteArray out;
-    forEachLine([&out](const QByteArray &value) { out.append(value).append(platform::LineEnd); });
-    return out;
-}
-
-std::optional<platform::FileError> ChordMemo::load(
-    const QString &fileName, const ShowSlot &showSlot)
-{
-    const platform::ReadResult result = platform::readWholeFile(fileName);
-    if (result.status == platform::ReadStatus::Failed) {
-        return result.error;
-    }
-    loadBytes(result.bytes, showSlot);
-    return std::nullopt;
-}
-
-std::optional<platform::FileError> ChordMemo::save(const QString &fileName) const
-{
-    platform::TextFileWriter writer(fileName);
-    forEachLine([&writer](const QByteArray &value) { writer.writeLine(value); });
-    return writer.commit();
 }
 
 } // namespace memo

@@ -1,14 +1,12 @@
 #pragma once
 
 #include "slottext.h"
-#include "textfile.h"
 
 #include <QByteArrayView>
 #include <QString>
 
 #include <array>
 #include <functional>
-#include <optional>
 
 // The chord memo: 30 slots of root and kind texts kept in the slot file, and
 // one hidden scratch slot that receives chords until the user picks a slot.
@@ -48,24 +46,11 @@ public:
     // the scratch slot. Missing lines read as empty texts; later lines are
     // ignored. CR LF, a lone CR and a lone LF each end a line.
     void loadBytes(QByteArrayView bytes, const ShowSlot &showSlot);
-    // Exactly 60 lines, each ended by CR LF: root then kind of slots 0..29.
-    QByteArray saveBytes() const;
-
     // Slots 0..29 as the file holds them.
     MemoLines lines() const;
     // Takes new texts for the slots 0..29 whose bytes differ from these lines
     // and shows each of them; curslot and the scratch slot stay as they are.
     void adopt(const MemoLines &lines, const ShowSlot &showSlot);
-
-    // A missing file loads 30 empty slots; a file that exists but cannot be
-    // read is an error and leaves the memo as it was.
-    [[nodiscard]] std::optional<platform::FileError> load(
-        const QString &fileName, const ShowSlot &showSlot);
-    // Replaces the file atomically: on failure the old file stays whole.
-    [[nodiscard]] std::optional<platform::FileError> save(const QString &fileName) const;
-
-private:
-    template<typename Write> void forEachLine(Write write) const;
 };
 
 } // namespace memo

@@ -7,7 +7,7 @@ namespace memo
 
 MemoLines memoLines(QByteArrayView fileBytes)
 {
-    platform::LineReader reader(fileBytes);
+    services::LineReader reader(fileBytes);
     MemoLines lines;
     for (QByteArray &line : lines)
         line = reader.readLine();
@@ -18,7 +18,7 @@ QByteArray memoFileBytes(const MemoLines &lines)
 {
     QByteArray out;
     for (const QByteArray &line : lines)
-        out.append(line).append(platform::LineEnd);
+        out.append(line).append(services::LineEnd);
     return out;
 }
 

@@ -38,17 +38,17 @@ MemoKeeper::MemoKeeper(
 
 MemoKeeper::~MemoKeeper() = default;
 
-std::optional<platform::FileError> MemoKeeper::open(
+std::optional<services::FileError> MemoKeeper::open(
     const QString &path, const memo::ChordMemo::ShowSlot &showSlot)
 {
-    const platform::ReadResult read = readMemoFile(path);
-    if (read.status == platform::ReadStatus::Failed)
+    const services::ReadResult read = readMemoFile(path);
+    if (read.status == services::ReadStatus::Failed)
         return read.error;
     m_saveTimer.stop();
     m_path = QFileInfo(path).absoluteFilePath();
     m_memo.loadBytes(read.bytes, showSlot);
     m_base = m_memo.lines();
-    m_fileExists = read.status == platform::ReadStatus::Read;
+    m_fileExists = read.status == services::ReadStatus::Read;
     m_watcher->watch(m_path);
     // A read-only memo is said at once, not at the first chord.
     settle(replaceRefusal(m_path));
@@ -84,19 +84,19 @@ void MemoKeeper::saveSoon()
     [[maybe_unused]] const auto error = save();
 }
 
-std::optional<platform::FileError> MemoKeeper::save()
+std::optional<services::FileError> MemoKeeper::save()
 {
     m_saveTimer.stop();
     if (!changed() && m_fileExists)
         return settle(std::nullopt);
     if (auto reason = m_lock->lock(m_path))
-        return settle(platform::FileError {m_path, *reason});
+        return settle(services::FileError {m_path, *reason});
     const auto unlock = qScopeGuard([this] { m_lock->unlock(); });
 
-    const platform::ReadResult now = readMemoFile(m_path);
-    if (now.status == platform::ReadStatus::Failed)
+    const services::ReadResult now = readMemoFile(m_path);
+    if (now.status == services::ReadStatus::Failed)
         return settle(now.error);
-    const bool onDisk = now.status == platform::ReadStatus::Read;
+    const bool onDisk = now.status == services::ReadStatus::Read;
     const memo::MemoLines theirs = onDisk ? memo::memoLines(now.bytes) : m_base;
     const memo::MemoLines merged = memo::mergeChanges(m_base, m_memo.lines(), theirs);
     // A file that already says it all is left byte for byte as it is.
@@ -110,11 +110,11 @@ std::optional<platform::FileError> MemoKeeper::save()
     return settle(std::nullopt);
 }
 
-std::optional<platform::FileError> MemoKeeper::saveAs(const QString &path)
+std::optional<services::FileError> MemoKeeper::saveAs(const QString &path)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     if (auto reason = m_lock->lock(absolute))
-        return platform::FileError {absolute, *reason};
+        return services::FileError {absolute, *reason};
     const auto unlock = qScopeGuard([this] { m_lock->unlock(); });
     const memo::MemoLines mine = m_memo.lines();
     if (auto error = replaceFile(absolute, memo::memoFileBytes(mine)))
@@ -131,8 +131,8 @@ void MemoKeeper::takeOutsideChanges()
 {
     // A file that vanished or cannot be read has nothing to give; the next
     // save reports it.
-    const platform::ReadResult now = readMemoFile(m_path);
-    if (now.status != platform::ReadStatus::Read)
+    const services::ReadResult now = readMemoFile(m_path);
+    if (now.status != services::ReadStatus::Read)
         return;
     const memo::MemoLines theirs = memo::memoLines(now.bytes);
     if (theirs == m_base)
@@ -149,7 +149,7 @@ void MemoKeeper::adopt(const memo::MemoLines &lines)
         lines, [this](int slot, const QString &caption) { emit slotChanged(slot, caption); });
 }
 
-std::optional<platform::FileError> MemoKeeper::settle(std::optional<platform::FileError> error)
+std::optional<services::FileError> MemoKeeper::settle(std::optional<services::FileError> error)
 {
     const bool same = error.has_value() == m_saveError.has_value()
         && (!error

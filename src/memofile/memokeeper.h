@@ -33,7 +33,7 @@ public:
     // Makes path the memo: loads it (a missing file is an empty memo) and
     // shows every slot. A file that cannot be read is refused with the
     // reason, and the memo and its file stay as they were.
-    [[nodiscard]] std::optional<platform::FileError> open(
+    [[nodiscard]] std::optional<services::FileError> open(
         const QString &path, const memo::ChordMemo::ShowSlot &showSlot);
 
     // Removes what saves killed midway left beside the memo file, under the
@@ -46,14 +46,14 @@ public:
 
     // Saves now when a memo slot changed or the file does not exist yet;
     // otherwise leaves the file alone.
-    [[nodiscard]] std::optional<platform::FileError> save();
+    [[nodiscard]] std::optional<services::FileError> save();
 
     // Writes the whole memo to path, which becomes the memo's file.
-    [[nodiscard]] std::optional<platform::FileError> saveAs(const QString &path);
+    [[nodiscard]] std::optional<services::FileError> saveAs(const QString &path);
 
     // Why the memo cannot be saved (the last save failed, or the file opened
     // read-only), until a save succeeds.
-    const std::optional<platform::FileError> &saveError() const { return m_saveError; }
+    const std::optional<services::FileError> &saveError() const { return m_saveError; }
 
 signals:
     // A slot that took another window's chord.
@@ -66,7 +66,7 @@ private:
     void takeOutsideChanges();
     void adopt(const memo::MemoLines &lines);
     // Records how a save ended and gives that back.
-    std::optional<platform::FileError> settle(std::optional<platform::FileError> error);
+    std::optional<services::FileError> settle(std::optional<services::FileError> error);
     void saveSoon();
 
     memo::ChordMemo &m_memo;
@@ -75,7 +75,7 @@ private:
     QString m_path;
     memo::MemoLines m_base; // the file as this window last read or wrote it
     bool m_fileExists = false;
-    std::optional<platform::FileError> m_saveError;
+    std::optional<services::FileError> m_saveError;
     QTimer m_saveTimer;
     QTimer m_refreshTimer;
 };

@@ -35,7 +35,7 @@ QString rescuePath(const QDateTime &when)
         + when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
 }
 
-std::variant<QString, platform::FileError> writeRescueFile(
+std::variant<QString, services::FileError> writeRescueFile(
     QByteArrayView bytes, const QDateTime &when)
 {
     makeDefaultMemoFolder();

@@ -23,7 +23,7 @@ QString rescuePath(const QDateTime &when);
 
 // Writes a memo that could not be saved where it belongs into a rescue file
 // beside the default memo; gives its path, or why that failed too.
-std::variant<QString, platform::FileError> writeRescueFile(
+std::variant<QString, services::FileError> writeRescueFile(
     QByteArrayView bytes, const QDateTime &when);
 
 // A file-size limit then makes a write fail with EFBIG, which is reported

@@ -19,12 +19,12 @@ namespace
 const QString TemporaryInfix = QStringLiteral(".saving-");
 constexpr int TemporarySuffixLength = 6;
 
-platform::FileError errorOf(const QString &path, const QString &reason)
+services::FileError errorOf(const QString &path, const QString &reason)
 {
     return {QFileInfo(path).absoluteFilePath(), reason};
 }
 
-platform::FileError errnoError(const QString &path, int error)
+services::FileError errnoError(const QString &path, int error)
 {
     return errorOf(path, qt_error_string(error));
 }
@@ -42,7 +42,7 @@ QString kindOf(mode_t mode)
     return QStringLiteral("特殊なファイル");
 }
 
-std::optional<platform::FileError> refusal(const QString &path, const struct stat &status)
+std::optional<services::FileError> refusal(const QString &path, const struct stat &status)
 {
     if (!S_ISREG(status.st_mode))
         return errorOf(
@@ -50,7 +50,7 @@ std::optional<platform::FileError> refusal(const QString &path, const struct sta
     return std::nullopt;
 }
 
-platform::FileError tooLarge(const QString &path)
+services::FileError tooLarge(const QString &path)
 {
     return errorOf(path,
         QStringLiteral("メモのファイルとしては大きすぎます（上限 %1 バイト）")
@@ -107,9 +107,9 @@ int syncFolder(const QString &target)
 }
 } // namespace
 
-platform::ReadResult readMemoFile(const QString &path)
+services::ReadResult readMemoFile(const QString &path)
 {
-    using platform::ReadStatus;
+    using services::ReadStatus;
     // O_NONBLOCK: opening a FIFO must not wait for a writer.
     const int fd
         = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
@@ -164,7 +164,7 @@ QString saveTarget(const QString &path)
 namespace
 {
 // Whether the file a save would replace exists, and why it must not be replaced.
-std::optional<platform::FileError> oldFile(
+std::optional<services::FileError> oldFile(
     const QString &path, const QByteArray &nativeTarget, struct stat *old, bool *exists)
 {
     *exists = ::stat(nativeTarget.constData(), old) == 0;
@@ -181,14 +181,14 @@ std::optional<platform::FileError> oldFile(
 }
 } // namespace
 
-std::optional<platform::FileError> replaceRefusal(const QString &path)
+std::optional<services::FileError> replaceRefusal(const QString &path)
 {
     struct stat old = {};
     bool exists = false;
     return oldFile(path, QFile::encodeName(saveTarget(path)), &old, &exists);
 }
 
-std::optional<platform::FileError> replaceFile(const QString &path, QByteArrayView bytes)
+std::optional<services::FileError> replaceFile(const QString &path, QByteArrayView bytes)
 {
     const QString target = saveTarget(path);
     const QByteArray nativeTarget = QFile::encodeName(target);

@@ -19,19 +19,19 @@ inline constexpr qint64 MaxMemoFileSize = 1024 * 1024;
 // MaxMemoFileSize bytes is read (a symbolic link to one is fine); a FIFO,
 // socket, device, directory, symlink loop, oversized file or any open error
 // but "does not exist" fails with a reason and is left untouched.
-platform::ReadResult readMemoFile(const QString &path);
+services::ReadResult readMemoFile(const QString &path);
 
 // Replaces the file with the bytes: one write to a temporary sibling, fsync,
 // rename over the old file, fsync of the folder. A symbolic link stays a link
 // and its target is replaced. The old file's permissions are kept, and its
 // owner and group where the system allows. A file without any write
 // permission is read-only to us, even to root, and is never replaced.
-[[nodiscard]] std::optional<platform::FileError> replaceFile(
+[[nodiscard]] std::optional<services::FileError> replaceFile(
     const QString &path, QByteArrayView bytes);
 
 // Why replaceFile() would refuse the file as it stands (not a regular file,
 // read-only), without writing anything.
-std::optional<platform::FileError> replaceRefusal(const QString &path);
+std::optional<services::FileError> replaceRefusal(const QString &path);
 
 // Removes the temporary siblings of path that a killed save left behind.
 // Only while holding the memo's lock: another window may be saving.

@@ -26,7 +26,7 @@ namespace
 {
 QColor colourOf(std::string_view hex)
 {
-    return platform::hexColour(QString::fromLatin1(hex.data(), qsizetype(hex.size())));
+    return widgets::hexColour(QString::fromLatin1(hex.data(), qsizetype(hex.size())));
 }
 } // namespace
 
@@ -53,7 +53,7 @@ void Form1::connectHandlers()
     connect(about, &QAction::triggered, this, &Form1::about_Click);
     connect(end, &QAction::triggered, this, &Form1::end_Click);
     for (int i = 0; i < int(lblslot.size()); ++i)
-        connect(lblslot[i], &platform::ClickLabel::clicked, this, [this, i] { lblslot_Click(i); });
+        connect(lblslot[i], &widgets::ClickLabel::clicked, this, [this, i] { lblslot_Click(i); });
     // Enter in a text box shows the typed chord, as a default button would.
     for (QLineEdit *box : {txtcode1, txtcode2})
         connect(box, &QLineEdit::returnPressed, cmdview, &QPushButton::click);
@@ -70,22 +70,22 @@ void Form1::showcode()
     m_memo.store(root, kind);
     m_keeper->memoChanged();
 
-    platform::setTopInTwips(lblerror, ParkedTop);
+    widgets::setTopInTwips(lblerror, ParkedTop);
     const std::string rootText = root.toStdString();
     const std::string kindText = kind.toStdString();
     const chord::ChordPlacement placement = chord::placeChord(rootText, kindText);
     if (!placement.rootRecognised)
-        platform::setTopInTwips(lblerror, ErrorShownTop);
+        widgets::setTopInTwips(lblerror, ErrorShownTop);
     if (!placement.kindRecognised)
-        platform::setTopInTwips(lblerror, ErrorShownTop);
+        widgets::setTopInTwips(lblerror, ErrorShownTop);
 
     for (int i = 0; i < chord::MarkerCount; ++i)
-        platform::moveInTwips(shapemaru[i], placement.markers[i].left, placement.markers[i].top);
+        widgets::moveInTwips(shapemaru[i], placement.markers[i].left, placement.markers[i].top);
 
     // The option buttons follow the chord on show, however it got there:
     // a flat selects its sharp's button, a text that names nothing none.
-    platform::selectOnly(opcode1Group, chord::lookupRoot(rootText));
-    platform::selectOnly(opcode2Group, chord::kindIndex(kindText));
+    widgets::selectOnly(opcode1Group, chord::lookupRoot(rootText));
+    widgets::selectOnly(opcode2Group, chord::kindIndex(kindText));
     m_access->chordShown(root, kind, m_memo.curslot);
 
     if (!m_quietShow) {
@@ -121,8 +121,8 @@ void Form1::showPlayedChord(const QString &root, const QString &kind)
 void Form1::lblslot_Click(int index)
 {
     for (int i = 0; i < ShownSlots; ++i)
-        platform::setBackColour(lblslot[i], colourOf(SlotColour));
-    platform::setBackColour(lblslot[index], colourOf(SelectedSlotColour));
+        widgets::setBackColour(lblslot[i], colourOf(SlotColour));
+    widgets::setBackColour(lblslot[index], colourOf(SelectedSlotColour));
     m_memo.curslot = index;
     const memo::ChordText chord = m_memo.fetch(index);
     txtcode1->setText(chord.root);
@@ -133,12 +133,12 @@ void Form1::lblslot_Click(int index)
 
 void Form1::about_Click()
 {
-    platform::setTopInTwips(frameabout, AboutOpenTop);
+    widgets::setTopInTwips(frameabout, AboutOpenTop);
 }
 
 void Form1::cmdreturn_Click()
 {
-    platform::setTopInTwips(frameabout, ParkedTop);
+    widgets::setTopInTwips(frameabout, ParkedTop);
 }
 
 void Form1::end_Click()
@@ -151,10 +151,10 @@ void Form1::Form_Load()
     const auto error = m_keeper->open(
         m_memoPath, [this](int slot, const QString &caption) { lblslot[slot]->setText(caption); });
     if (error)
-        platform::reportFileErrorAndExit(*error);
+        services::reportFileErrorAndExit(*error);
     // Tidying needs the lock, whose file is written and synced: the window
     // shows first.
-    new platform::AfterFirstPaint(this, [this] { m_keeper->removeStrayTemporaries(); });
+    new services::AfterFirstPaint(this, [this] { m_keeper->removeStrayTemporaries(); });
     showTitle();
 }
 

@@ -8,7 +8,6 @@
 #include <optional>
 
 class QAction;
-class QMessageBox;
 class QButtonGroup;
 class QLabel;
 class QLineEdit;
@@ -20,12 +19,16 @@ namespace memofile
 class MemoKeeper;
 } // namespace memofile
 
-namespace platform
+namespace services
 {
 struct FileError;
+} // namespace services
+
+namespace widgets
+{
 class ClickLabel;
 class ShapeWidget;
-} // namespace platform
+} // namespace widgets
 
 namespace ui
 {
@@ -89,14 +92,13 @@ private:
     void saveas_Click();
     void showSaveError();
     void showTitle();
-    std::optional<bool> closeAfterFailedSave(const platform::FileError &error);
+    std::optional<bool> closeAfterFailedSave(const services::FileError &error);
     bool saveElsewhere();
-    void rescue(const platform::FileError &error);
+    void rescue(const services::FileError &error);
 
     memo::ChordMemo m_memo;
     QString m_memoPath;
     memofile::MemoKeeper *m_keeper = nullptr;
-    QMessageBox *m_failedSaveBox = nullptr; // while it asks
     bool m_unattended = false;
     bool m_closed = false; // the close went through: later close requests have nothing to do
     int m_exitStatus = 0;
@@ -112,8 +114,8 @@ private:
     std::array<QRadioButton *, 14> opcode2 {};
     QButtonGroup *opcode1Group = nullptr;
     QButtonGroup *opcode2Group = nullptr;
-    std::array<platform::ClickLabel *, 31> lblslot {};
-    std::array<platform::ShapeWidget *, 4> shapemaru {};
+    std::array<widgets::ClickLabel *, 31> lblslot {};
+    std::array<widgets::ShapeWidget *, 4> shapemaru {};
     QWidget *frameabout = nullptr;
     QPushButton *cmdreturn = nullptr;
     QLabel *lblsavenotice = nullptr;

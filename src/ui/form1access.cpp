@@ -76,8 +76,8 @@ private:
     {
         QList<QWidget *> list;
         for (QWidget *w : widget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-            if (!w->isWindow() && !qobject_cast<platform::ShapeWidget *>(w)
-                && !qobject_cast<platform::LineWidget *>(w))
+            if (!w->isWindow() && !qobject_cast<widgets::ShapeWidget *>(w)
+                && !qobject_cast<widgets::LineWidget *>(w))
                 list << w;
         }
         return list;
@@ -103,7 +103,7 @@ public:
 class SlotAccessible : public ParkableAccessible
 {
 public:
-    explicit SlotAccessible(platform::ClickLabel *slot)
+    explicit SlotAccessible(widgets::ClickLabel *slot)
         : ParkableAccessible(slot, QAccessible::RadioButton)
     {
     }
@@ -131,7 +131,7 @@ public:
     void doAction(const QString &name) override
     {
         if (name == pressAction())
-            static_cast<platform::ClickLabel *>(widget())->click();
+            static_cast<widgets::ClickLabel *>(widget())->click();
         else
             ParkableAccessible::doAction(name);
     }
@@ -142,9 +142,9 @@ QAccessibleInterface *form1Interface(const QString &className, QObject *object)
     if (!object || !object->isWidgetType())
         return nullptr;
     auto *w = static_cast<QWidget *>(object);
-    if (auto *slot = qobject_cast<platform::ClickLabel *>(w))
+    if (auto *slot = qobject_cast<widgets::ClickLabel *>(w))
         return new SlotAccessible(slot);
-    if (className == QLatin1String("platform::FrameBox"))
+    if (className == QLatin1String("widgets::FrameBox"))
         return new QAccessibleWidget(w, QAccessible::Grouping);
     if (w->objectName() == ClientName)
         return new ClientAccessible(w);

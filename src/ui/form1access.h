@@ -8,7 +8,7 @@ class QLabel;
 class QLineEdit;
 class QWidget;
 
-namespace platform
+namespace widgets
 {
 class ClickLabel;
 }
@@ -40,7 +40,7 @@ public:
         QWidget *aboutPanel = nullptr;
         QWidget *keyboard = nullptr;
         QLabel *errorLabel = nullptr;
-        QList<platform::ClickLabel *> slotLabels; // the shown slots
+        QList<widgets::ClickLabel *> slotLabels; // the shown slots
     };
 
     // Makes the interfaces of the window's own controls. Qt keeps the first

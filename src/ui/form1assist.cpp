@@ -28,7 +28,7 @@ QString nameOf(const ControlRow &row)
 // window's own handlers are in place.
 void Form1::buildAssistance()
 {
-    const QList<platform::ClickLabel *> shownSlots(lblslot.begin(), lblslot.begin() + ShownSlots);
+    const QList<widgets::ClickLabel *> shownSlots(lblslot.begin(), lblslot.begin() + ShownSlots);
 
     ui::KeyboardUse::Controls keys;
     keys.optionGroups = {buttonList(opcode1), buttonList(opcode2)};

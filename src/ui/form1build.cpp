@@ -20,8 +20,8 @@
 #include <QRadioButton>
 
 using namespace ui::layout;
-using platform::ShapeWidget;
-using platform::TwipsRect;
+using widgets::ShapeWidget;
+using widgets::TwipsRect;
 
 namespace
 {
@@ -39,7 +39,7 @@ QString indexedName(std::string_view name, int index)
 template<typename W> W *placed(W *widget, const QString &name, const TwipsRect &rect)
 {
     widget->setObjectName(name);
-    platform::placeInTwips(widget, rect);
+    widgets::placeInTwips(widget, rect);
     return widget;
 }
 
@@ -106,7 +106,7 @@ template<std::size_t N> void stack(QWidget *container, const StackEntry (&order)
 }
 
 template<std::size_t N>
-QButtonGroup *optionButtons(platform::FrameBox *frame, const std::array<ButtonRow, N> &rows,
+QButtonGroup *optionButtons(widgets::FrameBox *frame, const std::array<ButtonRow, N> &rows,
     const ButtonGrid &grid, std::string_view arrayName, std::array<QRadioButton *, N> &buttons)
 {
     auto *group = new QButtonGroup(frame);
@@ -158,14 +158,14 @@ void Form1::buildControls()
     // The window's too, so that a desktop theme resetting the program's font
     // later (qt6ct does) leaves the layout's captions fitting their boxes.
     setFont(windowFont());
-    platform::keepLightPalette(this);
+    widgets::keepLightPalette(this);
     // A fixed window: no maximise button, and the size never changes.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
         | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(platform::pixelRect({0, 0, ClientWidth, ClientHeight}).size());
+    client->setFixedSize(widgets::pixelRect({0, 0, ClientWidth, ClientHeight}).size());
     setCentralWidget(client);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -179,17 +179,17 @@ void Form1::buildControls()
     for (const ControlRow &row : OutlineShapes)
         shape(client, qs(row.name), ShapeWidget::Form::Rectangle, row.rect, std::nullopt);
     for (int i = 0; i < SlotCount; ++i) {
-        auto *slot = label<platform::ClickLabel>(
+        auto *slot = label<widgets::ClickLabel>(
             client, indexedName("lblslot", i), slotRect(i), qs(SlotDesignCaption));
         slot->setFrameStyle(QFrame::Box | QFrame::Plain);
         slot->setLineWidth(1);
-        platform::setBackColour(slot, platform::hexColour(qs(SlotColour)));
+        widgets::setBackColour(slot, widgets::hexColour(qs(SlotColour)));
         lblslot[i] = slot;
     }
-    platform::setBackColour(inertLabel(client, KeyWhite), platform::hexColour(qs(KeyWhiteColour)));
+    widgets::setBackColour(inertLabel(client, KeyWhite), widgets::hexColour(qs(KeyWhiteColour)));
     for (int n = 1; n <= LineCount; ++n) {
         const LineRow l = keyLine(n);
-        auto *line = new platform::LineWidget(l.x1, l.y1, l.x2, l.y2, client);
+        auto *line = new widgets::LineWidget(l.x1, l.y1, l.x2, l.y2, client);
         line->setObjectName(QStringLiteral("Line") + QString::number(n));
     }
     for (int i = 0; i < int(BlackKeyLefts.size()); ++i)
@@ -198,26 +198,26 @@ void Form1::buildControls()
     for (int i = 0; i < int(shapemaru.size()); ++i)
         shapemaru[i] = shape(client, indexedName("shapemaru", i), ShapeWidget::Form::Circle,
             {MarkerDesignLefts[i], MarkerDesignTop, MarkerSize, MarkerSize},
-            platform::hexColour(qs(MarkerColour)));
+            widgets::hexColour(qs(MarkerColour)));
     lblerror = label(client, qs(Lblerror.name), Lblerror.rect, qs(Lblerror.caption));
     lblerror->setFont(errorFont());
 
     // Text boxes, buttons and frames.
-    txtcode1 = placed(new platform::TextBox(client), qs(Txtcode1.name), Txtcode1.rect);
+    txtcode1 = placed(new widgets::TextBox(client), qs(Txtcode1.name), Txtcode1.rect);
     txtcode1->setText(qs(Txtcode1.caption));
-    txtcode2 = placed(new platform::TextBox(client), qs(Txtcode2.name), Txtcode2.rect);
+    txtcode2 = placed(new widgets::TextBox(client), qs(Txtcode2.name), Txtcode2.rect);
     txtcode2->setText(qs(Txtcode2.caption));
     cmdview = placed(new QPushButton(qs(Cmdview.caption), client), qs(Cmdview.name), Cmdview.rect);
 
     auto *frame1
-        = placed(new platform::FrameBox(qs(Frame1.caption), client), qs(Frame1.name), Frame1.rect);
+        = placed(new widgets::FrameBox(qs(Frame1.caption), client), qs(Frame1.name), Frame1.rect);
     opcode1Group = optionButtons(frame1, RootButtons, RootGrid, "opcode1", opcode1);
     for (const ControlRow &row : FlatLabels)
         inertLabel(frame1, row);
     stack(frame1, Frame1Stacking);
 
     auto *frame2
-        = placed(new platform::FrameBox(qs(Frame2.caption), client), qs(Frame2.name), Frame2.rect);
+        = placed(new widgets::FrameBox(qs(Frame2.caption), client), qs(Frame2.name), Frame2.rect);
     opcode2Group = optionButtons(frame2, KindButtons, KindGrid, "opcode2", opcode2);
     opcode2[DesignKindButton]->setChecked(true);
     stack(frame2, Frame2Stacking);

@@ -10,7 +10,7 @@
 namespace ui::layout
 {
 
-using platform::TwipsRect;
+using widgets::TwipsRect;
 
 inline constexpr int ClientWidth = 8835;
 inline constexpr int ClientHeight = 6315;
@@ -91,7 +91,6 @@ inline constexpr std::array<ButtonRow, 12> RootButtons {{
     {"A#", 615},
     {"B", 615},
 }};
-inline constexpr int DesignRootButton = -1; // none selected at design time
 
 inline constexpr ButtonGrid KindGrid {7, 840, 840};
 inline constexpr std::array<ButtonRow, 14> KindButtons {{

@@ -44,7 +44,7 @@ constexpr TwipsRect SaveNoticeRect {240, 2280, 8415, 255};
 constexpr std::string_view SaveNoticeColour = "&h0000c0"; // dark red
 constexpr std::string_view SaveNoticeTextColour = "&hffffff";
 
-QString fileReport(const platform::FileError &error)
+QString fileReport(const services::FileError &error)
 {
     return QStringLiteral("ファイル: %1\n理由: %2").arg(error.fileName, error.reason);
 }
@@ -80,13 +80,13 @@ void Form1::buildMemoControls()
 
     lblsavenotice = new QLabel(centralWidget());
     lblsavenotice->setObjectName(QStringLiteral("lblsavenotice"));
-    platform::placeInTwips(lblsavenotice, SaveNoticeRect);
+    widgets::placeInTwips(lblsavenotice, SaveNoticeRect);
     lblsavenotice->setTextFormat(Qt::PlainText);
     lblsavenotice->setAutoFillBackground(true);
     QPalette palette = lblsavenotice->palette();
-    palette.setColor(QPalette::Window, platform::hexColour(QString::fromLatin1(SaveNoticeColour)));
+    palette.setColor(QPalette::Window, widgets::hexColour(QString::fromLatin1(SaveNoticeColour)));
     palette.setColor(
-        QPalette::WindowText, platform::hexColour(QString::fromLatin1(SaveNoticeTextColour)));
+        QPalette::WindowText, widgets::hexColour(QString::fromLatin1(SaveNoticeTextColour)));
     lblsavenotice->setPalette(palette);
     lblsavenotice->hide();
     lblsavenotice->raise();
@@ -153,7 +153,7 @@ void Form1::open_Click()
     }
     m_keeper->removeStrayTemporaries();
     for (int i = 0; i < ShownSlots; ++i)
-        platform::setBackColour(lblslot[i], platform::hexColour(QString::fromLatin1(SlotColour)));
+        widgets::setBackColour(lblslot[i], widgets::hexColour(QString::fromLatin1(SlotColour)));
     showTitle();
 }
 
@@ -200,7 +200,7 @@ bool Form1::Form_Unload()
 }
 
 // true: close; false: keep the window; nullopt: save again.
-std::optional<bool> Form1::closeAfterFailedSave(const platform::FileError &error)
+std::optional<bool> Form1::closeAfterFailedSave(const services::FileError &error)
 {
     QMessageBox box(QMessageBox::Warning, AppName,
         QStringLiteral("メモを保存できませんでした。\n") + fileReport(error)
@@ -244,7 +244,7 @@ void Form1::closeUnattended()
     QTimer::singleShot(0, this, &QWidget::close);
 }
 
-void Form1::rescue(const platform::FileError &error)
+void Form1::rescue(const services::FileError &error)
 {
     m_exitStatus = EXIT_FAILURE;
     const QByteArray bytes = memo::memoFileBytes(m_memo.lines());
@@ -255,7 +255,7 @@ void Form1::rescue(const platform::FileError &error)
         printToStderr(failure + QStringLiteral("コードは「%1」に残しました。").arg(*path));
         return;
     }
-    const auto &again = std::get<platform::FileError>(rescued);
+    const auto &again = std::get<services::FileError>(rescued);
     // Nowhere left to write but here: the chords go to stderr.
     printToStderr(failure
         + QStringLiteral(

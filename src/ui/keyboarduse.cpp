@@ -44,10 +44,10 @@ KeyboardUse::KeyboardUse(const Controls &controls, QWidget *window)
 
     // The slots follow the last control of the window's focus order.
     QWidget *before = m_controls.aboutBack;
-    for (platform::ClickLabel *slot : m_controls.slotLabels) {
+    for (widgets::ClickLabel *slot : m_controls.slotLabels) {
         QWidget::setTabOrder(before, slot);
         before = slot;
-        connect(slot, &platform::ClickLabel::clicked, this, [this, slot] { setSlotStop(slot); });
+        connect(slot, &widgets::ClickLabel::clicked, this, [this, slot] { setSlotStop(slot); });
         m_mainScreen << slot;
     }
     setSlotStop(m_controls.slotLabels.first());
@@ -69,9 +69,9 @@ void KeyboardUse::setGroupStop(int group, QAbstractButton *stop)
         b->setFocusPolicy(b == stop ? GroupStopPolicy : GroupMemberPolicy);
 }
 
-void KeyboardUse::setSlotStop(platform::ClickLabel *stop)
+void KeyboardUse::setSlotStop(widgets::ClickLabel *stop)
 {
-    for (platform::ClickLabel *slot : std::as_const(m_controls.slotLabels))
+    for (widgets::ClickLabel *slot : std::as_const(m_controls.slotLabels))
         slot->setFocusPolicy(slot == stop ? SlotStopPolicy : Qt::NoFocus);
 }
 
@@ -87,7 +87,7 @@ bool KeyboardUse::moveInGrid(int from, int key)
     case Qt::Key_Down: to = from + columns < count ? from + columns : from; break;
     default: return false;
     }
-    platform::ClickLabel *target = m_controls.slotLabels[to];
+    widgets::ClickLabel *target = m_controls.slotLabels[to];
     setSlotStop(target);
     target->setFocus(Qt::TabFocusReason);
     return true;

@@ -9,7 +9,7 @@ class QAction;
 class QPushButton;
 class QWidget;
 
-namespace platform
+namespace widgets
 {
 class ClickLabel;
 }
@@ -33,7 +33,7 @@ public:
     struct Controls {
         QList<QList<QAbstractButton *>> optionGroups;
         QList<QWidget *> boxesAndButtons; // the other controls of the main screen
-        QList<platform::ClickLabel *> slotLabels; // the shown slots, row by row
+        QList<widgets::ClickLabel *> slotLabels; // the shown slots, row by row
         int slotColumns = 1;
         QWidget *aboutPanel = nullptr;
         QPushButton *aboutBack = nullptr;
@@ -48,7 +48,7 @@ public:
 
 private:
     void setGroupStop(int group, QAbstractButton *stop);
-    void setSlotStop(platform::ClickLabel *stop);
+    void setSlotStop(widgets::ClickLabel *stop);
     bool moveInGrid(int from, int key);
     void followAboutPanel();
 

@@ -1,4 +1,5 @@
 #include "chordmemo.h"
+#include "memomerge.h"
 
 #include <QTest>
 
@@ -51,7 +52,7 @@ void tst_ChordMemo::storeAndFetch()
         expectedLines[2 * slot] = root.toUtf8();
         expectedLines[2 * slot + 1] = kind.toUtf8();
     }
-    QCOMPARE(memo.saveBytes(), expectedLines.join("\r\n") + "\r\n");
+    QCOMPARE(memo::memoFileBytes(memo.lines()), expectedLines.join("\r\n") + "\r\n");
 }
 
 void tst_ChordMemo::slotText_data()

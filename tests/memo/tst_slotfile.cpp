@@ -1,25 +1,12 @@
 #include "chordmemo.h"
+#include "memomerge.h"
 
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QScopeGuard>
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <cerrno>
-#include <csignal>
-#include <cstring>
-#include <memory>
-#include <sys/resource.h>
-#include <unistd.h>
 
 using Lines = QList<QByteArray>;
 
 namespace
 {
-const QString FileName = memo::SlotFileName;
-
 // The file a save writes for these lines: padded to 60, each ended by CR LF.
 QByteArray savedFile(Lines lines)
 {
@@ -47,78 +34,23 @@ QByteArray numberedLines(int count, const char *terminator)
     return out;
 }
 
-QByteArray contents(const QString &fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &fileName, const QByteArray &bytes)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-// Everything under the current directory, to see that nothing was left behind.
-QStringList tree()
-{
-    QStringList entries;
-    QDirIterator it(QStringLiteral("."), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-        QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        entries << it.next();
-    }
-    entries.sort();
-    return entries;
-}
-
 struct Shown {
     int slot;
     QString caption;
 };
-
-enum class SaveTrouble { TargetIsDirectory, ParentIsFile, ParentMissing, SizeLimit, ReadOnlyDir };
 } // namespace
 
-// Every test runs in a fresh temporary directory, as the slot file is found
-// in the current working directory.
+// The slot file's bytes as the memo reads them and writes them back.
 class tst_SlotFile : public QObject
 {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
     void load_data();
     void load();
     void captionsArriveSlotBySlot();
     void save_data();
     void save();
-    void missingFileLoadsEmptySlots();
-    void unreadableFileIsAnErrorAndStaysUntouched();
-    void failedSaveKeepsTheOldFile_data();
-    void failedSaveKeepsTheOldFile();
-
-private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_previousDir;
 };
-
-void tst_SlotFile::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_previousDir = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(m_dir->path()));
-}
-
-void tst_SlotFile::cleanup()
-{
-    QDir::setCurrent(m_previousDir);
-    // A read-only directory left by a test would stop the removal.
-    QFile::setPermissions(m_dir->filePath("ro"),
-        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    m_dir.reset();
-}
 
 void tst_SlotFile::load_data()
 {
@@ -247,135 +179,10 @@ void tst_SlotFile::save()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QByteArray, saved);
-    QVERIFY(writeFile(FileName, bytes));
 
     memo::ChordMemo memo;
-    const auto loadError = memo.load(FileName, {});
-    QVERIFY2(!loadError, loadError ? qPrintable(loadError->reason) : "");
-    QCOMPARE(memo.saveBytes(), saved);
-
-    const auto saveError = memo.save(FileName);
-    QVERIFY2(!saveError, saveError ? qPrintable(saveError->reason) : "");
-    QCOMPARE(contents(FileName), saved);
-    QCOMPARE(tree(), QStringList {"./" + FileName});
-}
-
-void tst_SlotFile::missingFileLoadsEmptySlots()
-{
-    memo::ChordMemo memo;
-    memo.curslot = 3;
-    QList<Shown> shown;
-    const auto loadError = memo.load(FileName, [&shown](int slot, const QString &caption) {
-        shown.append({slot, caption});
-    });
-    QVERIFY(!loadError);
-    QCOMPARE(shown.size(), memo::MemoSlotCount);
-    for (int k = 0; k < memo::MemoSlotCount; ++k) {
-        QCOMPARE(shown[k].slot, k);
-        QCOMPARE(shown[k].caption, QString());
-    }
-    QCOMPARE(memo.curslot, memo::ScratchSlot);
-    QVERIFY(!QFile::exists(FileName));
-
-    QVERIFY(!memo.save(FileName));
-    QCOMPARE(contents(FileName), savedFile({}));
-}
-
-void tst_SlotFile::unreadableFileIsAnErrorAndStaysUntouched()
-{
-    QVERIFY(QDir().mkdir(FileName));
-    QVERIFY(writeFile(FileName + "/inside", "x"));
-    const QStringList before = tree();
-
-    memo::ChordMemo memo;
-    memo.curslot = 0;
-    memo.store(QStringLiteral("G"), QStringLiteral("7"));
-    int calls = 0;
-    const auto error = memo.load(FileName, [&calls](int, const QString &) { ++calls; });
-    QVERIFY(error);
-    QCOMPARE(error->fileName, FileName);
-    QVERIFY(!error->reason.isEmpty());
-    QCOMPARE(calls, 0);
-    QCOMPARE(memo.fetch(0).root, QStringLiteral("G"));
-    QCOMPARE(tree(), before);
-}
-
-void tst_SlotFile::failedSaveKeepsTheOldFile_data()
-{
-    QTest::addColumn<SaveTrouble>("trouble");
-    QTest::addColumn<QString>("fileName");
-    QTest::addColumn<QByteArray>("old"); // the file's bytes before the save, if it exists
-    QTest::addColumn<int>("osError"); // the reason the system gives, 0 for Qt's own
-
-    const QByteArray old("C\r\nm\r\n");
-    QTest::newRow("code.dat is a directory")
-        << SaveTrouble::TargetIsDirectory << FileName << QByteArray() << 0;
-    QTest::newRow("parent is a file")
-        << SaveTrouble::ParentIsFile << "sub/" + FileName << QByteArray() << ENOTDIR;
-    QTest::newRow("parent missing")
-        << SaveTrouble::ParentMissing << "missing/" + FileName << QByteArray() << ENOENT;
-    // Fails for root too: the write stops at the file size limit.
-    QTest::newRow("write fails midway") << SaveTrouble::SizeLimit << FileName << old << EFBIG;
-    if (::geteuid() != 0) {
-        QTest::newRow("read-only directory")
-            << SaveTrouble::ReadOnlyDir << "ro/" + FileName << old << EACCES;
-    }
-}
-
-void tst_SlotFile::failedSaveKeepsTheOldFile()
-{
-    QFETCH(SaveTrouble, trouble);
-    QFETCH(QString, fileName);
-    QFETCH(QByteArray, old);
-    QFETCH(int, osError);
-
-    switch (trouble) {
-    case SaveTrouble::TargetIsDirectory: QVERIFY(QDir().mkdir(fileName)); break;
-    case SaveTrouble::ParentIsFile: QVERIFY(writeFile("sub", "not a directory")); break;
-    case SaveTrouble::ReadOnlyDir: QVERIFY(QDir().mkdir("ro")); break;
-    case SaveTrouble::ParentMissing:
-    case SaveTrouble::SizeLimit: break;
-    }
-    if (!old.isNull()) {
-        QVERIFY(writeFile(fileName, old));
-    }
-    if (trouble == SaveTrouble::ReadOnlyDir) {
-        QVERIFY(QFile::setPermissions("ro", QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    }
-    const QStringList before = tree();
-
-    memo::ChordMemo memo;
-    memo.curslot = 0;
-    memo.store(QStringLiteral("Am"), QStringLiteral("7"));
-
-    std::optional<platform::FileError> error;
-    {
-        rlimit previousLimit = {};
-        QVERIFY(::getrlimit(RLIMIT_FSIZE, &previousLimit) == 0);
-        const auto previousXfsz = std::signal(SIGXFSZ, SIG_IGN);
-        const auto restore = qScopeGuard([&] {
-            ::setrlimit(RLIMIT_FSIZE, &previousLimit);
-            std::signal(SIGXFSZ, previousXfsz);
-        });
-        if (trouble == SaveTrouble::SizeLimit) {
-            rlimit small = previousLimit;
-            small.rlim_cur = 16; // far below the 60 line ends a save writes
-            QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
-        }
-        error = memo.save(fileName);
-    }
-
-    QVERIFY(error);
-    QCOMPARE(error->fileName, fileName);
-    QVERIFY(!error->reason.isEmpty());
-    if (osError != 0) {
-        QVERIFY2(error->reason.contains(QString::fromLocal8Bit(std::strerror(osError))),
-            qPrintable(error->reason));
-    }
-    if (!old.isNull()) {
-        QCOMPARE(contents(fileName), old);
-    }
-    QCOMPARE(tree(), before);
+    memo.loadBytes(bytes, {});
+    QCOMPARE(memo::memoFileBytes(memo.lines()), saved);
 }
 
 QTEST_GUILESS_MAIN(tst_SlotFile)

@@ -92,11 +92,11 @@ public:
     }
     int top(const char *name) const
     {
-        return platform::twipsGeometry(control(QString::fromLatin1(name))).top;
+        return widgets::twipsGeometry(control(QString::fromLatin1(name))).top;
     }
     QPoint marker(int i) const
     {
-        const auto r = platform::twipsGeometry(control("shapemaru", i));
+        const auto r = widgets::twipsGeometry(control("shapemaru", i));
         return {r.left, r.top};
     }
     QList<QPoint> markers() const { return {marker(0), marker(1), marker(2), marker(3)}; }

@@ -17,7 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using platform::TwipsRect;
+using widgets::TwipsRect;
 
 Q_DECLARE_METATYPE(TwipsRect)
 
@@ -157,8 +157,8 @@ void tst_Form1Layout::geometry()
     QFETCH(TwipsRect, rect);
     QWidget *w = control(name);
     QVERIFY(w);
-    QCOMPARE(platform::twipsGeometry(w), rect);
-    QCOMPARE(w->geometry(), platform::pixelRect(rect));
+    QCOMPARE(widgets::twipsGeometry(w), rect);
+    QCOMPARE(w->geometry(), widgets::pixelRect(rect));
 }
 
 void tst_Form1Layout::buttonsInWindowCoordinates()
@@ -168,8 +168,8 @@ void tst_Form1Layout::buttonsInWindowCoordinates()
         QWidget *w = control(name);
         return w->mapTo(client(), QPoint(0, 0));
     };
-    QCOMPARE(windowPos(at("opcode1", 0)), platform::pixelRect({1080, 960, 1, 1}).topLeft());
-    QCOMPARE(windowPos(at("opcode1", 11)), platform::pixelRect({6480, 1200, 1, 1}).topLeft());
+    QCOMPARE(windowPos(at("opcode1", 0)), widgets::pixelRect({1080, 960, 1, 1}).topLeft());
+    QCOMPARE(windowPos(at("opcode1", 11)), widgets::pixelRect({6480, 1200, 1, 1}).topLeft());
     QCOMPARE(control(at("opcode1", 0))->parentWidget()->objectName(), QStringLiteral("Frame1"));
     QCOMPARE(control(at("opcode2", 13))->parentWidget()->objectName(), QStringLiteral("Frame2"));
     QCOMPARE(control("cmdreturn")->parentWidget()->objectName(), QStringLiteral("frameabout"));
@@ -182,7 +182,7 @@ void tst_Form1Layout::keyLines()
     for (int k = 1; k <= 14; ++k)
         expected << QLine(120 + 480 * k, 3840, 120 + 480 * k, 6120);
     for (int n = 1; n <= 17; ++n) {
-        auto *line = m_form->findChild<platform::LineWidget *>(QStringLiteral("Line%1").arg(n));
+        auto *line = m_form->findChild<widgets::LineWidget *>(QStringLiteral("Line%1").arg(n));
         QVERIFY2(line, qPrintable(QStringLiteral("Line%1").arg(n)));
         QCOMPARE(line->twipsLine(), expected[n - 1]);
     }
@@ -303,7 +303,7 @@ void tst_Form1Layout::hitTesting()
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     const auto hit = [this](const TwipsRect &twips) {
-        const QRect r = platform::pixelRect(twips);
+        const QRect r = widgets::pixelRect(twips);
         QWidget *w = client()->childAt(r.center());
         return w ? w->objectName() : QString();
     };
@@ -312,7 +312,7 @@ void tst_Form1Layout::hitTesting()
     QCOMPARE(hit({240, 2520, 855, 30}), at("lblslot", 0));
     // The pixel column that neighbouring slots share belongs to the higher index.
     QCOMPARE(client()
-                 ->childAt(platform::pixelRect({240 + 840, 2520 + 100, 1, 1}).topLeft())
+                 ->childAt(widgets::pixelRect({240 + 840, 2520 + 100, 1, 1}).topLeft())
                  ->objectName(),
         at("lblslot", 1));
     // Markers, black keys, key lines and the keys' white never take a click
@@ -347,13 +347,13 @@ void tst_Form1Layout::errorLabelStacking()
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     QWidget *error = control("lblerror");
-    platform::setTopInTwips(error, 3350);
+    widgets::setTopInTwips(error, 3350);
     // Its top strip lies behind the third slot row, and in front of the keyboard.
-    const QPoint strip = platform::pixelRect({240 + 840, 3360, 1, 1}).topLeft();
+    const QPoint strip = widgets::pixelRect({240 + 840, 3360, 1, 1}).topLeft();
     QCOMPARE(client()->childAt(strip)->objectName(), at("lblslot", 21));
-    const QPoint key = platform::pixelRect({1200 + 120, 5760 + 120, 1, 1}).topLeft();
+    const QPoint key = widgets::pixelRect({1200 + 120, 5760 + 120, 1, 1}).topLeft();
     QCOMPARE(client()->childAt(key)->objectName(), QStringLiteral("lblerror"));
-    const QPoint name = platform::pixelRect({700, 3700, 1, 1}).topLeft();
+    const QPoint name = widgets::pixelRect({700, 3700, 1, 1}).topLeft();
     QCOMPARE(client()->childAt(name)->objectName(), QStringLiteral("lblerror"));
 }
 
@@ -400,7 +400,7 @@ void tst_Form1Layout::rendering()
     const QColor lightGreen(128, 255, 128);
     for (int i = 0; i < 4; ++i) {
         QWidget *marker = control(at("shapemaru", i));
-        if (platform::twipsGeometry(marker).left < 0)
+        if (widgets::twipsGeometry(marker).left < 0)
             continue; // hidden: the chord repeats its root
         QCOMPARE(pixel(marker->geometry().center()), lightGreen);
     }
@@ -410,8 +410,8 @@ void tst_Form1Layout::rendering()
         QCOMPARE(pixel(upperMiddle), QColor(Qt::black));
     }
     // White key D, low on the key, and the line between C and D.
-    QCOMPARE(pixel(platform::pixelRect({600 + 240, 5900, 1, 1}).topLeft()), QColor(Qt::white));
-    QVERIFY(pixel(platform::pixelRect({600, 5900, 1, 1}).topLeft()).lightness() < Dark);
+    QCOMPARE(pixel(widgets::pixelRect({600 + 240, 5900, 1, 1}).topLeft()), QColor(Qt::white));
+    QVERIFY(pixel(widgets::pixelRect({600, 5900, 1, 1}).topLeft()).lightness() < Dark);
 
     for (const auto &[slot, ground] :
         {std::pair {0, QColor(Qt::white)}, std::pair {1, QColor(128, 128, 255)}}) {

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QLabel>
+
+namespace widgets
+{
+
+// A label that reports a click: a press and a release inside it, or Space
+// or Enter while it holds the keyboard focus. It takes the focus only as its
+// focus policy allows (none by default); with the focus it shows a dotted
+// mark inside its edge that leaves its colours as they are.
+class ClickLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit ClickLabel(QWidget *parent = nullptr);
+
+    // Reports a click, as a press and release of the mouse would.
+    void click();
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    bool m_pressed = false;
+};
+
+} // namespace widgets
