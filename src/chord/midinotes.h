@@ -1,0 +1,18 @@
+#pragma once
+
+// How the program's chords become MIDI notes, wherever they go: the sound
+// output, a MIDI port, a MIDI file.
+namespace chord
+{
+
+// The drawn keyboard's lowest C, C3: semitone 0 of every note set.
+inline constexpr int LowestKeyNote = 48;
+// Every chord note is struck this hard; a player's own velocity passes through.
+inline constexpr int NoteVelocity = 100;
+
+constexpr int midiNote(int semitone) noexcept
+{
+    return LowestKeyNote + semitone;
+}
+
+} // namespace chord

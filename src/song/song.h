@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+namespace memo
+{
+class ChordMemo;
+}
+
+// The song the memo holds: its boxes from the first to the last that holds
+// anything, one bar each. What the exporters, the importer, printing and
+// playback share; none of them reads the memo or the settings itself.
+namespace song
+{
+
+inline constexpr int DefaultTempo = 120; // quarter notes a minute
+inline constexpr int MinTempo = 20;
+inline constexpr int MaxTempo = 300;
+inline constexpr int DefaultBeats = 4; // quarter-note beats a bar
+inline constexpr int MinBeats = 1;
+inline constexpr int MaxBeats = 12;
+// A row of the memo's grid: a line of a chord sheet or a text export.
+inline constexpr int BarsPerRow = 10;
+
+struct Bar {
+    QString root; // the box's root line, as written
+    QString kind; // its kind line
+    // The MIDI notes struck on the bar line, low to high: those the markers
+    // show for a known chord; none (a rest) for an unknown or empty one.
+    std::vector<int> notes;
+
+    QString name() const { return root + kind; }
+    bool isEmpty() const { return root.isEmpty() && kind.isEmpty(); }
+    bool isRest() const { return notes.empty(); }
+    friend bool operator==(const Bar &, const Bar &) = default;
+};
+
+struct Song {
+    QString title;
+    int tempo = DefaultTempo;
+    int beatsPerBar = DefaultBeats;
+    std::vector<Bar> bars;
+    friend bool operator==(const Song &, const Song &) = default;
+};
+
+// A bar holding the chord of a root and a kind text.
+Bar barOf(const QString &root, const QString &kind);
+
+// Boxes 1 to the last that holds anything; an empty memo is a song of no bars.
+Song songFromMemo(const memo::ChordMemo &memo, const QString &title, int tempo = DefaultTempo,
+    int beatsPerBar = DefaultBeats);
+
+// A song's title from its memo file: the file's name without its extension.
+QString titleFromPath(const QString &path);
+
+// The bar's length in seconds at the song's tempo.
+double barSeconds(const Song &song);
+
+} // namespace song

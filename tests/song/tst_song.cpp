@@ -1,0 +1,87 @@
+#include "chordmemo.h"
+#include "song.h"
+
+#include <QTest>
+
+using Notes = std::vector<int>;
+using Box = std::pair<int, QStringList>; // box index, root and kind
+
+class tst_Song : public QObject
+{
+    Q_OBJECT
+private slots:
+    void fromMemo_data();
+    void fromMemo();
+    void title_data();
+    void title();
+};
+
+void tst_Song::fromMemo_data()
+{
+    QTest::addColumn<QList<Box>>("boxes");
+    QTest::addColumn<QStringList>("names"); // bar by bar
+    QTest::addColumn<QList<Notes>>("notes");
+
+    QTest::newRow("empty memo: no bars") << QList<Box> {} << QStringList {} << QList<Notes> {};
+    QTest::newRow("an empty box between chords is a rest")
+        << QList<Box> {{0, {"C", ""}}, {2, {"A", "m"}}} << QStringList {"C", "", "Am"}
+        << QList<Notes> {{48, 52, 55}, {}, {57, 60, 64}};
+    QTest::newRow("unknown root or kind: a rest that keeps its name") << QList<Box> {{0, {"H", ""}},
+        {1, {"C", "maj7"}}} << QStringList {"H", "Cmaj7"} << QList<Notes> {{}, {}};
+    QTest::newRow("flat root, four notes")
+        << QList<Box> {{0, {"Bb", "7"}}} << QStringList {"Bb7"} << QList<Notes> {{58, 62, 65, 68}};
+    QTest::newRow("a kind line alone holds something")
+        << QList<Box> {{1, {"", "m"}}} << QStringList {"", "m"} << QList<Notes> {{}, {}};
+    QList<Notes> rests(29);
+    rests << Notes {59, 62, 66, 69};
+    QStringList names(29);
+    names << "Bm7"; // B D F# A
+    QTest::newRow("the last box makes 30 bars") << QList<Box> {{29, {"B", "m7"}}} << names << rests;
+}
+
+void tst_Song::fromMemo()
+{
+    QFETCH(QList<Box>, boxes);
+    QFETCH(QStringList, names);
+    QFETCH(QList<Notes>, notes);
+    memo::ChordMemo memo;
+    for (const Box &box : boxes) {
+        memo.curslot = box.first;
+        memo.store(box.second[0], box.second[1]);
+    }
+    memo.curslot = memo::ScratchSlot;
+    memo.store(QStringLiteral("G"), QString()); // the scratch slot is no bar
+
+    const song::Song s = song::songFromMemo(memo, QStringLiteral("t"), 90, 3);
+    QCOMPARE(s.tempo, 90);
+    QCOMPARE(s.beatsPerBar, 3);
+    QCOMPARE(int(s.bars.size()), names.size());
+    for (int i = 0; i < names.size(); ++i) {
+        QCOMPARE(s.bars[std::size_t(i)].name(), names[i]);
+        QCOMPARE(s.bars[std::size_t(i)].notes, notes[i]);
+    }
+}
+
+void tst_Song::title_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("usual memo") << "/home/u/.local/share/soramina/code.dat"
+                                << "code";
+    QTest::newRow("dots in the name") << "songs/my.song.v2.dat"
+                                      << "my.song.v2";
+    QTest::newRow("no extension") << "Yesterday"
+                                  << "Yesterday";
+    QTest::newRow("Japanese name") << "/tmp/さくら.cho"
+                                   << "さくら";
+}
+
+void tst_Song::title()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, title);
+    QCOMPARE(song::titleFromPath(path), title);
+}
+
+QTEST_GUILESS_MAIN(tst_Song)
+#include "tst_song.moc"
