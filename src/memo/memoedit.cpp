@@ -1,0 +1,76 @@
+#include "memoedit.h"
+
+#include <algorithm>
+
+namespace memo
+{
+
+Boxes boxesOf(const ChordMemo &memo)
+{
+    Boxes boxes;
+    for (int k = 0; k < MemoSlotCount; ++k)
+        boxes[k] = {memo.code1[k], memo.code2[k]};
+    return boxes;
+}
+
+Box boxOf(const QString &root, const QString &kind)
+{
+    Box box;
+    box.root.setText(root);
+    box.kind.setText(kind);
+    return box;
+}
+
+Boxes stored(Boxes boxes, int box, const QString &root, const QString &kind)
+{
+    boxes[box].root.setText(root);
+    boxes[box].kind.setText(kind);
+    return boxes;
+}
+
+Boxes emptied(Boxes boxes, int box)
+{
+    boxes[box] = {};
+    return boxes;
+}
+
+Boxes closedUp(Boxes boxes, int box)
+{
+    std::shift_left(boxes.begin() + box, boxes.end(), 1);
+    boxes.back() = {};
+    return boxes;
+}
+
+std::optional<Boxes> opened(Boxes boxes, int box)
+{
+    if (boxes.back().holdsAnything())
+        return std::nullopt;
+    std::shift_right(boxes.begin() + box, boxes.end(), 1);
+    boxes[box] = {};
+    return boxes;
+}
+
+Boxes moved(Boxes boxes, int from, int to)
+{
+    if (from < to)
+        std::rotate(boxes.begin() + from, boxes.begin() + from + 1, boxes.begin() + to + 1);
+    else
+        std::rotate(boxes.begin() + to, boxes.begin() + from, boxes.begin() + from + 1);
+    return boxes;
+}
+
+Boxes copied(Boxes boxes, int from, int to)
+{
+    boxes[to] = boxes[from];
+    return boxes;
+}
+
+std::optional<Boxes> filled(Boxes boxes, int box, const std::vector<Box> &chords)
+{
+    if (box + qsizetype(chords.size()) > MemoSlotCount)
+        return std::nullopt;
+    std::ranges::copy(chords, boxes.begin() + box);
+    return boxes;
+}
+
+} // namespace memo

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "chordmemo.h"
+
+#include <array>
+#include <optional>
+
+// The memo's edits as plain functions: boxes in, boxes out, so that each is
+// one step to undo and can be tested by a table. A chord that moves takes its
+// bytes along, so a box never changed by hand is still written back as read.
+namespace memo
+{
+
+struct Box {
+    SlotText root;
+    SlotText kind;
+
+    bool holdsAnything() const { return !root.bytes().isEmpty() || !kind.bytes().isEmpty(); }
+    QString name() const { return root.text() + kind.text(); }
+    friend bool operator==(const Box &a, const Box &b)
+    {
+        return a.root.bytes() == b.root.bytes() && a.kind.bytes() == b.kind.bytes();
+    }
+};
+
+using Boxes = std::array<Box, MemoSlotCount>;
+
+Boxes boxesOf(const ChordMemo &memo);
+Box boxOf(const QString &root, const QString &kind);
+
+// Each edit below takes a box index 0..29. One that is refused gives nothing,
+// and the memo stays as it was.
+
+Boxes stored(Boxes boxes, int box, const QString &root, const QString &kind);
+Boxes emptied(Boxes boxes, int box);
+// The box goes; the later ones move back by one and the last becomes empty.
+Boxes closedUp(Boxes boxes, int box);
+// An empty box opens there; the later ones move on by one. Refused when the
+// last box holds anything: it would be pushed out.
+std::optional<Boxes> opened(Boxes boxes, int box);
+// The chord moves to the other box; the boxes between shift by one.
+Boxes moved(Boxes boxes, int from, int to);
+Boxes copied(Boxes boxes, int from, int to);
+// The chords fill the boxes from box on. Refused when they do not all fit.
+std::optional<Boxes> filled(Boxes boxes, int box, const std::vector<Box> &chords);
+
+} // namespace memo

@@ -1,0 +1,79 @@
+#include "memohistory.h"
+
+namespace memo
+{
+
+namespace
+{
+constexpr int TypingStepId = 1; // QUndoStack merges steps of one id
+} // namespace
+
+class BoxesStep final : public QUndoCommand
+{
+public:
+    BoxesStep(MemoHistory &history, const QString &label, const Boxes &before, const Boxes &after,
+        int mergeBox, int mergeEpoch)
+        : QUndoCommand(label)
+        , m_history(history)
+        , m_before(before)
+        , m_after(after)
+        , m_mergeBox(mergeBox)
+        , m_mergeEpoch(mergeEpoch)
+    {
+        for (int k = 0; k < MemoSlotCount; ++k) {
+            if (!(before[k] == after[k]))
+                m_touched << k;
+        }
+    }
+
+    bool isEmpty() const { return m_touched.isEmpty(); }
+    void redo() override { m_history.write(m_touched, m_after); }
+    void undo() override { m_history.write(m_touched, m_before); }
+    int id() const override { return m_mergeBox >= 0 ? TypingStepId : -1; }
+
+    bool mergeWith(const QUndoCommand *other) override
+    {
+        const auto *next = static_cast<const BoxesStep *>(other);
+        if (next->m_mergeBox != m_mergeBox || next->m_mergeEpoch != m_mergeEpoch)
+            return false;
+        m_after = next->m_after;
+        setText(next->text());
+        // Typed back to what the box held: the step is gone from the history.
+        setObsolete(m_before[m_mergeBox] == m_after[m_mergeBox]);
+        return true;
+    }
+
+private:
+    MemoHistory &m_history;
+    Boxes m_before;
+    Boxes m_after;
+    QList<int> m_touched;
+    int m_mergeBox;
+    int m_mergeEpoch;
+};
+
+MemoHistory::MemoHistory(ChordMemo &memo, QObject *parent)
+    : QObject(parent)
+    , m_memo(memo)
+{
+}
+
+void MemoHistory::change(const QString &label, const Boxes &after, int mergeBox)
+{
+    auto step
+        = std::make_unique<BoxesStep>(*this, label, boxesOf(m_memo), after, mergeBox, m_mergeEpoch);
+    if (step->isEmpty())
+        return;
+    m_stack.push(step.release());
+}
+
+void MemoHistory::write(const QList<int> &boxes, const Boxes &texts)
+{
+    for (const int k : boxes) {
+        m_memo.code1[k] = texts[k].root;
+        m_memo.code2[k] = texts[k].kind;
+    }
+    emit boxesChanged(boxes);
+}
+
+} // namespace memo
