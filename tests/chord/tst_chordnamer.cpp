@@ -93,7 +93,7 @@ void tst_ChordNamer::everyNameInEveryInversion()
     QFETCH(std::vector<int>, notes);
     QFETCH(QString, root);
     QFETCH(QString, kind);
-    const auto name = midi::nameChord(notes);
+    const auto name = chord::nameChord(notes);
     QVERIFY(name);
     QCOMPARE(QString::fromLatin1(name->root.data(), name->root.size()), root);
     QCOMPARE(QString::fromLatin1(name->kind.data(), name->kind.size()), kind);
@@ -133,7 +133,7 @@ void tst_ChordNamer::chosenSets()
     QFETCH(std::vector<int>, notes);
     QFETCH(bool, missingFifth);
     QFETCH(QString, expected);
-    const auto name = midi::nameChord(notes, {.acceptMissingFifth = missingFifth});
+    const auto name = chord::nameChord(notes, {.acceptMissingFifth = missingFifth});
     const QString got = name ? QString::fromLatin1(name->root.data(), name->root.size())
             + QString::fromLatin1(name->kind.data(), name->kind.size())
                              : QStringLiteral("-");

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <bitset>
 
-namespace midi
+namespace chord
 {
 
 namespace
@@ -24,7 +24,7 @@ int pitchClass(int note)
     return ((note % PitchClasses) + PitchClasses) % PitchClasses;
 }
 
-PitchSet chordSet(int root, const chord::KindRow &kind)
+PitchSet chordSet(int root, const KindRow &kind)
 {
     PitchSet set;
     set.set(std::size_t(root));
@@ -33,7 +33,7 @@ PitchSet chordSet(int root, const chord::KindRow &kind)
     return set;
 }
 
-bool hasPerfectFifth(const chord::KindRow &kind)
+bool hasPerfectFifth(const KindRow &kind)
 {
     return std::ranges::find(kind.offsets, PerfectFifth) != kind.offsets.end();
 }
@@ -63,9 +63,9 @@ std::optional<ChordName> nameChord(std::span<const int> midiNotes, NamingOptions
     const int lowest = pitchClass(std::ranges::min(midiNotes));
 
     std::optional<Candidate> best;
-    for (const chord::KindRow &kind : chord::ChordKind) {
+    for (const KindRow &kind : ChordKind) {
         for (int r = 0; r < RootButtons; ++r) {
-            const chord::RootRow &root = chord::ChordRoot[std::size_t(r)];
+            const RootRow &root = ChordRoot[std::size_t(r)];
             const PitchSet full = chordSet(root.pitchClass, kind);
             Candidate candidate {{root.text, kind.text}, true, root.pitchClass == lowest};
             if (held != full) {
@@ -86,4 +86,4 @@ std::optional<ChordName> nameChord(std::span<const int> midiNotes, NamingOptions
     return best->name;
 }
 
-} // namespace midi
+} // namespace chord
