@@ -3,6 +3,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 // Names the chord a set of held MIDI notes makes, in the program's own
 // vocabulary: a root as the root buttons spell it and a kind from the kind
@@ -27,5 +28,9 @@ struct NamingOptions {
 // note wins, otherwise the first kind in the kind table (then the first root).
 // A full chord beats one missing its fifth. Nothing when no name fits.
 std::optional<ChordName> nameChord(std::span<const int> midiNotes, NamingOptions options = {});
+
+// Every name that fits the notes, by the same rule, best first: the first is
+// nameChord's. Empty when no name fits.
+std::vector<ChordName> chordNames(std::span<const int> midiNotes, NamingOptions options = {});
 
 } // namespace chord
