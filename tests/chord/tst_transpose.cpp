@@ -66,20 +66,15 @@ void tst_Transpose::commandLine_data()
     QTest::newRow("-1") << "-1" << true << -1 << Spelling::Auto;
     QTest::newRow("3f") << "3f" << true << 3 << Spelling::Flat;
     QTest::newRow("-2s") << "-2s" << true << -2 << Spelling::Sharp;
-    QTest::newRow("11") << "11" << true << 11 << Spelling::Auto;
     QTest::newRow("-11f") << "-11f" << true << -11 << Spelling::Flat;
     QTest::newRow("0") << "0" << true << 0 << Spelling::Auto;
     QTest::newRow("12 is out of range") << "12" << false << 0 << Spelling::Auto;
-    QTest::newRow("-12 is out of range") << "-12" << false << 0 << Spelling::Auto;
     QTest::newRow("three digits") << "005" << false << 0 << Spelling::Auto;
     QTest::newRow("empty") << "" << false << 0 << Spelling::Auto;
     QTest::newRow("a sign alone") << "-" << false << 0 << Spelling::Auto;
-    QTest::newRow("a suffix alone") << "s" << false << 0 << Spelling::Auto;
     QTest::newRow("two signs") << "+-2" << false << 0 << Spelling::Auto;
     QTest::newRow("two suffixes") << "2sf" << false << 0 << Spelling::Auto;
-    QTest::newRow("suffix first") << "f2" << false << 0 << Spelling::Auto;
     QTest::newRow("upper-case suffix") << "3F" << false << 0 << Spelling::Auto;
-    QTest::newRow("another letter") << "2x" << false << 0 << Spelling::Auto;
     QTest::newRow("a blank") << " 2" << false << 0 << Spelling::Auto;
 }
 
