@@ -47,6 +47,20 @@ static_assert([] {
     return true;
 }());
 
+// Root text of a pitch class (0 to 11): the root button's caption, which
+// spells a black key with a sharp, or with flat the table's flat spelling.
+// A white key has one spelling either way.
+constexpr std::string_view rootText(int pitchClass, bool flat = false) noexcept
+{
+    if (flat) {
+        for (std::size_t i = RootButtonCount; i < ChordRoot.size(); ++i) {
+            if (ChordRoot[i].pitchClass == pitchClass)
+                return ChordRoot[i].text;
+        }
+    }
+    return ChordRoot[std::size_t(pitchClass)].text;
+}
+
 struct KindRow {
     std::string_view text;
     std::array<int, 3> offsets; // semitones above the root for notes 1, 2 and 3

@@ -72,7 +72,7 @@ void MidiSession::settle()
     const auto notes = m_settler.take(m_clock.elapsed());
     if (!notes)
         return;
-    if (const auto name = nameChord(*notes, m_naming))
+    if (const auto name = chord::nameChord(*notes, m_naming))
         emit chordPlayed(QString::fromUtf8(name->root.data(), qsizetype(name->root.size())),
             QString::fromUtf8(name->kind.data(), qsizetype(name->kind.size())));
 }

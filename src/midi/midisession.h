@@ -49,7 +49,7 @@ private:
     MidiTransport *m_transport;
     HeldNotes m_held;
     Settler m_settler;
-    NamingOptions m_naming;
+    chord::NamingOptions m_naming;
     bool m_thru = false;
     QTimer m_settleTimer;
     QElapsedTimer m_clock;

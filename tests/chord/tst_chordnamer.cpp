@@ -93,7 +93,7 @@ void tst_ChordNamer::everyNameInEveryInversion()
     QFETCH(std::vector<int>, notes);
     QFETCH(QString, root);
     QFETCH(QString, kind);
-    const auto name = midi::nameChord(notes);
+    const auto name = chord::nameChord(notes);
     QVERIFY(name);
     QCOMPARE(QString::fromLatin1(name->root.data(), name->root.size()), root);
     QCOMPARE(QString::fromLatin1(name->kind.data(), name->kind.size()), kind);
@@ -103,41 +103,52 @@ void tst_ChordNamer::chosenSets_data()
 {
     QTest::addColumn<std::vector<int>>("notes");
     QTest::addColumn<bool>("missingFifth");
-    QTest::addColumn<QString>("expected"); // root + kind, "-" for nothing
+    QTest::addColumn<QString>("names"); // root + kind, best first; empty for nothing
     // C = 60 ... B = 71
-    QTest::newRow("C6 with C lowest") << std::vector {60, 64, 67, 69} << false << "C6";
-    QTest::newRow("Am7 with A lowest") << std::vector {57, 60, 64, 67} << false << "Am7";
+    QTest::newRow("C6 with C lowest") << std::vector {60, 64, 67, 69} << false << "C6 Am7";
+    QTest::newRow("Am7 with A lowest") << std::vector {57, 60, 64, 67} << false << "Am7 C6";
     QTest::newRow("same notes, E lowest: first in table, m7")
-        << std::vector {64, 67, 69, 72} << false << "Am7";
-    QTest::newRow("Cm6 with C lowest") << std::vector {60, 63, 67, 69} << false << "Cm6";
-    QTest::newRow("Am7-5 with A lowest") << std::vector {57, 60, 63, 67} << false << "Am7-5";
-    QTest::newRow("augmented on G#") << std::vector {56, 60, 64} << false << "G#aug";
-    QTest::newRow("diminished on D#") << std::vector {63, 66, 69, 72} << false << "D#dim";
-    QTest::newRow("C7 without fifth, option off") << std::vector {60, 64, 70} << false << "-";
+        << std::vector {64, 67, 69, 72} << false << "Am7 C6";
+    QTest::newRow("Cm6 with C lowest") << std::vector {60, 63, 67, 69} << false << "Cm6 Am7-5";
+    QTest::newRow("Am7-5 with A lowest") << std::vector {57, 60, 63, 67} << false << "Am7-5 Cm6";
+    QTest::newRow("augmented on G#, then roots in button order")
+        << std::vector {56, 60, 64} << false << "G#aug Caug Eaug";
+    QTest::newRow("diminished on D#")
+        << std::vector {63, 66, 69, 72} << false << "D#dim Cdim F#dim Adim";
+    QTest::newRow("C7 without fifth, option off") << std::vector {60, 64, 70} << false << "";
     QTest::newRow("C7 without fifth, option on") << std::vector {60, 64, 70} << true << "C7";
     QTest::newRow("Dm7 shell, option on") << std::vector {50, 65, 72} << true << "Dm7";
     QTest::newRow("CM7 without fifth, option on") << std::vector {48, 64, 71} << true << "CM7";
-    QTest::newRow("full chord beats a fifthless one") << std::vector {60, 64, 69} << true << "Am";
+    QTest::newRow("full chord beats a fifthless one, lowest root or not")
+        << std::vector {60, 64, 69} << true << "Am C6";
+    QTest::newRow("fifthless names only with the option")
+        << std::vector {60, 64, 69} << false << "Am";
     QTest::newRow("Cm6 without fifth, option on") << std::vector {60, 63, 69} << true << "Cm6";
-    QTest::newRow("a bare third is no chord") << std::vector {60, 64} << true << "-";
-    QTest::newRow("nothing held") << std::vector<int> {} << true << "-";
-    QTest::newRow("one note") << std::vector {60} << false << "-";
-    QTest::newRow("an octave") << std::vector {60, 72} << false << "-";
-    QTest::newRow("a cluster") << std::vector {60, 61, 62} << false << "-";
-    QTest::newRow("five notes, C9") << std::vector {60, 62, 64, 67, 70} << true << "-";
-    QTest::newRow("lowest MIDI notes") << std::vector {0, 4, 7} << false << "C";
+    QTest::newRow("a bare third is no chord") << std::vector {60, 64} << true << "";
+    QTest::newRow("nothing held") << std::vector<int> {} << true << "";
+    QTest::newRow("one note") << std::vector {60} << false << "";
+    QTest::newRow("an octave") << std::vector {60, 72} << false << "";
+    QTest::newRow("a cluster") << std::vector {60, 61, 62} << false << "";
+    QTest::newRow("five notes, C9") << std::vector {60, 62, 64, 67, 70} << true << "";
+    QTest::newRow("lowest MIDI notes, one name") << std::vector {0, 4, 7} << false << "C";
 }
 
 void tst_ChordNamer::chosenSets()
 {
     QFETCH(std::vector<int>, notes);
     QFETCH(bool, missingFifth);
-    QFETCH(QString, expected);
-    const auto name = midi::nameChord(notes, {.acceptMissingFifth = missingFifth});
-    const QString got = name ? QString::fromLatin1(name->root.data(), name->root.size())
-            + QString::fromLatin1(name->kind.data(), name->kind.size())
-                             : QStringLiteral("-");
-    QCOMPARE(got, expected);
+    QFETCH(QString, names);
+    const chord::NamingOptions options {.acceptMissingFifth = missingFifth};
+    const auto text = [](const chord::ChordName &name) {
+        return QString::fromLatin1(name.root.data(), name.root.size())
+            + QString::fromLatin1(name.kind.data(), name.kind.size());
+    };
+    QStringList got;
+    for (const chord::ChordName &name : chord::chordNames(notes, options))
+        got << text(name);
+    QCOMPARE(got.join(u' '), names);
+    const auto best = chord::nameChord(notes, options);
+    QCOMPARE(best ? text(*best) : QString(), got.value(0));
 }
 
 QTEST_APPLESS_MAIN(tst_ChordNamer)

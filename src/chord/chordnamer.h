@@ -3,11 +3,12 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 // Names the chord a set of held MIDI notes makes, in the program's own
 // vocabulary: a root as the root buttons spell it and a kind from the kind
 // table. Plain C++, so it can be tested by tables like the chord tables.
-namespace midi
+namespace chord
 {
 
 struct ChordName {
@@ -28,4 +29,8 @@ struct NamingOptions {
 // A full chord beats one missing its fifth. Nothing when no name fits.
 std::optional<ChordName> nameChord(std::span<const int> midiNotes, NamingOptions options = {});
 
-} // namespace midi
+// Every name that fits the notes, by the same rule, best first: the first is
+// nameChord's. Empty when no name fits.
+std::vector<ChordName> chordNames(std::span<const int> midiNotes, NamingOptions options = {});
+
+} // namespace chord

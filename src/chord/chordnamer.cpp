@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <bitset>
 
-namespace midi
+namespace chord
 {
 
 namespace
@@ -24,7 +24,7 @@ int pitchClass(int note)
     return ((note % PitchClasses) + PitchClasses) % PitchClasses;
 }
 
-PitchSet chordSet(int root, const chord::KindRow &kind)
+PitchSet chordSet(int root, const KindRow &kind)
 {
     PitchSet set;
     set.set(std::size_t(root));
@@ -33,7 +33,7 @@ PitchSet chordSet(int root, const chord::KindRow &kind)
     return set;
 }
 
-bool hasPerfectFifth(const chord::KindRow &kind)
+bool hasPerfectFifth(const KindRow &kind)
 {
     return std::ranges::find(kind.offsets, PerfectFifth) != kind.offsets.end();
 }
@@ -44,7 +44,8 @@ struct Candidate {
     bool rootIsLowest = false;
 };
 
-// Better first: full before fifthless, lowest-note root, then table order.
+// Better first: full before fifthless, then lowest-note root; a stable sort
+// keeps table order among equals.
 bool better(const Candidate &a, const Candidate &b)
 {
     if (a.full != b.full)
@@ -53,19 +54,19 @@ bool better(const Candidate &a, const Candidate &b)
 }
 } // namespace
 
-std::optional<ChordName> nameChord(std::span<const int> midiNotes, NamingOptions options)
+std::vector<ChordName> chordNames(std::span<const int> midiNotes, NamingOptions options)
 {
     if (midiNotes.empty())
-        return std::nullopt;
+        return {};
     PitchSet held;
     for (const int note : midiNotes)
         held.set(std::size_t(pitchClass(note)));
     const int lowest = pitchClass(std::ranges::min(midiNotes));
 
-    std::optional<Candidate> best;
-    for (const chord::KindRow &kind : chord::ChordKind) {
+    std::vector<Candidate> candidates;
+    for (const KindRow &kind : ChordKind) {
         for (int r = 0; r < RootButtons; ++r) {
-            const chord::RootRow &root = chord::ChordRoot[std::size_t(r)];
+            const RootRow &root = ChordRoot[std::size_t(r)];
             const PitchSet full = chordSet(root.pitchClass, kind);
             Candidate candidate {{root.text, kind.text}, true, root.pitchClass == lowest};
             if (held != full) {
@@ -77,13 +78,23 @@ std::optional<ChordName> nameChord(std::span<const int> midiNotes, NamingOptions
                     continue;
                 candidate.full = false;
             }
-            if (!best || better(candidate, *best))
-                best = candidate;
+            candidates.push_back(candidate);
         }
     }
-    if (!best)
-        return std::nullopt;
-    return best->name;
+    std::ranges::stable_sort(candidates, better);
+    std::vector<ChordName> names;
+    names.reserve(candidates.size());
+    for (const Candidate &c : candidates)
+        names.push_back(c.name);
+    return names;
 }
 
-} // namespace midi
+std::optional<ChordName> nameChord(std::span<const int> midiNotes, NamingOptions options)
+{
+    const std::vector<ChordName> names = chordNames(midiNotes, options);
+    if (names.empty())
+        return std::nullopt;
+    return names.front();
+}
+
+} // namespace chord
