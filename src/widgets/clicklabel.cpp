@@ -1,5 +1,6 @@
 #include "clicklabel.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -26,15 +27,35 @@ void ClickLabel::click()
 void ClickLabel::mousePressEvent(QMouseEvent *event)
 {
     m_pressed = event->button() == Qt::LeftButton;
+    m_dragging = false;
+    m_pressedAt = event->position().toPoint();
     event->accept();
+}
+
+void ClickLabel::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!m_pressed || m_dragging)
+        return;
+    const QPoint moved = event->position().toPoint() - m_pressedAt;
+    if (moved.manhattanLength() < QApplication::startDragDistance())
+        return;
+    m_dragging = true;
+    setCursor(Qt::DragMoveCursor);
 }
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
 {
+    const bool left = m_pressed && event->button() == Qt::LeftButton;
     const bool inside = rect().contains(event->position().toPoint());
-    if (m_pressed && event->button() == Qt::LeftButton && inside)
+    if (left && m_dragging)
+        emit dropped(
+            event->globalPosition().toPoint(), event->modifiers().testFlag(Qt::ControlModifier));
+    else if (left && inside)
         emit clicked();
+    if (m_dragging)
+        unsetCursor();
     m_pressed = false;
+    m_dragging = false;
     event->accept();
 }
 
