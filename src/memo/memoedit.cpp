@@ -1,5 +1,9 @@
 #include "memoedit.h"
 
+#include "chordname.h"
+
+#include <QRegularExpression>
+
 #include <algorithm>
 
 namespace memo
@@ -71,6 +75,29 @@ std::optional<Boxes> filled(Boxes boxes, int box, const std::vector<Box> &chords
         return std::nullopt;
     std::ranges::copy(chords, boxes.begin() + box);
     return boxes;
+}
+
+Boxes transposed(Boxes boxes, int semitones, chord::Spelling spelling)
+{
+    for (Box &box : boxes) {
+        const std::string root = box.root.text().toStdString();
+        const std::string moved = chord::transposeRoot(root, semitones, spelling);
+        if (moved != root)
+            box.root.setText(QString::fromStdString(moved));
+    }
+    return boxes;
+}
+
+std::vector<Box> chordsOfText(const QString &text)
+{
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    std::vector<Box> chords;
+    for (const QString &name : text.split(blanks, Qt::SkipEmptyParts)) {
+        const auto lines = chord::splitChordName(name.toStdString());
+        chords.push_back(
+            boxOf(QString::fromStdString(lines.root), QString::fromStdString(lines.kind)));
+    }
+    return chords;
 }
 
 } // namespace memo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chordmemo.h"
+#include "transpose.h"
 
 #include <array>
 #include <optional>
@@ -43,5 +44,12 @@ Boxes moved(Boxes boxes, int from, int to);
 Boxes copied(Boxes boxes, int from, int to);
 // The chords fill the boxes from box on. Refused when they do not all fit.
 std::optional<Boxes> filled(Boxes boxes, int box, const std::vector<Box> &chords);
+// Every root among the program's names moves; kinds, and roots it does not
+// know ("H", typed texts), stay as written.
+Boxes transposed(Boxes boxes, int semitones, chord::Spelling spelling);
+
+// Chord names as a user pastes them, separated by blanks or line breaks, each
+// split into a box's root and kind lines.
+std::vector<Box> chordsOfText(const QString &text);
 
 } // namespace memo

@@ -70,9 +70,6 @@ bool MemoKeeper::changed() const
 
 void MemoKeeper::memoChanged()
 {
-    // The scratch slot is never saved: a chord shown there costs nothing here.
-    if (m_memo.curslot >= memo::MemoSlotCount)
-        return;
     // A save already on its way takes this change too: no need to compare.
     if (!m_saveTimer.isActive() && changed())
         m_saveTimer.start();
