@@ -7,6 +7,7 @@
 #include "errorreport.h"
 #include "firstpaint.h"
 #include "form1access.h"
+#include "memohistory.h"
 #include "memokeeper.h"
 #include "optiongroup.h"
 #include "placement.h"
@@ -37,6 +38,7 @@ Form1::Form1(const QString &memoPath, QWidget *parent)
     ui::Form1Access::installFactory();
     buildControls();
     buildMemoControls();
+    buildEditMenu();
     connectHandlers();
     buildAssistance();
     Form_Load();
@@ -52,8 +54,11 @@ void Form1::connectHandlers()
     connect(cmdreturn, &QPushButton::clicked, this, &Form1::cmdreturn_Click);
     connect(about, &QAction::triggered, this, &Form1::about_Click);
     connect(end, &QAction::triggered, this, &Form1::end_Click);
-    for (int i = 0; i < int(lblslot.size()); ++i)
+    for (int i = 0; i < int(lblslot.size()); ++i) {
         connect(lblslot[i], &widgets::ClickLabel::clicked, this, [this, i] { lblslot_Click(i); });
+        connect(lblslot[i], &widgets::ClickLabel::dropped, this,
+            [this, i](const QPoint &at, bool copy) { lblslot_Drop(i, at, copy); });
+    }
     // Enter in a text box shows the typed chord, as a default button would.
     for (QLineEdit *box : {txtcode1, txtcode2})
         connect(box, &QLineEdit::returnPressed, cmdview, &QPushButton::click);
@@ -61,14 +66,22 @@ void Form1::connectHandlers()
 
 // The chord named by the two text boxes goes onto the keyboard, into the
 // chord-name line and into the receiving slot, recognised or not.
-void Form1::showcode()
+void Form1::showcode(Source source)
 {
     const QString root = txtcode1->text();
     const QString kind = txtcode2->text();
     lblcode->setText(root + kind);
     lblslot[m_memo.curslot]->setText(lblcode->text());
-    m_memo.store(root, kind);
-    m_keeper->memoChanged();
+    const int box = m_memo.curslot;
+    if (box == memo::ScratchSlot) {
+        m_memo.store(root, kind); // tried, not kept: no step of the history
+    } else {
+        m_storing = true;
+        m_history->change(QStringLiteral("メモ %1 に %2").arg(box + 1).arg(root + kind),
+            memo::stored(memo::boxesOf(m_memo), box, root, kind),
+            source == Source::Typed ? box : -1);
+        m_storing = false;
+    }
 
     widgets::setTopInTwips(lblerror, ParkedTop);
     const std::string rootText = root.toStdString();
@@ -108,14 +121,14 @@ void Form1::opcode2_Click(int index)
 
 void Form1::cmdview_Click()
 {
-    showcode();
+    showcode(Source::Typed);
 }
 
 void Form1::showPlayedChord(const QString &root, const QString &kind)
 {
     txtcode1->setText(root);
     txtcode2->setText(kind);
-    cmdview_Click();
+    showcode();
 }
 
 void Form1::lblslot_Click(int index)
@@ -124,6 +137,7 @@ void Form1::lblslot_Click(int index)
         widgets::setBackColour(lblslot[i], colourOf(SlotColour));
     widgets::setBackColour(lblslot[index], colourOf(SelectedSlotColour));
     m_memo.curslot = index;
+    m_history->endMerging();
     const memo::ChordText chord = m_memo.fetch(index);
     txtcode1->setText(chord.root);
     txtcode2->setText(chord.kind);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chordmemo.h"
+#include "memoedit.h"
 
 #include <QMainWindow>
 
@@ -13,6 +14,12 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QTimer;
+
+namespace memo
+{
+class MemoHistory;
+} // namespace memo
 
 namespace memofile
 {
@@ -73,7 +80,10 @@ private:
     void connectHandlers();
     void buildAssistance();
 
-    void showcode();
+    // How the chord on show came: a typed chord merges into the history's
+    // last step for its box, others are a step each.
+    enum class Source { Chosen, Typed };
+    void showcode(Source source = Source::Chosen);
 
     void opcode1_Click(int index);
     void opcode2_Click(int index);
@@ -96,9 +106,31 @@ private:
     bool saveElsewhere();
     void rescue(const services::FileError &error);
 
+    // The edit menu and the memo's history (form1edit.cpp).
+    void buildEditMenu();
+    void boxesChanged(const QList<int> &boxes);
+    bool hasSelectedBox() const;
+    void changeBoxes(const QString &label, const std::optional<memo::Boxes> &after);
+    void refuse(const QString &why);
+    void cut_Click();
+    void copy_Click();
+    void paste_Click();
+    void delete_Click();
+    void closeup_Click();
+    void insert_Click();
+    void transpose_Click();
+    void lblslot_Drop(int from, const QPoint &globalPos, bool copy);
+
+public:
+    // Moves every box's root, as 移調 does: one step of the history.
+    void transpose(int semitones, chord::Spelling spelling);
+
+private:
     memo::ChordMemo m_memo;
     QString m_memoPath;
     memofile::MemoKeeper *m_keeper = nullptr;
+    memo::MemoHistory *m_history = nullptr;
+    bool m_storing = false; // showcode is storing: the history's echo is its own
     bool m_unattended = false;
     bool m_closed = false; // the close went through: later close requests have nothing to do
     int m_exitStatus = 0;
@@ -119,10 +151,14 @@ private:
     QWidget *frameabout = nullptr;
     QPushButton *cmdreturn = nullptr;
     QLabel *lblsavenotice = nullptr;
+    QLabel *lblnotice = nullptr; // an edit that was refused, and why
+    QTimer *m_noticeTimer = nullptr;
     QAction *open = nullptr;
     QAction *saveas = nullptr;
     QAction *end = nullptr;
     QAction *about = nullptr;
+    QAction *undo = nullptr;
+    QAction *redo = nullptr;
 
     ui::Form1Access *m_access = nullptr; // owned as a child
 };

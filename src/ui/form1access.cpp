@@ -20,6 +20,7 @@ namespace
 const QString ClientName = QStringLiteral("client");
 const QString KeyboardName = QStringLiteral("Label12");
 const QString ErrorName = QStringLiteral("lblerror");
+const QString NoticeName = QStringLiteral("lblnotice");
 
 const QString RootBoxName = QStringLiteral("入力テキスト ① ルート");
 const QString KindBoxName = QStringLiteral("入力テキスト ② コードの種類");
@@ -152,6 +153,8 @@ QAccessibleInterface *form1Interface(const QString &className, QObject *object)
         return new QAccessibleWidget(w, QAccessible::Graphic);
     if (w->objectName() == ErrorName)
         return new ParkableAccessible(w, QAccessible::AlertMessage);
+    if (w->objectName() == NoticeName)
+        return new QAccessibleWidget(w, QAccessible::AlertMessage);
     return nullptr;
 }
 
@@ -208,6 +211,12 @@ int Form1Access::slotIndex(const QWidget *slot) const
 bool Form1Access::isSelected(const QWidget *slot) const
 {
     return m_selected >= 0 && slotIndex(slot) == m_selected;
+}
+
+void Form1Access::alert(QWidget *notice)
+{
+    notify(notice, QAccessible::ObjectShow);
+    notify(notice, QAccessible::Alert);
 }
 
 void Form1Access::chordShown(const QString &root, const QString &kind, int receivingSlot)

@@ -25,7 +25,7 @@ namespace ui
 //   description lists its notes low to high; its keys, lines and markers
 //   are not objects of their own;
 // - the error label is an alert naming the text that is not recognised,
-//   announced when it comes into view;
+//   announced when it comes into view; so is the notice of a refused edit;
 // - controls parked outside the window are not reported as showing.
 class Form1Access : public QObject
 {
@@ -51,6 +51,8 @@ public:
 
     // After each display of a chord, with the receiving slot.
     void chordShown(const QString &root, const QString &kind, int receivingSlot);
+    // A notice that has just come into view is spoken at once.
+    void alert(QWidget *notice);
 
     // The one helper of the window that holds the widget, if any.
     static const Form1Access *of(const QWidget *widget);

@@ -213,16 +213,25 @@ void tst_Form1Layout::captionsAndMenus()
         qobject_cast<QAbstractButton *>(control("cmdview"))->text(), QStringLiteral("表示(&V)"));
 
     const QList<QAction *> menus = m_form->menuBar()->actions();
-    QCOMPARE(menus.size(), 2);
+    QCOMPARE(menus.size(), 3);
     QCOMPARE(menus[0]->text(), QStringLiteral("フィイル(&F)"));
     QStringList fileItems;
     for (const QAction *item : menus[0]->menu()->actions())
         fileItems << item->text();
     QCOMPARE(fileItems, QStringList({"開く(&O)...", "名前を付けて保存(&A)...", "", "終了(&X)"}));
     QCOMPARE(menus[0]->menu()->actions().constLast()->objectName(), QStringLiteral("end"));
-    QCOMPARE(menus[1]->text(), QStringLiteral("ヘルプ(&H)"));
-    QCOMPARE(menus[1]->menu()->actions().at(0)->text(), QStringLiteral("about(&A)"));
-    QCOMPARE(menus[1]->menu()->actions().at(0)->objectName(), QStringLiteral("about"));
+    // The edit menu right after it, each item's keys shown beside it.
+    QCOMPARE(menus[1]->text(), QStringLiteral("編集(&E)"));
+    QStringList editItems;
+    for (const QAction *item : menus[1]->menu()->actions())
+        editItems << item->text() + u' ' + item->shortcut().toString();
+    QCOMPARE(editItems,
+        QStringList({"元に戻す(&U) Ctrl+Z", "やり直し(&R) Ctrl+Shift+Z", " ", "切り取り(&T) Ctrl+X",
+            "コピー(&C) Ctrl+C", "貼り付け(&P) Ctrl+V", " ", "削除(&D) Del",
+            "削除して詰める(&K) Ctrl+Del", "空きを挿入(&I) Ins", " ", "移調(&J)... Ctrl+T"}));
+    QCOMPARE(menus[2]->text(), QStringLiteral("ヘルプ(&H)"));
+    QCOMPARE(menus[2]->menu()->actions().at(0)->text(), QStringLiteral("about(&A)"));
+    QCOMPARE(menus[2]->menu()->actions().at(0)->objectName(), QStringLiteral("about"));
 }
 
 // At the window's font, no caption is cut off by its box.
