@@ -19,7 +19,12 @@ namespace
 // fonts-ipafont-gothic.
 constexpr char SheetFontFamily[] = "IPAPGothic";
 
-// Lengths on the sheet, in twips (20 to a point).
+// The sheet is laid out in twips, the window's unit (20 to a point), on A4
+// portrait paper.
+constexpr double TwipsPerMillimetre = 1440 / 25.4;
+constexpr double SheetWidth = 210 * TwipsPerMillimetre;
+constexpr double SheetHeight = 297 * TwipsPerMillimetre;
+constexpr int SheetBarsPerLine = 4;
 constexpr double Margin = 1134; // 2 cm
 constexpr double ContentWidth = SheetWidth - 2 * Margin;
 constexpr double ContentBottom = SheetHeight - Margin;
@@ -100,7 +105,8 @@ double drawBars(QPainter &painter, const Song &song, double top)
         return top;
     constexpr double BarWidth = ContentWidth / SheetBarsPerLine;
     painter.setFont(sheetFont(ChordSize));
-    painter.setPen(QPen(Qt::black, BarLineWidth));
+    const QColor ink = sheetColours().ink;
+    painter.setPen(QPen(ink, BarLineWidth));
     for (int i = 0; i < count; ++i) {
         const double x = Margin + BarWidth * (i % SheetBarsPerLine);
         const double y = top + LineOfBars * (i / SheetBarsPerLine);
@@ -114,7 +120,7 @@ double drawBars(QPainter &painter, const Song &song, double top)
             painter.drawLine(QPointF(thin, y), QPointF(thin, y + BarLineHeight));
             painter.fillRect(QRectF(right - FinalLineWidth, y - BarLineWidth / 2, FinalLineWidth,
                                  BarLineHeight + BarLineWidth),
-                Qt::black);
+                ink);
         }
         const QString name = song.bars[std::size_t(i)].name();
         if (!name.isEmpty())
@@ -135,17 +141,18 @@ void drawKeyboard(QPainter &painter, const QPointF &topLeft, double width, const
     painter.translate(topLeft);
     painter.scale(scale, scale);
     painter.translate(-KeyboardLeft, -KeyboardTop);
-    painter.setPen(QPen(Qt::black, KeyLineWidth / scale));
-    painter.setBrush(windowColour(KeyWhiteColour));
+    const SheetColours colours = sheetColours();
+    painter.setPen(QPen(colours.ink, KeyLineWidth / scale));
+    painter.setBrush(colours.paper);
     painter.drawRect(QRectF(KeyboardLeft, KeyboardTop, KeyboardWidth, KeyboardHeight));
     for (int k = 1; k < WhiteKeys; ++k) {
         const double x = KeyboardLeft + WhiteKeyWidth * k;
         painter.drawLine(QPointF(x, KeyboardTop), QPointF(x, KeyboardBottom));
     }
-    painter.setBrush(Qt::black);
+    painter.setBrush(colours.ink);
     for (const int left : BlackKeyLefts)
         painter.drawRect(QRectF(left, KeyboardTop, BlackKeyWidth, BlackKeyHeight));
-    painter.setBrush(windowColour(MarkerColour));
+    painter.setBrush(colours.marker);
     const ChordPlacement placement = placeChord(bar.root.toStdString(), bar.kind.toStdString());
     for (const MarkerPlace &marker : placement.markers) {
         if (marker.left != HiddenMarkerLeft)
@@ -192,7 +199,6 @@ void drawKeyboards(QPainter &painter, const Song &song, double top)
     for (int i = 0; i < int(chords.size()); ++i) {
         const double x = Margin + (grid.width + KeyboardGap) * (i % grid.columns);
         const double y = top + (cellHeight + KeyboardGap) * (i / grid.columns);
-        painter.setPen(Qt::black);
         drawName(painter, {x, centredBaseline(painter, y, LabelHeight)}, grid.width,
             chords[std::size_t(i)]->name());
         drawKeyboard(painter, {x, y + LabelHeight}, grid.width, *chords[std::size_t(i)]);
@@ -201,6 +207,11 @@ void drawKeyboards(QPainter &painter, const Song &song, double top)
 
 } // namespace
 
+SheetColours sheetColours()
+{
+    return {windowColour(chord::KeyWhiteColour), Qt::black, windowColour(chord::MarkerColour)};
+}
+
 void drawChordSheet(QPainter &painter, const QRectF &page, const Song &song)
 {
     const double scale = std::min(page.width() / SheetWidth, page.height() / SheetHeight);
@@ -208,7 +219,7 @@ void drawChordSheet(QPainter &painter, const QRectF &page, const Song &song)
     painter.translate(page.left() + (page.width() - SheetWidth * scale) / 2, page.top());
     painter.scale(scale, scale);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::black);
+    painter.setPen(sheetColours().ink);
     const double barsTop = drawHeader(painter, song);
     const double barsBottom = drawBars(painter, song, barsTop);
     drawKeyboards(painter, song, barsBottom + SectionGap);

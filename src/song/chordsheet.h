@@ -2,17 +2,23 @@
 
 #include "song.h"
 
+#include <QColor>
+
 class QPainter;
 class QRectF;
 
 namespace song
 {
 
-// The sheet is laid out in twips, the window's unit, on A4 portrait paper.
-inline constexpr double TwipsPerMillimetre = 1440 / 25.4;
-inline constexpr double SheetWidth = 210 * TwipsPerMillimetre;
-inline constexpr double SheetHeight = 297 * TwipsPerMillimetre;
-inline constexpr int SheetBarsPerLine = 4;
+// The colours the sheet is drawn in: the paper's white (the keys' too), the
+// black of text, lines and black keys, the markers' green. Smoothed edges
+// blend them and make no other.
+struct SheetColours {
+    QColor paper;
+    QColor ink;
+    QColor marker;
+};
+SheetColours sheetColours();
 
 // Draws the song's chord sheet: its title, tempo and meter; the bars four to a
 // line between bar lines, each chord name one run of text as written; below,
