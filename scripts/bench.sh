@@ -10,7 +10,7 @@ bash scripts/setup.sh
 
 repetitions=${1:-7}
 build=${BENCH_BUILD_DIR:-build/release}
-benchmarks=(bench_chord bench_showcode bench_memo bench_startup bench_sound)
+benchmarks=(bench_chord bench_showcode bench_memo bench_chordsheet bench_startup bench_sound)
 
 cmake --preset release -B "$build" -DSORAMINA_BENCH=ON >/dev/null
 cmake --build "$build" --target "${benchmarks[@]}"
@@ -116,6 +116,8 @@ goals = [
     ("showcode under 20 us without repaint", seconds("BM_Showcode/no_repaint") < 20e-6),
     ("chord lookup + placement under 200 ns", per_chord < 200e-9),
     ("peak memory within 1.10 x the bare window", memory <= MemoryGoal),
+    ("chord sheet of a full memo as PDF under 100 ms", seconds("BM_ChordSheet/pdf") < 0.1),
+    ("chord sheet of a full memo as PNG under 100 ms", seconds("BM_ChordSheet/png") < 0.1),
 ]
 print("\nGoals:")
 for goal, met in goals:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "keyboardgeometry.h"
+
 #include <array>
 #include <string_view>
 #include <vector>
@@ -11,7 +13,7 @@ namespace chord
 inline constexpr int MarkerCount = 4;
 
 // Lengths in twips, as the keyboard drawing lays its keys out.
-inline constexpr int TwipsPerKeyPosition = 240; // half a white key
+inline constexpr int TwipsPerKeyPosition = WhiteKeyWidth / 2;
 inline constexpr int KeyboardLeftMargin = 240;
 inline constexpr int WhiteKeyMarkerTop = 5760; // below the ends of the black keys
 inline constexpr int BlackKeyMarkerTop = 5040; // inside a black key

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "keyboardgeometry.h"
+#include "placement.h"
 #include "twips.h"
 
 #include <array>
@@ -24,8 +26,8 @@ inline constexpr int AboutOpenTop = 0;
 
 inline constexpr std::string_view SlotColour = "&hffffff";
 inline constexpr std::string_view SelectedSlotColour = "&hff8080";
-inline constexpr std::string_view KeyWhiteColour = "&hffffff";
-inline constexpr std::string_view MarkerColour = "&h80ff80";
+using chord::KeyWhiteColour;
+using chord::MarkerColour;
 
 // The window's font: a Japanese proportional gothic sized so that every
 // caption fits its box at 96 dots per inch.
@@ -151,18 +153,23 @@ constexpr TwipsRect slotRect(int index)
 }
 
 // Keyboard: the white of the keys, its outline and key edges, black keys.
-inline constexpr ControlRow KeyWhite {"Label12", {120, 3840, 6735, 2295}, ""};
+using chord::KeyboardBottom;
+using chord::KeyboardLeft;
+using chord::KeyboardRight;
+using chord::KeyboardTop;
+using chord::WhiteKeys;
+using chord::WhiteKeyWidth;
+
+// One pixel past the right and bottom edges, so that their lines lie on it.
+inline constexpr ControlRow KeyWhite {"Label12",
+    {KeyboardLeft, KeyboardTop, KeyboardRight - KeyboardLeft + widgets::TwipsPerPixel,
+        KeyboardBottom - KeyboardTop + widgets::TwipsPerPixel},
+    ""};
 
 struct LineRow {
     int x1, y1, x2, y2;
 };
 
-inline constexpr int KeyboardTop = 3840;
-inline constexpr int KeyboardBottom = 6120;
-inline constexpr int KeyboardLeft = 120;
-inline constexpr int KeyboardRight = 6840;
-inline constexpr int WhiteKeyWidth = 480;
-inline constexpr int WhiteKeys = 14;
 inline constexpr int LineCount = 3 + WhiteKeys;
 
 // Line1 to Line17: left, top and bottom edges, then each white key's right edge.
@@ -180,14 +187,13 @@ constexpr LineRow keyLine(int number)
 }
 
 // Shape1 is indexed out of key order: Shape1(5) is the upper G#.
-inline constexpr std::array<int, 10> BlackKeyLefts {
-    360, 960, 1800, 2340, 2880, 5700, 3720, 4320, 5160, 6240};
-inline constexpr int BlackKeyWidth = 375;
-inline constexpr int BlackKeyHeight = 1695;
+using chord::BlackKeyHeight;
+using chord::BlackKeyLefts;
+using chord::BlackKeyWidth;
 
-inline constexpr int MarkerSize = 255;
+using chord::MarkerSize;
 inline constexpr std::array<int, 4> MarkerDesignLefts {240, 1200, 2160, 3120}; // lower C, E, G, B
-inline constexpr int MarkerDesignTop = 5760;
+inline constexpr int MarkerDesignTop = chord::WhiteKeyMarkerTop;
 
 inline constexpr ControlRow Lblerror {"lblerror", {0, ErrorDesignTop, 7335, 3135}, "ＥＲＲＯＲ"};
 
