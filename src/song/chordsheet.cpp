@@ -1,5 +1,8 @@
 #include "chordsheet.h"
 
+#include "colour.h"
+#include "programfont.h"
+
 #include "keyboardgeometry.h"
 #include "placement.h"
 
@@ -17,7 +20,6 @@ namespace
 
 // The window's face, so that Japanese titles and typed names show; Debian's
 // fonts-ipafont-gothic.
-constexpr char SheetFontFamily[] = "IPAPGothic";
 
 // The sheet is laid out in twips, the window's unit (20 to a point), on A4
 // portrait paper.
@@ -49,16 +51,15 @@ constexpr double KeyLineWidth = 10;
 constexpr double KeyboardWidth = chord::KeyboardRight - chord::KeyboardLeft;
 constexpr double KeyboardHeight = chord::KeyboardBottom - chord::KeyboardTop;
 
-// The window's "&h" colours: blue, green and red bytes, red the lowest.
 QColor windowColour(std::string_view hex)
 {
-    const uint value = QByteArray(hex.data() + 2, qsizetype(hex.size()) - 2).toUInt(nullptr, 16);
-    return QColor(int(value & 0xff), int((value >> 8) & 0xff), int((value >> 16) & 0xff));
+    return widgets::hexColour(QString::fromLatin1(hex.data(), qsizetype(hex.size())));
 }
 
 QFont sheetFont(int size)
 {
-    QFont font(QString::fromLatin1(SheetFontFamily));
+    QFont font(
+        QString::fromLatin1(widgets::FontFamily.data(), qsizetype(widgets::FontFamily.size())));
     font.setPixelSize(size);
     // Unhinted, so that the PDF and the picture lay out their texts alike.
     font.setHintingPreference(QFont::PreferNoHinting);

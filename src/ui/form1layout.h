@@ -2,6 +2,7 @@
 
 #include "keyboardgeometry.h"
 #include "placement.h"
+#include "programfont.h"
 #include "twips.h"
 
 #include <array>
@@ -31,7 +32,7 @@ using chord::MarkerColour;
 
 // The window's font: a Japanese proportional gothic sized so that every
 // caption fits its box at 96 dots per inch.
-inline constexpr std::string_view DefaultFontFamily = "IPAPGothic";
+inline constexpr std::string_view DefaultFontFamily = widgets::FontFamily;
 inline constexpr int DefaultFontPixelSize = 11; // at 12 the longest help line overflows
 inline constexpr std::string_view ErrorFontFamily = "ＭＳ Ｐゴシック";
 inline constexpr int ErrorFontPoints = 72;
