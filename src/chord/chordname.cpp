@@ -1,0 +1,27 @@
+#include "chordname.h"
+
+#include "chordtables.h"
+
+#include <algorithm>
+
+namespace chord
+{
+
+ChordName splitChordName(std::string_view text)
+{
+    std::string whole;
+    for (const char c : text) {
+        if (c != '\n' && c != '\r')
+            whole += c;
+    }
+    std::size_t rootLength = 0;
+    for (const RootRow &row : ChordRoot) {
+        if (whole.starts_with(row.text))
+            rootLength = std::max(rootLength, row.text.size());
+    }
+    if (rootLength == 0)
+        return {whole, {}};
+    return {whole.substr(0, rootLength), whole.substr(rootLength)};
+}
+
+} // namespace chord
