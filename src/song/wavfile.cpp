@@ -12,6 +12,7 @@ namespace
 {
 constexpr int Channels = 2;
 constexpr int BytesPerSample = 2;
+constexpr int BytesPerFrame = Channels * BytesPerSample;
 constexpr int HeaderBytes = 44;
 constexpr int FormatChunkBytes = 16;
 constexpr int PcmFormat = 1;
@@ -29,11 +30,11 @@ qint16 pcm(float sample)
 }
 } // namespace
 
-QByteArray wavFileBytes(std::span<const float> left, std::span<const float> right, int sampleRate)
+QByteArray wavHeader(std::size_t frames, int sampleRate)
 {
-    const std::size_t frames = std::min(left.size(), right.size());
-    const auto dataBytes = quint32(frames * Channels * BytesPerSample);
+    const auto dataBytes = quint32(frames * BytesPerFrame);
     QByteArray bytes;
+    bytes.reserve(qsizetype(HeaderBytes + dataBytes)); // the frames are appended in pieces
     bytes += "RIFF";
     append(bytes, quint32(HeaderBytes - 8 + dataBytes));
     bytes += "WAVEfmt ";
@@ -41,19 +42,32 @@ QByteArray wavFileBytes(std::span<const float> left, std::span<const float> righ
     append(bytes, quint16(PcmFormat));
     append(bytes, quint16(Channels));
     append(bytes, quint32(sampleRate));
-    append(bytes, quint32(sampleRate * Channels * BytesPerSample)); // bytes a second
-    append(bytes, quint16(Channels * BytesPerSample)); // bytes a frame
+    append(bytes, quint32(sampleRate * BytesPerFrame)); // bytes a second
+    append(bytes, quint16(BytesPerFrame));
     append(bytes, quint16(8 * BytesPerSample));
     bytes += "data";
     append(bytes, dataBytes);
-    bytes.resize(qsizetype(HeaderBytes + dataBytes));
-    char *out = bytes.data() + HeaderBytes;
+    return bytes;
+}
+
+void appendPcm(QByteArray &wav, std::span<const float> left, std::span<const float> right)
+{
+    const std::size_t frames = std::min(left.size(), right.size());
+    const qsizetype start = wav.size();
+    wav.resize(start + qsizetype(frames * BytesPerFrame));
+    char *out = wav.data() + start;
     for (std::size_t i = 0; i < frames; ++i) {
         qToLittleEndian(pcm(left[i]), out);
         qToLittleEndian(pcm(right[i]), out + BytesPerSample);
-        out += Channels * BytesPerSample;
+        out += BytesPerFrame;
     }
-    return bytes;
+}
+
+QByteArray wavFileBytes(std::span<const float> left, std::span<const float> right, int sampleRate)
+{
+    QByteArray wav = wavHeader(std::min(left.size(), right.size()), sampleRate);
+    appendPcm(wav, left, right);
+    return wav;
 }
 
 } // namespace song
