@@ -70,10 +70,6 @@ void tst_MidiFile::readBack_data()
                "1 marker 0: Em", "1 marker 480: Em", "1 end 960", "2 program 0 ch1: 0",
                "2 on 0 ch1 v100: 52 55 59", "2 off 480 ch1: 52 55 59",
                "2 on 480 ch1 v100: 52 55 59", "2 off 960 ch1: 52 55 59", "2 end 960"};
-    QTest::newRow("no bars, program out of range")
-        << songOf({}, "", 300, 12) << 200
-        << QStringList {"format 1 ticks 480 tracks 2", "1 tempo 0: 200000", "1 meter 0: 12/4",
-               "1 end 0", "2 program 0 ch1: 127", "2 end 0"};
     QTest::newRow("names as one line of UTF-8")
         << songOf({{"ド", "\n♯"}}, "さくら\r\n", 60, 2) << 0
         << QStringList {"format 1 ticks 480 tracks 2", "1 name 0: さくら  ", "1 tempo 0: 1000000",

@@ -33,14 +33,11 @@ void tst_SongFormats::byPath_data()
     QTest::newRow(".png is drawn") << "sheet.PNG" << int(F::Png) << false << QByteArray();
     QTest::newRow(".wav is rendered") << "take.wav" << int(F::Wav) << false << QByteArray();
     QTest::newRow(".txt") << "chords.txt" << int(F::Text) << false << QByteArray("C Am\n");
-    QTest::newRow(".chopro, .crd and .pro are read, not written")
-        << "x.chopro" << None << true << QByteArray();
-    QTest::newRow(".crd") << "x.CRD" << None << true << QByteArray();
-    QTest::newRow(".pro") << "x.pro" << None << true << QByteArray();
+    QTest::newRow(".chopro is read, not written") << "x.chopro" << None << true << QByteArray();
+    QTest::newRow(".crd in capitals") << "x.CRD" << None << true << QByteArray();
     QTest::newRow(".midi is not .mid") << "a.midi" << None << false << QByteArray();
     QTest::newRow("only the last extension counts")
         << "song.cho.bak" << None << false << QByteArray();
-    QTest::newRow("no extension") << "cho" << None << false << QByteArray();
     QTest::newRow("an extension on the folder only")
         << "dir.cho/file" << None << false << QByteArray();
     QTest::newRow("the memo") << "code.dat" << None << false << QByteArray();
