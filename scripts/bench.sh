@@ -10,7 +10,7 @@ bash scripts/setup.sh
 
 repetitions=${1:-7}
 build=${BENCH_BUILD_DIR:-build/release}
-benchmarks=(bench_chord bench_showcode bench_memo bench_chordsheet bench_startup bench_sound)
+benchmarks=(bench_chord bench_showcode bench_memo bench_chordsheet bench_song bench_startup bench_sound)
 
 cmake --preset release -B "$build" -DSORAMINA_BENCH=ON >/dev/null
 cmake --build "$build" --target "${benchmarks[@]}"
@@ -80,6 +80,8 @@ for name, row in median.items():
         extra = f"  {counters['per_chord'] * 1e9:.1f} ns per chord"
     if "paints" in counters:
         extra = f"  {counters['paints']:.1f} widgets painted per call"
+    if "realtime_x" in row:
+        extra = f"  {row['realtime_x']:.0f} s of audio a second ({row['audio_s']:.0f} s rendered)"
     if "peak_rss_kB" in counters:
         extra = (f"  Qt up {row['qt_up_ms']:.1f} + window built {row['build_ms']:.1f}"
                  f" + painted {row['paint_ms']:.1f} ms; peak RSS {row['peak_rss_kB'] / 1024:.1f} MiB")
@@ -118,6 +120,10 @@ goals = [
     ("peak memory within 1.10 x the bare window", memory <= MemoryGoal),
     ("chord sheet of a full memo as PDF under 100 ms", seconds("BM_ChordSheet/pdf") < 0.1),
     ("chord sheet of a full memo as PNG under 100 ms", seconds("BM_ChordSheet/png") < 0.1),
+    ("ChordPro, text and MIDI of a full memo each under 1 ms",
+     all(seconds(n) < 1e-3 for n in ("BM_SongChordPro", "BM_SongText", "BM_SongMidi"))),
+    ("WAV render at least 30 x faster than real time",
+     median["BM_SongWav/real_time"]["realtime_x"] >= 30),
 ]
 print("\nGoals:")
 for goal, met in goals:

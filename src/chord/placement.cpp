@@ -34,8 +34,9 @@ std::vector<int> soundingNotes(const ChordPlacement &placement)
         return {};
     std::vector<int> notes(placement.notes.begin(), placement.notes.end());
     std::ranges::sort(notes);
-    const auto duplicates = std::ranges::unique(notes);
-    notes.erase(duplicates.begin(), duplicates.end());
+    // Not ranges::unique: clang 14, which builds the fuzz targets, cannot
+    // take the subrange it returns from libstdc++ 12.
+    notes.erase(std::unique(notes.begin(), notes.end()), notes.end());
     return notes;
 }
 

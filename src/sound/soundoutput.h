@@ -36,6 +36,11 @@ public:
 
     // Target::Buffer only: the next left.size() frames of stereo sound.
     virtual void render(std::span<float> left, std::span<float> right) = 0;
+    // A note starts or stops only where a grid of this many frames, counted
+    // from the first render, meets the sound: at the first grid line after
+    // the frames rendered so far. An offline render that wants a note at a
+    // frame places it at the nearest grid line.
+    virtual int frameGrid() const { return 1; }
 };
 
 // The root object of a sound module: makes outputs.
@@ -48,5 +53,5 @@ public:
 
 } // namespace sound
 
-#define SoraminaSoundModule_iid "org.soramina.Soramina.SoundModule/1.0"
+#define SoraminaSoundModule_iid "org.soramina.Soramina.SoundModule/1.1"
 Q_DECLARE_INTERFACE(sound::SoundModule, SoraminaSoundModule_iid)

@@ -97,3 +97,9 @@ void FluidSynthOutput::render(std::span<float> left, std::span<float> right)
 {
     fluid_synth_write_float(m_synth.get(), int(left.size()), left.data(), 0, 1, right.data(), 0, 1);
 }
+
+int FluidSynthOutput::frameGrid() const
+{
+    // The synth renders blocks of this size and reads its events between them.
+    return fluid_synth_get_internal_bufsize(m_synth.get());
+}

@@ -20,6 +20,7 @@ public:
     void noteOn(int note, int velocity) override;
     void noteOff(int note) override;
     void render(std::span<float> left, std::span<float> right) override;
+    int frameGrid() const override;
 
 private:
     template<typename T, void (*Delete)(T *)> struct Deleter {

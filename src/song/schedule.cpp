@@ -1,0 +1,95 @@
+#include "schedule.h"
+
+#include "midinotes.h"
+
+#include <algorithm>
+
+namespace song
+{
+
+namespace
+{
+constexpr std::int64_t SecondsPerMinute = 60;
+}
+
+Schedule::Schedule(const Song &song, const PlayOptions &options)
+    : m_tempo(song.tempo)
+    , m_beatsPerBar(song.beatsPerBar)
+    , m_barCount(int(song.bars.size()))
+    , m_options(options)
+{
+    m_options.firstBar = std::clamp(m_options.firstBar, 0, std::max(0, m_barCount - 1));
+}
+
+std::int64_t Schedule::beatStart(std::int64_t beat) const
+{
+    // beat × rate × 60 / tempo, rounded to the nearest sample in whole numbers
+    const std::int64_t twice = 2 * beat * m_options.sampleRate * SecondsPerMinute;
+    return (twice + m_tempo) / (2 * m_tempo);
+}
+
+std::int64_t Schedule::slotStart(std::int64_t slot) const
+{
+    return beatStart(slot * m_beatsPerBar);
+}
+
+std::int64_t Schedule::slotCount() const
+{
+    if (m_barCount == 0)
+        return 0;
+    return (m_options.countIn ? 1 : 0) + m_barCount - m_options.firstBar;
+}
+
+std::optional<int> Schedule::barAt(std::int64_t slot) const
+{
+    if (m_barCount == 0 || slot < 0)
+        return std::nullopt;
+    const std::int64_t counted = m_options.countIn ? 1 : 0;
+    if (slot < counted)
+        return CountInBar;
+    const std::int64_t bar = m_options.firstBar + slot - counted;
+    if (m_options.loop)
+        return int(bar % m_barCount);
+    if (bar >= m_barCount)
+        return std::nullopt;
+    return int(bar);
+}
+
+std::vector<Event> Schedule::slotEvents(std::int64_t slot, const Bar &bar) const
+{
+    const std::optional<int> index = barAt(slot);
+    if (!index)
+        return {};
+    const std::int64_t start = slotStart(slot);
+    std::vector<Event> events {{start, EventType::BarStart, *index}};
+    if (*index == CountInBar) {
+        for (int beat = 0; beat < m_beatsPerBar; ++beat)
+            events.push_back({beatStart(slot * m_beatsPerBar + beat), EventType::Click, CountInBar,
+                0, beat == 0 ? AccentVelocity : ClickVelocity});
+        return events;
+    }
+    const std::int64_t end = slotStart(slot + 1);
+    for (const int note : bar.notes)
+        events.push_back({start, EventType::NoteOn, *index, note, chord::NoteVelocity});
+    for (const int note : bar.notes)
+        events.push_back({end, EventType::NoteOff, *index, note});
+    return events;
+}
+
+std::vector<Event> Schedule::events(const Song &song) const
+{
+    std::vector<Event> all;
+    const Bar none;
+    for (std::int64_t slot = 0; slot < slotCount(); ++slot) {
+        const int index = *barAt(slot);
+        const std::vector<Event> events
+            = slotEvents(slot, index == CountInBar ? none : song.bars[std::size_t(index)]);
+        all.insert(all.end(), events.begin(), events.end());
+    }
+    std::ranges::stable_sort(all, [](const Event &a, const Event &b) {
+        return a.sample < b.sample || (a.sample == b.sample && a.type < b.type);
+    });
+    return all;
+}
+
+} // namespace song

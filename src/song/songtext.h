@@ -1,0 +1,18 @@
+#pragma once
+
+#include "song.h"
+
+#include <QByteArray>
+
+namespace song
+{
+
+// A text on one line: every line break and other control character becomes
+// a space, so that a box's text cannot end a line of a file.
+QString singleLine(const QString &text);
+
+// The song as plain text (UTF-8): the chord names in box order separated by
+// spaces, one line per row of the memo grid. Empty boxes write nothing.
+QByteArray songTextBytes(const Song &song);
+
+} // namespace song
