@@ -71,7 +71,7 @@ void addChord(QStringView text, ChordProSong &song)
         ++song.leftOut;
         return;
     }
-    const chord::ChordName name = chord::splitChordName(chord.toStdString());
+    const chord::SplitName name = chord::splitChordName(chord.toStdString());
     song.chords.push_back({QString::fromStdString(name.root), QString::fromStdString(name.kind)});
 }
 
