@@ -87,8 +87,9 @@ void MemoKeeper::saveSoon()
 std::optional<services::FileError> MemoKeeper::save()
 {
     m_saveTimer.stop();
+    // Nothing written proves nothing: a failure said before still stands.
     if (!changed() && m_fileExists)
-        return settle(std::nullopt);
+        return std::nullopt;
     if (auto reason = m_lock->lock(m_path))
         return settle(services::FileError {m_path, *reason});
     const auto unlock = qScopeGuard([this] { m_lock->unlock(); });

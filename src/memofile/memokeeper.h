@@ -45,14 +45,14 @@ public:
     void memoChanged();
 
     // Saves now when a memo slot changed or the file does not exist yet;
-    // otherwise leaves the file alone.
+    // otherwise leaves the file alone, and saveError() as it was.
     [[nodiscard]] std::optional<services::FileError> save();
 
     // Writes the whole memo to path, which becomes the memo's file.
     [[nodiscard]] std::optional<services::FileError> saveAs(const QString &path);
 
     // Why the memo cannot be saved (the last save failed, or the file opened
-    // read-only), until a save succeeds.
+    // read-only), until a save writes the file.
     const std::optional<services::FileError> &saveError() const { return m_saveError; }
 
 signals:

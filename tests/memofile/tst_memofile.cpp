@@ -133,6 +133,8 @@ private slots:
     void initTestCase();
     void fileKinds_data();
     void fileKinds();
+    void saveErrorStaysUntilSaved_data();
+    void saveErrorStaysUntilSaved();
     void strayTemporariesGoAtStart();
     void anotherUsersFileStaysTheirs();
 };
@@ -211,6 +213,42 @@ void tst_MemoFile::fileKinds()
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QVERIFY(saved.readAll().startsWith("D\r\nm7\r\n"));
     QCOMPARE(QFileInfo(path).isSymLink(), kind == Kind::LinkToRegular);
+}
+
+void tst_MemoFile::saveErrorStaysUntilSaved_data()
+{
+    QTest::addColumn<bool>("writable"); // made writable after the open
+    QTest::addColumn<bool>("change");
+    QTest::addColumn<bool>("saves");
+    QTest::addColumn<bool>("errorStays");
+
+    QTest::newRow("nothing to save: the file is still read-only") << false << false << true << true;
+    QTest::newRow("a change that cannot be saved") << false << true << false << true;
+    QTest::newRow("nothing to save, though writable now") << true << false << true << true;
+    QTest::newRow("a change that reaches the file") << true << true << true << false;
+}
+
+// A read-only memo is said at once; only a save that writes the file takes that back.
+void tst_MemoFile::saveErrorStaysUntilSaved()
+{
+    QFETCH(bool, writable);
+    QFETCH(bool, change);
+    QFETCH(bool, saves);
+    QFETCH(bool, errorStays);
+    const QTemporaryDir dir;
+    const QString path = make(Kind::ReadOnly, QDir(dir.path()));
+    memo::ChordMemo memo;
+    memofile::MemoKeeper keeper(memo, std::make_unique<FakeLock>(), new FakeWatcher);
+    QVERIFY(!keeper.open(path, {}));
+    QVERIFY(keeper.saveError());
+    if (writable)
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    if (change) {
+        memo.curslot = 0;
+        memo.store(QStringLiteral("D"), QString());
+    }
+    QCOMPARE(!keeper.save().has_value(), saves);
+    QCOMPARE(keeper.saveError().has_value(), errorStays);
 }
 
 void tst_MemoFile::strayTemporariesGoAtStart()
