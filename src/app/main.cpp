@@ -1,5 +1,6 @@
 #include "application.h"
 #include "commandline.h"
+#include "errorreport.h"
 #include "form1.h"
 #include "memolocation.h"
 #include "midimenu.h"
@@ -45,6 +46,10 @@ int main(int argc, char *argv[])
     app::prepareApplication();
     QSettings settings(QStringLiteral("soramina"), QStringLiteral("soramina"));
     Form1 window(memoPathFrom(command));
+    if (const auto &error = window.loadError()) {
+        services::reportFileError(*error);
+        return EXIT_FAILURE;
+    }
     SoundMenu::addTo(&window);
     auto *midi = new MidiMenu(&window, &settings);
     midi->playAlongWith(window.findChild<SoundMenu *>()->player());

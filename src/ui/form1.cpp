@@ -4,7 +4,6 @@
 #include "chordtables.h"
 #include "clicklabel.h"
 #include "colour.h"
-#include "errorreport.h"
 #include "firstpaint.h"
 #include "form1access.h"
 #include "memokeeper.h"
@@ -148,10 +147,10 @@ void Form1::end_Click()
 
 void Form1::Form_Load()
 {
-    const auto error = m_keeper->open(
+    m_loadError = m_keeper->open(
         m_memoPath, [this](int slot, const QString &caption) { lblslot[slot]->setText(caption); });
-    if (error)
-        services::reportFileErrorAndExit(*error);
+    if (m_loadError)
+        return;
     // Tidying needs the lock, whose file is written and synced: the window
     // shows first.
     new services::AfterFirstPaint(this, [this] { m_keeper->removeStrayTemporaries(); });

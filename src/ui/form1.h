@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chordmemo.h"
+#include "textfile.h"
 
 #include <QMainWindow>
 
@@ -18,11 +19,6 @@ namespace memofile
 {
 class MemoKeeper;
 } // namespace memofile
-
-namespace services
-{
-struct FileError;
-} // namespace services
 
 namespace widgets
 {
@@ -46,6 +42,10 @@ public:
     // memoPath; the memo is saved there as it changes and at close.
     explicit Form1(const QString &memoPath, QWidget *parent = nullptr);
     ~Form1() override;
+
+    // Why the memo could not be read at the load; such a window holds no
+    // memo and is not to be shown.
+    const std::optional<services::FileError> &loadError() const { return m_loadError; }
 
     // A close with nobody to answer a question (a termination signal, the
     // end of the session): a memo that cannot be saved goes into a rescue
@@ -98,6 +98,7 @@ private:
 
     memo::ChordMemo m_memo;
     QString m_memoPath;
+    std::optional<services::FileError> m_loadError;
     memofile::MemoKeeper *m_keeper = nullptr;
     bool m_unattended = false;
     bool m_closed = false; // the close went through: later close requests have nothing to do

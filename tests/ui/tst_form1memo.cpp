@@ -97,6 +97,7 @@ private slots:
     void openAnotherFile();
     void anotherWindowsChordShows();
     void strayTemporaryGoesOnceShown();
+    void unreadableMemoIsReported();
 
 private:
     // Opens the window on a read-only memo and puts D into slot 0.
@@ -289,6 +290,19 @@ void tst_Form1Memo::strayTemporaryGoesOnceShown()
     QVERIFY(QFile::exists(stray));
     form.show();
     QTRY_VERIFY(!QFile::exists(stray));
+}
+
+// A memo that cannot be read is given back to the caller, who reports it
+// and ends the program: the window's own destructor still runs.
+void tst_Form1Memo::unreadableMemoIsReported()
+{
+    const QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("code.dat"));
+    QVERIFY(QDir().mkdir(folder));
+    const Form1 form(folder);
+    QVERIFY(form.loadError());
+    QCOMPARE(form.loadError()->fileName, folder);
+    QVERIFY(form.loadError()->reason.contains(QStringLiteral("フォルダー")));
 }
 
 QTEST_MAIN(tst_Form1Memo)
