@@ -53,13 +53,14 @@ int main(int argc, char *argv[])
     SoundMenu::addTo(&window);
     auto *midi = new MidiMenu(&window, &settings);
     midi->playAlongWith(window.findChild<SoundMenu *>()->player());
-    // A termination request or the end of the session closes the window with
-    // nobody there to answer a question: the memo is saved or rescued.
+    // A termination request closes the window with nobody there to answer a
+    // question: the memo is saved or rescued. The session's request to save
+    // before a logout, which may still be cancelled, saves it and keeps the window.
     services::TerminationWatcher termination;
     QObject::connect(&termination, &services::TerminationWatcher::terminationRequested, &window,
         &Form1::closeUnattended);
     QObject::connect(
-        application.get(), &QGuiApplication::commitDataRequest, &window, &Form1::closeUnattended);
+        application.get(), &QGuiApplication::commitDataRequest, &window, &Form1::saveForSession);
     app::setIconAfterFirstPaint(&window);
     window.show();
     // A sequencer in use comes up once the window is on its way to the screen.

@@ -53,6 +53,11 @@ public:
     void closeUnattended();
     int exitStatus() const { return m_exitStatus; }
 
+    // The session's request to save, before a logout that may still be
+    // cancelled: the memo is saved now, into a rescue file when it cannot
+    // be; the window stays.
+    void saveForSession();
+
     // A chord played on a MIDI keyboard: written into the two text boxes and
     // shown as the 表示 button shows it.
     void showPlayedChord(const QString &root, const QString &kind);

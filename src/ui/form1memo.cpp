@@ -186,6 +186,7 @@ bool Form1::Form_Unload()
         if (!error)
             break;
         if (m_unattended) {
+            m_exitStatus = EXIT_FAILURE;
             rescue(*error);
             break;
         }
@@ -244,9 +245,15 @@ void Form1::closeUnattended()
     QTimer::singleShot(0, this, &QWidget::close);
 }
 
+void Form1::saveForSession()
+{
+    // The session may end next, with nobody to answer a question.
+    if (const auto error = m_keeper->save())
+        rescue(*error);
+}
+
 void Form1::rescue(const services::FileError &error)
 {
-    m_exitStatus = EXIT_FAILURE;
     const QByteArray bytes = memo::memoFileBytes(m_memo.lines());
     const auto rescued = memofile::writeRescueFile(bytes, QDateTime::currentDateTime());
     const QString failure = QStringLiteral("メモ「%1」を保存できませんでした。理由: %2。")

@@ -93,6 +93,8 @@ private slots:
     void failedSaveAtClose();
     void unattendedClose_data();
     void unattendedClose();
+    void sessionSaveKeepsWindow_data();
+    void sessionSaveKeepsWindow();
     void openAnotherFile_data();
     void openAnotherFile();
     void anotherWindowsChordShows();
@@ -103,6 +105,7 @@ private:
     // Opens the window on a read-only memo and puts D into slot 0.
     bool openWithUnsavedChord();
     QString memoPath() const { return f.dirPath() + QStringLiteral("/code.dat"); }
+    static QStringList rescueFiles();
 
     Form1Fixture f;
 };
@@ -115,6 +118,15 @@ bool tst_Form1Memo::openWithUnsavedChord()
     f.clickSlot(0);
     f.clickOption("opcode1", 2); // D, kind stays empty
     return true;
+}
+
+QStringList tst_Form1Memo::rescueFiles()
+{
+    const QDir folder = QFileInfo(memofile::defaultMemoPath()).absoluteDir();
+    QStringList files;
+    for (const QString &name : folder.entryList({"code.dat.rescued-*"}))
+        files << folder.filePath(name);
+    return files;
 }
 
 void tst_Form1Memo::savesAsYouGo_data()
@@ -219,12 +231,36 @@ void tst_Form1Memo::unattendedClose()
     QCOMPARE(answering.asked, questionOnScreen ? 1 : 0);
     QCOMPARE(f.form()->exitStatus(), EXIT_FAILURE);
     QCOMPARE(f.savedFile(), Song);
-    const QDir rescueFolder = QFileInfo(memofile::defaultMemoPath()).absoluteDir();
-    const QStringList rescued = rescueFolder.entryList({"code.dat.rescued-*"});
+    const QStringList rescued = rescueFiles();
     QCOMPARE(rescued.size(), 1);
-    QFile file(rescueFolder.filePath(rescued.constFirst()));
+    QFile file(rescued.constFirst());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().startsWith("D\r\n\r\nA\r\nm\r\n"));
+}
+
+void tst_Form1Memo::sessionSaveKeepsWindow_data()
+{
+    QTest::addColumn<bool>("readOnly");
+    QTest::newRow("the chord reaches the memo") << false;
+    QTest::newRow("a memo that cannot be saved goes into a rescue file") << true;
+}
+
+// The session asks for a save before a logout that may yet be cancelled:
+// the memo is saved, and the window stays.
+void tst_Form1Memo::sessionSaveKeepsWindow()
+{
+    QFETCH(bool, readOnly);
+    QVERIFY(f.open(&Song));
+    if (readOnly)
+        QFile::setPermissions(memoPath(), QFile::ReadOwner);
+    f.clickSlot(0);
+    f.clickOption("opcode1", 2); // D
+    f.form()->saveForSession();
+    QTRY_VERIFY(readOnly ? !rescueFiles().isEmpty() : f.savedFile().startsWith("D\r\n"));
+    QTest::qWait(100); // a close would have gone through by now
+    QVERIFY(f.form()->isVisible());
+    QCOMPARE(rescueFiles().size(), readOnly ? 1 : 0);
+    QCOMPARE(f.form()->exitStatus(), 0);
 }
 
 void tst_Form1Memo::openAnotherFile_data()
