@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 class QAction;
@@ -47,9 +48,9 @@ public:
     // memo and is not to be shown.
     const std::optional<services::FileError> &loadError() const { return m_loadError; }
 
-    // A close with nobody to answer a question (a termination signal, the
-    // end of the session): a memo that cannot be saved goes into a rescue
-    // file, and exitStatus() becomes a failure.
+    // A close with nobody to answer a question (a termination signal): a
+    // memo that cannot be saved goes into a rescue file, and exitStatus()
+    // becomes a failure.
     void closeUnattended();
     int exitStatus() const { return m_exitStatus; }
 
@@ -88,24 +89,29 @@ private:
     void cmdreturn_Click();
     void end_Click();
     void Form_Load();
-    bool Form_Unload();
+    void Form_Unload();
 
     // The memo's file: menu items, the notice of failed saves, the questions
-    // after a failed save at close, the rescue file (form1memo.cpp).
+    // after a failed save at close, the rescue file (form1memo.cpp). Each
+    // waits for its file work in the event loop.
     void buildMemoControls();
     void open_Click();
     void saveas_Click();
+    void setFileItemsEnabled(bool enabled);
+    void showSlot(int slot, const QString &caption);
     void showSaveError();
     void showTitle();
-    std::optional<bool> closeAfterFailedSave(const services::FileError &error);
-    bool saveElsewhere();
-    void rescue(const services::FileError &error);
+    void closeNow();
+    void askAfterFailedSave(const services::FileError &error);
+    void saveElsewhere(const std::function<void(bool saved)> &then);
+    void rescue(const services::FileError &error, const std::function<void()> &then);
 
     memo::ChordMemo m_memo;
     QString m_memoPath;
     std::optional<services::FileError> m_loadError;
     memofile::MemoKeeper *m_keeper = nullptr;
     bool m_unattended = false;
+    bool m_closing = false; // a close waits for its save
     bool m_closed = false; // the close went through: later close requests have nothing to do
     int m_exitStatus = 0;
     bool m_opened = false;

@@ -18,7 +18,8 @@ const QByteArray Song = "C\r\n\r\nA\r\nm\r\n";
 // the message box on screen ("retry", "elsewhere", "discard", "stay",
 // "yes", "no"), a file to pick in a file dialog, "writable" (the memo can be
 // written from now on, then the next step answers) or "unattended" (a
-// termination signal arrives while the question is on screen).
+// termination signal arrives while the question is on screen). A question
+// beyond the steps is put away unanswered, and counted.
 class Answers : public QObject
 {
 public:
@@ -32,6 +33,8 @@ public:
     }
 
     int asked = 0;
+    // Every step taken and no question left on screen.
+    bool done() const { return m_steps.isEmpty() && !QApplication::activeModalWidget(); }
 
 private:
     void answer()
@@ -40,10 +43,12 @@ private:
         // A file dialog that is still there did not take its answer: again.
         if (auto *dialog = qobject_cast<QFileDialog *>(modal); dialog && modal == m_last.data())
             return answerFile(dialog, m_lastFile);
-        if (!modal || modal == m_last.data() || m_steps.isEmpty())
+        if (!modal || modal == m_last.data())
             return;
         m_last = modal;
         ++asked;
+        if (m_steps.isEmpty())
+            return void(modal->close());
         QString step = m_steps.takeFirst();
         if (step == QLatin1String("writable")) {
             QFile::setPermissions(m_memoPath, QFile::ReadOwner | QFile::WriteOwner);
@@ -151,6 +156,7 @@ void tst_Form1Memo::savesAsYouGo()
     }
     QTest::qWait(1200);
     f.form()->close();
+    QVERIFY(f.closed());
     QCOMPARE(f.savedFile(), file);
 }
 
@@ -163,7 +169,7 @@ void tst_Form1Memo::failedSaveAtClose_data()
     QTest::addColumn<QByteArray>("elsewhere");
 
     QTest::newRow("D taken back: closes without a question")
-        << false << QStringList {"stay"} << true << Song << QByteArray("<no file>");
+        << false << QStringList {} << true << Song << QByteArray("<no file>");
     QTest::newRow("キャンセル keeps the window")
         << true << QStringList {"stay"} << false << Song << QByteArray("<no file>");
     QTest::newRow("再試行 saves once the file can be written")
@@ -198,7 +204,8 @@ void tst_Form1Memo::failedSaveAtClose()
     answers.replaceInStrings(QStringLiteral("@"), f.dirPath() + u'/');
     const Answers answering(answers, f.form(), memoPath());
     f.form()->close();
-    QCOMPARE(f.form()->isVisible(), !closes);
+    QTRY_VERIFY(answering.done() && f.form()->isVisible() != closes);
+    QCOMPARE(answering.asked, answers.size() - answers.count(QStringLiteral("writable")));
     QVERIFY(f.savedFile().startsWith(memoStarts));
     QFile other(f.dirPath() + QStringLiteral("/elsewhere.dat"));
     QVERIFY(other.open(QIODevice::ReadOnly) ? other.readAll().startsWith(elsewhere)
@@ -293,8 +300,13 @@ void tst_Form1Memo::openAnotherFile()
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(other) == other.size());
     }
 
-    const Answers answering({song, QStringLiteral("Ok")}, f.form(), memoPath());
-    f.control<QAction>(QStringLiteral("open"))->trigger();
+    const QStringList answers
+        = other == "<fifo>" ? QStringList {song, QStringLiteral("Ok")} : QStringList {song};
+    const Answers answering(answers, f.form(), memoPath());
+    auto *open = f.control<QAction>(QStringLiteral("open"));
+    open->trigger();
+    QTRY_VERIFY(answering.done() && open->isEnabled());
+    QCOMPARE(answering.asked, answers.size());
     QVERIFY(f.savedFile().startsWith("D\r\n\r\nA\r\nm\r\n"));
     QCOMPARE(f.slotCaption(1), slot1);
     QCOMPARE(f.form()->windowTitle(), title);
