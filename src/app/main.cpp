@@ -1,5 +1,6 @@
 #include "application.h"
 #include "commandline.h"
+#include "errorreport.h"
 #include "form1.h"
 #include "memolocation.h"
 #include "midimenu.h"
@@ -45,16 +46,21 @@ int main(int argc, char *argv[])
     app::prepareApplication();
     QSettings settings(QStringLiteral("soramina"), QStringLiteral("soramina"));
     Form1 window(memoPathFrom(command));
+    if (const auto &error = window.loadError()) {
+        services::reportFileError(*error);
+        return EXIT_FAILURE;
+    }
     SoundMenu::addTo(&window);
     auto *midi = new MidiMenu(&window, &settings);
     midi->playAlongWith(window.findChild<SoundMenu *>()->player());
-    // A termination request or the end of the session closes the window with
-    // nobody there to answer a question: the memo is saved or rescued.
+    // A termination request closes the window with nobody there to answer a
+    // question: the memo is saved or rescued. The session's request to save
+    // before a logout, which may still be cancelled, saves it and keeps the window.
     services::TerminationWatcher termination;
     QObject::connect(&termination, &services::TerminationWatcher::terminationRequested, &window,
         &Form1::closeUnattended);
     QObject::connect(
-        application.get(), &QGuiApplication::commitDataRequest, &window, &Form1::closeUnattended);
+        application.get(), &QGuiApplication::commitDataRequest, &window, &Form1::saveForSession);
     app::setIconAfterFirstPaint(&window);
     window.show();
     // A sequencer in use comes up once the window is on its way to the screen.

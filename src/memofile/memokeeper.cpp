@@ -1,12 +1,14 @@
 #include "memokeeper.h"
 
+#include "memofiles.h"
 #include "memolock.h"
 #include "memomerge.h"
 #include "memowatcher.h"
-#include "safefile.h"
 
 #include <QFileInfo>
-#include <QScopeGuard>
+#include <QThread>
+
+#include <utility>
 
 namespace memofile
 {
@@ -19,48 +21,60 @@ constexpr int SaveDelayMs = 400;
 constexpr int RefreshDelayMs = 150;
 } // namespace
 
-MemoKeeper::MemoKeeper(
-    memo::ChordMemo &memo, std::unique_ptr<MemoLock> lock, MemoWatcher *watcher, QObject *parent)
+MemoKeeper::MemoKeeper(memo::ChordMemo &memo, std::unique_ptr<MemoFiles> files,
+    std::unique_ptr<MemoLock> lock, MemoWatcher *watcher, QObject *parent)
     : QObject(parent)
     , m_memo(memo)
-    , m_lock(std::move(lock))
+    , m_worker(std::make_unique<MemoWorker>(std::move(files), std::move(lock)))
     , m_watcher(watcher)
 {
     m_watcher->setParent(this);
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(SaveDelayMs);
-    connect(&m_saveTimer, &QTimer::timeout, this, &MemoKeeper::saveSoon);
+    connect(&m_saveTimer, &QTimer::timeout, this, [this] {
+        m_saveWanted = true;
+        next();
+    });
     m_refreshTimer.setSingleShot(true);
     m_refreshTimer.setInterval(RefreshDelayMs);
-    connect(&m_refreshTimer, &QTimer::timeout, this, &MemoKeeper::takeOutsideChanges);
+    connect(&m_refreshTimer, &QTimer::timeout, this, [this] {
+        m_refreshWanted = true;
+        next();
+    });
     connect(m_watcher, &MemoWatcher::changed, &m_refreshTimer, qOverload<>(&QTimer::start));
+
+    const MemoWorker *worker = m_worker.get();
+    connect(worker, &MemoWorker::saved, this, &MemoKeeper::afterSave, Qt::QueuedConnection);
+    connect(worker, &MemoWorker::savedAs, this, &MemoKeeper::afterSaveAs, Qt::QueuedConnection);
+    connect(worker, &MemoWorker::readBack, this, &MemoKeeper::afterRead, Qt::QueuedConnection);
+    connect(worker, &MemoWorker::tidied, this, &MemoKeeper::afterTidy, Qt::QueuedConnection);
+    connect(worker, &MemoWorker::rescued, this, &MemoKeeper::afterRescue, Qt::QueuedConnection);
 }
 
-MemoKeeper::~MemoKeeper() = default;
+MemoKeeper::~MemoKeeper()
+{
+    if (!m_thread)
+        return;
+    // Queued behind the job under way, which still reaches the disk.
+    QMetaObject::invokeMethod(m_worker.get(), [] { QThread::currentThread()->quit(); });
+    m_thread->wait();
+}
 
-std::optional<services::FileError> MemoKeeper::open(
+std::optional<services::FileError> MemoKeeper::load(
     const QString &path, const memo::ChordMemo::ShowSlot &showSlot)
 {
-    const services::ReadResult read = readMemoFile(path);
+    Q_ASSERT_X(!m_thread, "MemoKeeper::load", "only before any other file work");
+    const services::ReadResult read = m_worker->files().read(path);
     if (read.status == services::ReadStatus::Failed)
         return read.error;
-    m_saveTimer.stop();
-    m_path = QFileInfo(path).absoluteFilePath();
-    m_memo.loadBytes(read.bytes, showSlot);
-    m_base = m_memo.lines();
-    m_fileExists = read.status == services::ReadStatus::Read;
-    m_watcher->watch(m_path);
-    // A read-only memo is said at once, not at the first chord.
-    settle(replaceRefusal(m_path));
+    take(QFileInfo(path).absoluteFilePath(), read, showSlot);
     return std::nullopt;
 }
 
-void MemoKeeper::removeStrayTemporaries()
+void MemoKeeper::tidyUp()
 {
-    if (m_path.isEmpty() || m_lock->lock(m_path))
-        return;
-    memofile::removeStrayTemporaries(m_path);
-    m_lock->unlock();
+    m_waiting.push_back([this] { post([path = m_path](MemoWorker &w) { w.tidy(path); }); });
+    next();
 }
 
 bool MemoKeeper::changed() const
@@ -70,74 +84,196 @@ bool MemoKeeper::changed() const
 
 void MemoKeeper::memoChanged()
 {
-    // A save already on its way takes this change too: no need to compare.
-    if (!m_saveTimer.isActive() && changed())
+    // A save already asked for takes this change too: no need to compare.
+    if (m_saveWanted || m_saveTimer.isActive())
+        return;
+    if (changed())
         m_saveTimer.start();
 }
 
-void MemoKeeper::saveSoon()
+void MemoKeeper::save(Done done)
 {
-    // Reported through saveErrorChanged().
-    [[maybe_unused]] const auto error = save();
+    m_saveDone.push_back(std::move(done));
+    m_saveWanted = true;
+    m_saveTimer.stop();
+    // Answered from the event loop, never from inside this call.
+    QMetaObject::invokeMethod(this, &MemoKeeper::next, Qt::QueuedConnection);
 }
 
-std::optional<services::FileError> MemoKeeper::save()
+void MemoKeeper::saveAs(const QString &path, Done done)
 {
-    m_saveTimer.stop();
-    if (!changed() && m_fileExists)
-        return settle(std::nullopt);
-    if (auto reason = m_lock->lock(m_path))
-        return settle(services::FileError {m_path, *reason});
-    const auto unlock = qScopeGuard([this] { m_lock->unlock(); });
+    Switch saving {QFileInfo(path).absoluteFilePath(), {}, std::move(done)};
+    m_waiting.push_back([this, saving = std::move(saving)] {
+        m_switch = saving;
+        m_sent = m_memo.lines();
+        post([path = saving.path, lines = m_sent](MemoWorker &w) { w.saveAs(path, lines); });
+    });
+    next();
+}
 
-    const services::ReadResult now = readMemoFile(m_path);
-    if (now.status == services::ReadStatus::Failed)
-        return settle(now.error);
-    const bool onDisk = now.status == services::ReadStatus::Read;
-    const memo::MemoLines theirs = onDisk ? memo::memoLines(now.bytes) : m_base;
-    const memo::MemoLines merged = memo::mergeChanges(m_base, m_memo.lines(), theirs);
-    // A file that already says it all is left byte for byte as it is.
-    if (!onDisk || merged != theirs) {
-        if (auto error = replaceFile(m_path, memo::memoFileBytes(merged)))
-            return settle(error);
+void MemoKeeper::open(const QString &path, const memo::ChordMemo::ShowSlot &showSlot, Done done)
+{
+    Switch opening {QFileInfo(path).absoluteFilePath(), showSlot, std::move(done)};
+    m_waiting.push_back([this, opening = std::move(opening)] {
+        m_switch = opening;
+        post([path = opening.path](MemoWorker &w) { w.read(path); });
+    });
+    next();
+}
+
+void MemoKeeper::rescue(Rescued done)
+{
+    m_waiting.push_back([this, done = std::move(done)] {
+        m_rescued = done;
+        post([lines = m_memo.lines()](MemoWorker &w) { w.rescue(lines); });
+    });
+    next();
+}
+
+void MemoKeeper::next()
+{
+    if (m_busy)
+        return;
+    if (!m_waiting.empty()) {
+        const std::function<void()> start = std::move(m_waiting.front());
+        m_waiting.pop_front();
+        start();
+        return;
     }
-    m_base = merged;
-    m_fileExists = true;
-    adopt(merged);
-    return settle(std::nullopt);
+    if (std::exchange(m_saveWanted, false) && (changed() || !m_fileExists)) {
+        startSave();
+        return;
+    }
+    if (std::exchange(m_refreshWanted, false))
+        post([path = m_path](MemoWorker &w) { w.read(path); });
+    // Nothing left to save: the file holds the memo.
+    answer(std::nullopt);
 }
 
-std::optional<services::FileError> MemoKeeper::saveAs(const QString &path)
+void MemoKeeper::post(std::function<void(MemoWorker &)> job)
 {
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    if (auto reason = m_lock->lock(absolute))
-        return services::FileError {absolute, *reason};
-    const auto unlock = qScopeGuard([this] { m_lock->unlock(); });
-    const memo::MemoLines mine = m_memo.lines();
-    if (auto error = replaceFile(absolute, memo::memoFileBytes(mine)))
-        return error;
+    // The thread starts with the first job, once the window is shown.
+    if (!m_thread) {
+        m_thread = new QThread(this);
+        m_worker->moveToThread(m_thread);
+        m_thread->start();
+    }
+    m_busy = true;
+    QMetaObject::invokeMethod(
+        m_worker.get(), [worker = m_worker.get(), job = std::move(job)] { job(*worker); });
+}
+
+void MemoKeeper::startSave()
+{
     m_saveTimer.stop();
-    m_path = absolute;
-    m_base = mine;
-    m_fileExists = true;
-    m_watcher->watch(m_path);
-    return settle(std::nullopt);
+    m_sent = m_memo.lines();
+    post([job = SaveJob {m_path, m_base, m_sent}](MemoWorker &w) { w.save(job); });
 }
 
-void MemoKeeper::takeOutsideChanges()
+void MemoKeeper::afterSave(const SaveOutcome &outcome)
 {
+    m_busy = false;
+    if (outcome.path != m_path) // the memo moved to another file meanwhile
+        return next();
+    if (outcome.error) {
+        settle(outcome.error);
+        // Whoever waits hears it; the next change tries again.
+        m_saveWanted = false;
+        const std::vector<Done> waiting = std::exchange(m_saveDone, {});
+        next();
+        for (const Done &done : waiting)
+            done(outcome.error);
+        return;
+    }
+    // Chords stored while the save was under way stay; the other slots take
+    // what the file holds now.
+    const memo::MemoLines now = memo::mergeChanges(m_sent, m_memo.lines(), outcome.saved);
+    m_base = outcome.saved;
+    m_fileExists = true;
+    settle(std::nullopt);
+    adopt(now);
+    next();
+}
+
+void MemoKeeper::afterSaveAs(const QString &path, const std::optional<services::FileError> &error)
+{
+    m_busy = false;
+    const Switch saving = *std::exchange(m_switch, std::nullopt);
+    if (!error) {
+        m_path = path;
+        m_base = m_sent;
+        m_fileExists = true;
+        m_watcher->watch(m_path);
+        settle(std::nullopt);
+        memoChanged(); // chords stored while writing follow to the new file
+    }
+    next();
+    saving.done(error);
+}
+
+void MemoKeeper::afterRead(const ReadOutcome &outcome)
+{
+    m_busy = false;
+    if (m_switch)
+        return opened(*std::exchange(m_switch, std::nullopt), outcome);
     // A file that vanished or cannot be read has nothing to give; the next
     // save reports it.
-    const services::ReadResult now = readMemoFile(m_path);
-    if (now.status != services::ReadStatus::Read)
-        return;
-    const memo::MemoLines theirs = memo::memoLines(now.bytes);
-    if (theirs == m_base)
-        return;
-    const memo::MemoLines merged = memo::mergeChanges(m_base, m_memo.lines(), theirs);
-    m_base = theirs;
-    m_fileExists = true;
-    adopt(merged);
+    if (outcome.path == m_path && outcome.read.status == services::ReadStatus::Read) {
+        const memo::MemoLines theirs = memo::memoLines(outcome.read.bytes);
+        if (theirs != m_base) {
+            const memo::MemoLines merged = memo::mergeChanges(m_base, m_memo.lines(), theirs);
+            m_base = theirs;
+            m_fileExists = true;
+            adopt(merged);
+        }
+    }
+    next();
+}
+
+void MemoKeeper::opened(const Switch &opening, const ReadOutcome &outcome)
+{
+    if (outcome.read.status == services::ReadStatus::Failed) {
+        next();
+        return opening.done(outcome.read.error);
+    }
+    // What was stored while reading belongs to the memo being left.
+    save([this, opening, outcome](const std::optional<services::FileError> &error) {
+        if (!error) {
+            take(opening.path, outcome.read, opening.showSlot);
+            settle(outcome.refusal);
+            tidyUp();
+        }
+        opening.done(error);
+    });
+}
+
+void MemoKeeper::afterTidy(const QString &path, const std::optional<services::FileError> &refusal)
+{
+    m_busy = false;
+    // Only a save that reaches the file says it can be saved.
+    if (refusal && path == m_path)
+        settle(refusal);
+    next();
+}
+
+void MemoKeeper::afterRescue(const RescueOutcome &outcome)
+{
+    m_busy = false;
+    const Rescued done = std::exchange(m_rescued, {});
+    next();
+    done(outcome);
+}
+
+void MemoKeeper::take(const QString &path, const services::ReadResult &read,
+    const memo::ChordMemo::ShowSlot &showSlot)
+{
+    m_saveTimer.stop();
+    m_saveWanted = false;
+    m_path = path;
+    m_memo.loadBytes(read.bytes, showSlot);
+    m_base = m_memo.lines();
+    m_fileExists = read.status == services::ReadStatus::Read;
+    m_watcher->watch(m_path);
 }
 
 void MemoKeeper::adopt(const memo::MemoLines &lines)
@@ -146,7 +282,13 @@ void MemoKeeper::adopt(const memo::MemoLines &lines)
         lines, [this](int slot, const QString &caption) { emit slotChanged(slot, caption); });
 }
 
-std::optional<services::FileError> MemoKeeper::settle(std::optional<services::FileError> error)
+void MemoKeeper::answer(const std::optional<services::FileError> &error)
+{
+    for (const Done &done : std::exchange(m_saveDone, {}))
+        done(error);
+}
+
+void MemoKeeper::settle(const std::optional<services::FileError> &error)
 {
     const bool same = error.has_value() == m_saveError.has_value()
         && (!error
@@ -154,7 +296,6 @@ std::optional<services::FileError> MemoKeeper::settle(std::optional<services::Fi
     m_saveError = error;
     if (!same)
         emit saveErrorChanged();
-    return error;
 }
 
 } // namespace memofile

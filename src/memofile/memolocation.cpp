@@ -1,7 +1,6 @@
 #include "memolocation.h"
 
 #include "chordmemo.h"
-#include "safefile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,16 +32,6 @@ QString rescuePath(const QDateTime &when)
 {
     return defaultMemoPath() + QStringLiteral(".rescued-")
         + when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
-}
-
-std::variant<QString, services::FileError> writeRescueFile(
-    QByteArrayView bytes, const QDateTime &when)
-{
-    makeDefaultMemoFolder();
-    const QString path = rescuePath(when);
-    if (auto error = replaceFile(path, bytes))
-        return *error;
-    return path;
 }
 
 void ignoreFileSizeSignal()

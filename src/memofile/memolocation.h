@@ -1,12 +1,7 @@
 #pragma once
 
-#include "textfile.h"
-
-#include <QByteArrayView>
 #include <QDateTime>
 #include <QString>
-
-#include <variant>
 
 namespace memofile
 {
@@ -20,11 +15,6 @@ bool makeDefaultMemoFolder();
 
 // "code.dat.rescued-YYYYMMDD-HHMMSS" beside the default memo.
 QString rescuePath(const QDateTime &when);
-
-// Writes a memo that could not be saved where it belongs into a rescue file
-// beside the default memo; gives its path, or why that failed too.
-std::variant<QString, services::FileError> writeRescueFile(
-    QByteArrayView bytes, const QDateTime &when);
 
 // A file-size limit then makes a write fail with EFBIG, which is reported
 // like any failed save, instead of killing the process.

@@ -4,12 +4,11 @@
 #include <QMessageBox>
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace services
 {
 
-void reportFileErrorAndExit(const FileError &error)
+void reportFileError(const FileError &error)
 {
     const QString title = QStringLiteral("ソラミナ");
     const QString text = QStringLiteral("ファイル「%1」を読み書きできませんでした。\n理由: %2")
@@ -20,7 +19,6 @@ void reportFileErrorAndExit(const FileError &error)
     if (qobject_cast<QApplication *>(QCoreApplication::instance())) {
         QMessageBox::critical(nullptr, title, text);
     }
-    std::exit(EXIT_FAILURE);
 }
 
 } // namespace services

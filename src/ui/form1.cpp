@@ -4,7 +4,6 @@
 #include "chordtables.h"
 #include "clicklabel.h"
 #include "colour.h"
-#include "errorreport.h"
 #include "firstpaint.h"
 #include "form1access.h"
 #include "memohistory.h"
@@ -20,6 +19,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <functional>
 
 using namespace ui::layout;
 
@@ -162,13 +163,12 @@ void Form1::end_Click()
 
 void Form1::Form_Load()
 {
-    const auto error = m_keeper->open(
-        m_memoPath, [this](int slot, const QString &caption) { lblslot[slot]->setText(caption); });
-    if (error)
-        services::reportFileErrorAndExit(*error);
-    // Tidying needs the lock, whose file is written and synced: the window
-    // shows first.
-    new services::AfterFirstPaint(this, [this] { m_keeper->removeStrayTemporaries(); });
+    m_loadError = m_keeper->load(m_memoPath, std::bind_front(&Form1::showSlot, this));
+    if (m_loadError)
+        return;
+    // The keeper's worker thread, and the lock the tidying takes, wait until
+    // the window shows.
+    new services::AfterFirstPaint(this, [this] { m_keeper->tidyUp(); });
     showTitle();
 }
 
@@ -186,11 +186,12 @@ void Form1::showEvent(QShowEvent *event)
 }
 
 // Every close, from the exit command or from the window system, saves the
-// memo; a close whose save fails keeps the window unless the user says otherwise.
+// memo first; a close whose save fails keeps the window unless the user says
+// otherwise.
 void Form1::closeEvent(QCloseEvent *event)
 {
-    if (Form_Unload())
-        event->accept();
-    else
-        event->ignore();
+    if (m_closed)
+        return event->accept();
+    event->ignore();
+    Form_Unload();
 }

@@ -2,10 +2,12 @@
 
 #include "chordmemo.h"
 #include "memoedit.h"
+#include "textfile.h"
 
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 class QAction;
@@ -25,11 +27,6 @@ namespace memofile
 {
 class MemoKeeper;
 } // namespace memofile
-
-namespace services
-{
-struct FileError;
-} // namespace services
 
 namespace widgets
 {
@@ -54,11 +51,20 @@ public:
     explicit Form1(const QString &memoPath, QWidget *parent = nullptr);
     ~Form1() override;
 
-    // A close with nobody to answer a question (a termination signal, the
-    // end of the session): a memo that cannot be saved goes into a rescue
-    // file, and exitStatus() becomes a failure.
+    // Why the memo could not be read at the load; such a window holds no
+    // memo and is not to be shown.
+    const std::optional<services::FileError> &loadError() const { return m_loadError; }
+
+    // A close with nobody to answer a question (a termination signal): a
+    // memo that cannot be saved goes into a rescue file, and exitStatus()
+    // becomes a failure.
     void closeUnattended();
     int exitStatus() const { return m_exitStatus; }
+
+    // The session's request to save, before a logout that may still be
+    // cancelled: the memo is saved now, into a rescue file when it cannot
+    // be; the window stays.
+    void saveForSession();
 
     // A chord played on a MIDI keyboard: written into the two text boxes and
     // shown as the 表示 button shows it.
@@ -93,18 +99,22 @@ private:
     void cmdreturn_Click();
     void end_Click();
     void Form_Load();
-    bool Form_Unload();
+    void Form_Unload();
 
     // The memo's file: menu items, the notice of failed saves, the questions
-    // after a failed save at close, the rescue file (form1memo.cpp).
+    // after a failed save at close, the rescue file (form1memo.cpp). Each
+    // waits for its file work in the event loop.
     void buildMemoControls();
     void open_Click();
     void saveas_Click();
+    void setFileItemsEnabled(bool enabled);
+    void showSlot(int slot, const QString &caption);
     void showSaveError();
     void showTitle();
-    std::optional<bool> closeAfterFailedSave(const services::FileError &error);
-    bool saveElsewhere();
-    void rescue(const services::FileError &error);
+    void closeNow();
+    void askAfterFailedSave(const services::FileError &error);
+    void saveElsewhere(const std::function<void(bool saved)> &then);
+    void rescue(const services::FileError &error, const std::function<void()> &then);
 
     // The edit menu and the memo's history (form1edit.cpp).
     void buildEditMenu();
@@ -128,10 +138,12 @@ public:
 private:
     memo::ChordMemo m_memo;
     QString m_memoPath;
+    std::optional<services::FileError> m_loadError;
     memofile::MemoKeeper *m_keeper = nullptr;
     memo::MemoHistory *m_history = nullptr;
     bool m_storing = false; // showcode is storing: the history's echo is its own
     bool m_unattended = false;
+    bool m_closing = false; // a close waits for its save
     bool m_closed = false; // the close went through: later close requests have nothing to do
     int m_exitStatus = 0;
     bool m_opened = false;

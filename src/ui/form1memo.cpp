@@ -3,6 +3,7 @@
 
 #include "clicklabel.h"
 #include "colour.h"
+#include "diskfiles.h"
 #include "filewatcher.h"
 #include "lockfile.h"
 #include "memokeeper.h"
@@ -23,6 +24,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <variant>
 
 using namespace ui::layout;
@@ -58,10 +60,9 @@ void printToStderr(const QString &text)
 
 void Form1::buildMemoControls()
 {
-    m_keeper = new memofile::MemoKeeper(
-        m_memo, std::make_unique<memofile::LockFile>(), new memofile::FileWatcher, this);
-    connect(m_keeper, &memofile::MemoKeeper::slotChanged, this,
-        [this](int slot, const QString &caption) { lblslot[slot]->setText(caption); });
+    m_keeper = new memofile::MemoKeeper(m_memo, std::make_unique<memofile::DiskFiles>(),
+        std::make_unique<memofile::LockFile>(), new memofile::FileWatcher, this);
+    connect(m_keeper, &memofile::MemoKeeper::slotChanged, this, &Form1::showSlot);
     connect(m_keeper, &memofile::MemoKeeper::saveErrorChanged, this, &Form1::showSaveError);
 
     const MenuItem items[] {
@@ -91,6 +92,11 @@ void Form1::buildMemoControls()
     lblsavenotice->hide();
     lblsavenotice->raise();
     frameabout->raise(); // the About panel still covers everything
+}
+
+void Form1::showSlot(int slot, const QString &caption)
+{
+    lblslot[slot]->setText(caption);
 }
 
 void Form1::showTitle()
@@ -132,75 +138,93 @@ QString chooseFile(
 }
 } // namespace
 
+void Form1::setFileItemsEnabled(bool enabled)
+{
+    open->setEnabled(enabled);
+    saveas->setEnabled(enabled);
+}
+
 void Form1::open_Click()
 {
-    if (const auto error = m_keeper->save()) {
-        QMessageBox::warning(this, AppName,
-            QStringLiteral("今のメモを保存できないため、ほかのファイルを開けません。\n")
-                + fileReport(*error));
-        return;
-    }
-    const QString path
-        = chooseFile(this, QStringLiteral("開く"), m_keeper->path(), QFileDialog::AcceptOpen);
-    if (path.isEmpty())
-        return;
-    const auto error = m_keeper->open(
-        path, [this](int slot, const QString &caption) { lblslot[slot]->setText(caption); });
-    if (error) {
-        QMessageBox::warning(
-            this, AppName, QStringLiteral("メモとして開けません。\n") + fileReport(*error));
-        return;
-    }
-    m_keeper->removeStrayTemporaries();
-    for (int i = 0; i < ShownSlots; ++i)
-        widgets::setBackColour(lblslot[i], widgets::hexColour(QString::fromLatin1(SlotColour)));
-    showTitle();
+    // One file command at a time: each waits for the save before it.
+    setFileItemsEnabled(false);
+    m_keeper->save([this](const std::optional<services::FileError> &error) {
+        if (error) {
+            setFileItemsEnabled(true);
+            QMessageBox::warning(this, AppName,
+                QStringLiteral("今のメモを保存できないため、ほかのファイルを開けません。\n")
+                    + fileReport(*error));
+            return;
+        }
+        const QString path = m_unattended
+            ? QString()
+            : chooseFile(this, QStringLiteral("開く"), m_keeper->path(), QFileDialog::AcceptOpen);
+        if (path.isEmpty())
+            return setFileItemsEnabled(true);
+        m_keeper->open(path, std::bind_front(&Form1::showSlot, this),
+            [this](const std::optional<services::FileError> &error) {
+                setFileItemsEnabled(true);
+                if (error) {
+                    QMessageBox::warning(this, AppName,
+                        QStringLiteral("メモとして開けません。\n") + fileReport(*error));
+                    return;
+                }
+                for (int i = 0; i < ShownSlots; ++i)
+                    widgets::setBackColour(
+                        lblslot[i], widgets::hexColour(QString::fromLatin1(SlotColour)));
+                showTitle();
+            });
+    });
 }
 
 void Form1::saveas_Click()
 {
-    saveElsewhere();
+    setFileItemsEnabled(false);
+    saveElsewhere([this](bool) { setFileItemsEnabled(true); });
 }
 
-bool Form1::saveElsewhere()
+void Form1::saveElsewhere(const std::function<void(bool saved)> &then)
 {
     const QString path = chooseFile(
         this, QStringLiteral("名前を付けて保存"), m_keeper->path(), QFileDialog::AcceptSave);
     if (path.isEmpty())
-        return false;
-    if (const auto error = m_keeper->saveAs(path)) {
-        QMessageBox::warning(
-            this, AppName, QStringLiteral("保存できませんでした。\n") + fileReport(*error));
-        return false;
-    }
-    showTitle();
-    return true;
-}
-
-bool Form1::Form_Unload()
-{
-    if (m_closed)
-        return true;
-    for (;;) {
-        const auto error = m_keeper->save();
+        return then(false);
+    m_keeper->saveAs(path, [this, then](const std::optional<services::FileError> &error) {
         if (!error)
-            break;
-        if (m_unattended) {
-            rescue(*error);
-            break;
-        }
-        const std::optional<bool> close = closeAfterFailedSave(*error);
-        if (close.has_value() && !*close)
-            return false;
-        if (close.has_value())
-            break;
-    }
-    m_closed = true;
-    return true;
+            showTitle();
+        else if (!m_unattended)
+            QMessageBox::warning(
+                this, AppName, QStringLiteral("保存できませんでした。\n") + fileReport(*error));
+        then(!error);
+    });
 }
 
-// true: close; false: keep the window; nullopt: save again.
-std::optional<bool> Form1::closeAfterFailedSave(const services::FileError &error)
+// Starts the save a close waits for; the window goes once it went through,
+// or once the user said what to do when it did not.
+void Form1::Form_Unload()
+{
+    if (m_closing)
+        return;
+    m_closing = true;
+    setFileItemsEnabled(false);
+    m_keeper->save([this](const std::optional<services::FileError> &error) {
+        m_closing = false;
+        if (!error)
+            return closeNow();
+        if (!m_unattended)
+            return askAfterFailedSave(*error);
+        m_exitStatus = EXIT_FAILURE;
+        rescue(*error, [this] { closeNow(); });
+    });
+}
+
+void Form1::closeNow()
+{
+    m_closed = true;
+    close();
+}
+
+void Form1::askAfterFailedSave(const services::FileError &error)
 {
     QMessageBox box(QMessageBox::Warning, AppName,
         QStringLiteral("メモを保存できませんでした。\n") + fileReport(error)
@@ -218,20 +242,25 @@ std::optional<bool> Form1::closeAfterFailedSave(const services::FileError &error
     box.setDefaultButton(retry);
     box.setEscapeButton(stay);
     box.exec();
-    if (m_unattended)
-        return std::nullopt;
-    if (box.clickedButton() == elsewhere)
-        return saveElsewhere() ? std::optional(true) : std::nullopt;
+    // A close taken over while asking saves again, and rescues the memo.
+    if (m_unattended || box.clickedButton() == retry)
+        return Form_Unload();
+    if (box.clickedButton() == elsewhere) {
+        return saveElsewhere([this](bool saved) {
+            if (saved)
+                closeNow();
+            else
+                Form_Unload();
+        });
+    }
     if (box.clickedButton() == discard) {
         const auto answer = QMessageBox::question(this, AppName,
             QStringLiteral(
                 "保存しないで終了します。保存されていないコードは失われます。よろしいですか?"),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-        return answer == QMessageBox::Yes ? std::optional(true) : std::nullopt;
+        return answer == QMessageBox::Yes ? closeNow() : Form_Unload();
     }
-    if (box.clickedButton() == retry)
-        return std::nullopt;
-    return false;
+    setFileItemsEnabled(true); // the window stays
 }
 
 void Form1::closeUnattended()
@@ -244,23 +273,34 @@ void Form1::closeUnattended()
     QTimer::singleShot(0, this, &QWidget::close);
 }
 
-void Form1::rescue(const services::FileError &error)
+void Form1::saveForSession()
 {
-    m_exitStatus = EXIT_FAILURE;
-    const QByteArray bytes = memo::memoFileBytes(m_memo.lines());
-    const auto rescued = memofile::writeRescueFile(bytes, QDateTime::currentDateTime());
-    const QString failure = QStringLiteral("メモ「%1」を保存できませんでした。理由: %2。")
-                                .arg(error.fileName, error.reason);
-    if (const auto *path = std::get_if<QString>(&rescued)) {
-        printToStderr(failure + QStringLiteral("コードは「%1」に残しました。").arg(*path));
-        return;
-    }
-    const auto &again = std::get<services::FileError>(rescued);
-    // Nowhere left to write but here: the chords go to stderr.
-    printToStderr(failure
-        + QStringLiteral(
-            "救出用のファイル「%1」にも書けませんでした。理由: %2。コードは次のとおりです:")
-              .arg(again.fileName, again.reason));
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
-    std::fflush(stderr);
+    // The session may end next, with nobody to answer a question.
+    m_keeper->save([this](const std::optional<services::FileError> &error) {
+        if (error)
+            rescue(*error, {});
+    });
+}
+
+void Form1::rescue(const services::FileError &error, const std::function<void()> &then)
+{
+    m_keeper->rescue([this, error, then](const memofile::RescueOutcome &outcome) {
+        const QString failure = QStringLiteral("メモ「%1」を保存できませんでした。理由: %2。")
+                                    .arg(error.fileName, error.reason);
+        if (const auto *path = std::get_if<QString>(&outcome)) {
+            printToStderr(failure + QStringLiteral("コードは「%1」に残しました。").arg(*path));
+        } else {
+            const auto &again = std::get<services::FileError>(outcome);
+            // Nowhere left to write but here: the chords go to stderr.
+            printToStderr(failure
+                + QStringLiteral("救出用のファイル「%1」にも書けませんでした。理由: "
+                                 "%2。コードは次のとおりです:")
+                      .arg(again.fileName, again.reason));
+            const QByteArray bytes = memo::memoFileBytes(m_memo.lines());
+            std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+            std::fflush(stderr);
+        }
+        if (then)
+            then();
+    });
 }

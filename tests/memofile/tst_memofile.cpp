@@ -1,7 +1,5 @@
-#include "memokeeper.h"
+#include "keptmemo.h"
 #include "memolocation.h"
-#include "memolock.h"
-#include "memowatcher.h"
 #include "safefile.h"
 
 #include <QDir>
@@ -21,19 +19,6 @@
 
 namespace
 {
-class FakeLock final : public memofile::MemoLock
-{
-public:
-    std::optional<QString> lock(const QString &) override { return std::nullopt; }
-    void unlock() override { }
-};
-
-class FakeWatcher final : public memofile::MemoWatcher
-{
-public:
-    void watch(const QString &) override { }
-};
-
 enum class Kind {
     Regular,
     LinkToRegular,
@@ -50,14 +35,6 @@ enum class Kind {
     ReadOnly,
     FileSizeLimit,
 };
-
-const QByteArray Song = "C\r\n\r\nA\r\nm\r\n";
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // Builds the thing the memo path names; gives the memo path.
 QString make(Kind kind, const QDir &dir)
@@ -180,16 +157,15 @@ void tst_MemoFile::fileKinds()
     const QString before = snapshot(path);
     const QStringList entriesBefore = folderEntries(path);
 
-    memo::ChordMemo memo;
-    memofile::MemoKeeper keeper(memo, std::make_unique<FakeLock>(), new FakeWatcher);
+    KeptMemo kept;
     QElapsedTimer clock;
     clock.start();
-    auto error = keeper.open(path, {});
+    auto error = kept.keeper.load(path, {});
     QVERIFY(clock.elapsed() < 1000);
     QCOMPARE(!error.has_value(), opens);
     if (opens) {
-        memo.curslot = 0;
-        memo.store(QStringLiteral("D"), QStringLiteral("m7"));
+        kept.memo.curslot = 0;
+        kept.memo.store(QStringLiteral("D"), QStringLiteral("m7"));
         rlimit unlimited = {};
         ::getrlimit(RLIMIT_FSIZE, &unlimited);
         const auto restore = qScopeGuard([&] { ::setrlimit(RLIMIT_FSIZE, &unlimited); });
@@ -197,7 +173,7 @@ void tst_MemoFile::fileKinds()
             const rlimit small {64, unlimited.rlim_max};
             QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
         }
-        error = keeper.save();
+        error = saveAndWait(kept.keeper);
         QCOMPARE(!error.has_value(), saves);
     }
     if (error) {
@@ -220,11 +196,10 @@ void tst_MemoFile::strayTemporariesGoAtStart()
     const QStringList kept {"code.dat", "code.dat.backup", "code.dat.rescued-20260101-120000"};
     for (const QString &name : kept + QStringList {"code.dat.saving-x1Y2z3"})
         QVERIFY(writeFile(folder.filePath(name), Song));
-    memo::ChordMemo memo;
-    memofile::MemoKeeper keeper(memo, std::make_unique<FakeLock>(), new FakeWatcher);
-    QVERIFY(!keeper.open(folder.filePath(QStringLiteral("code.dat")), {}));
-    keeper.removeStrayTemporaries();
-    QCOMPARE(folder.entryList(QDir::Files, QDir::Name), kept);
+    KeptMemo keeping;
+    QVERIFY(!keeping.keeper.load(folder.filePath(QStringLiteral("code.dat")), {}));
+    keeping.keeper.tidyUp();
+    QTRY_COMPARE(folder.entryList(QDir::Files, QDir::Name), kept);
 }
 
 // Saving as root keeps a memo that belongs to someone else theirs.
@@ -238,12 +213,11 @@ void tst_MemoFile::anotherUsersFileStaysTheirs()
     const QByteArray native = QFile::encodeName(path);
     QCOMPARE(::chown(native.constData(), 4321, 4322), 0);
     QCOMPARE(::chmod(native.constData(), 0640), 0);
-    memo::ChordMemo memo;
-    memofile::MemoKeeper keeper(memo, std::make_unique<FakeLock>(), new FakeWatcher);
-    QVERIFY(!keeper.open(path, {}));
-    memo.curslot = 0;
-    memo.store(QStringLiteral("E"), QString());
-    QVERIFY(!keeper.save());
+    KeptMemo kept;
+    QVERIFY(!kept.keeper.load(path, {}));
+    kept.memo.curslot = 0;
+    kept.memo.store(QStringLiteral("E"), QString());
+    QVERIFY(!saveAndWait(kept.keeper));
     struct stat status = {};
     QCOMPARE(::stat(native.constData(), &status), 0);
     QCOMPARE(status.st_uid, uid_t(4321));

@@ -65,6 +65,12 @@ public:
 
     Form1 *form() const { return m_form.get(); }
 
+    // A close waits for its save: true once the window is gone.
+    bool closed() const
+    {
+        return QTest::qWaitFor([this] { return !m_form->isVisible(); });
+    }
+
     template<typename W = QWidget> W *control(const QString &name) const
     {
         return m_form->findChild<W *>(name);

@@ -148,6 +148,7 @@ void tst_Form1Events::choicesWithNoSlotLeaveTheMemo()
     for (int i = 2; i < 30; ++i)
         QCOMPARE(f.slotCaption(i), QString());
     f.form()->close();
+    QVERIFY(f.closed());
     QCOMPARE(f.savedFile(), file);
 }
 
@@ -161,6 +162,7 @@ void tst_Form1Events::receivingSlotTakesTheChord()
     QCOMPARE(f.caption("lblcode"), QStringLiteral("Gm7"));
     QAction *exit = f.form()->findChild<QAction *>("end");
     exit->trigger();
+    QVERIFY(f.closed());
     const QList<QByteArray> saved = lines(f.savedFile());
     QCOMPARE(saved.size(), 60);
     QCOMPARE(saved[6], QByteArray("G"));
@@ -192,6 +194,7 @@ void tst_Form1Events::typedUnknownRoot()
     // Placed as if the root were C, with the kind of the box (empty after the slot click).
     QCOMPARE(f.markers(), (QList<QPoint> {{240, W}, {1200, W}, {2160, W}, {Hidden, W}}));
     f.form()->close();
+    QVERIFY(f.closed());
     QCOMPARE(lines(f.savedFile()).at(0), root.toUtf8());
 }
 
@@ -256,6 +259,7 @@ void tst_Form1Events::oneHighlightAtATime()
     QCOMPARE(f.slotCaption(12), QStringLiteral("A"));
     QCOMPARE(f.slotCaption(5), QString());
     f.form()->close();
+    QVERIFY(f.closed());
     const QList<QByteArray> saved = lines(f.savedFile());
     QCOMPARE(saved[24], QByteArray("A"));
     QCOMPARE(saved[10], QByteArray());
@@ -295,7 +299,7 @@ void tst_Form1Events::closeFromWindowSystemSavesLikeExit()
         } else {
             f.form()->findChild<QAction *>("end")->trigger();
         }
-        QVERIFY(!f.form()->isVisible());
+        QVERIFY(f.closed());
         if (fromWindowSystem)
             QCOMPARE(f.savedFile(), viaExit);
         else
@@ -425,6 +429,7 @@ void tst_Form1Events::unchangedSlotSurvivesRecall()
     QCOMPARE(f.top("lblerror"), ErrorShown);
     f.clickSlot(2);
     f.form()->close();
+    QVERIFY(f.closed());
     QCOMPARE(f.savedFile(), file);
 }
 
@@ -443,9 +448,8 @@ void tst_Form1Events::pasteTakesNoLineBreak()
 void tst_Form1Events::userChordsAreAnnounced()
 {
     std::unique_ptr<QSignalSpy> spy;
-    QVERIFY(f.open(nullptr, [&spy](Form1 *form) {
-        spy = std::make_unique<QSignalSpy>(form, &Form1::chordShown);
-    }));
+    QVERIFY(f.open(nullptr,
+        [&spy](Form1 *form) { spy = std::make_unique<QSignalSpy>(form, &Form1::chordShown); }));
     QSignalSpy &shown = *spy;
     QCOMPARE(shown.count(), 0); // the chord at start is not announced
     f.clickOption("opcode1", 7); // G minor

@@ -18,7 +18,8 @@ const QByteArray Song = "C\r\n\r\nA\r\nm\r\n";
 // the message box on screen ("retry", "elsewhere", "discard", "stay",
 // "yes", "no"), a file to pick in a file dialog, "writable" (the memo can be
 // written from now on, then the next step answers) or "unattended" (a
-// termination signal arrives while the question is on screen).
+// termination signal arrives while the question is on screen). A question
+// beyond the steps is put away unanswered, and counted.
 class Answers : public QObject
 {
 public:
@@ -32,6 +33,8 @@ public:
     }
 
     int asked = 0;
+    // Every step taken and no question left on screen.
+    bool done() const { return m_steps.isEmpty() && !QApplication::activeModalWidget(); }
 
 private:
     void answer()
@@ -40,10 +43,12 @@ private:
         // A file dialog that is still there did not take its answer: again.
         if (auto *dialog = qobject_cast<QFileDialog *>(modal); dialog && modal == m_last.data())
             return answerFile(dialog, m_lastFile);
-        if (!modal || modal == m_last.data() || m_steps.isEmpty())
+        if (!modal || modal == m_last.data())
             return;
         m_last = modal;
         ++asked;
+        if (m_steps.isEmpty())
+            return void(modal->close());
         QString step = m_steps.takeFirst();
         if (step == QLatin1String("writable")) {
             QFile::setPermissions(m_memoPath, QFile::ReadOwner | QFile::WriteOwner);
@@ -93,15 +98,19 @@ private slots:
     void failedSaveAtClose();
     void unattendedClose_data();
     void unattendedClose();
+    void sessionSaveKeepsWindow_data();
+    void sessionSaveKeepsWindow();
     void openAnotherFile_data();
     void openAnotherFile();
     void anotherWindowsChordShows();
     void strayTemporaryGoesOnceShown();
+    void unreadableMemoIsReported();
 
 private:
     // Opens the window on a read-only memo and puts D into slot 0.
     bool openWithUnsavedChord();
     QString memoPath() const { return f.dirPath() + QStringLiteral("/code.dat"); }
+    static QStringList rescueFiles();
 
     Form1Fixture f;
 };
@@ -114,6 +123,15 @@ bool tst_Form1Memo::openWithUnsavedChord()
     f.clickSlot(0);
     f.clickOption("opcode1", 2); // D, kind stays empty
     return true;
+}
+
+QStringList tst_Form1Memo::rescueFiles()
+{
+    const QDir folder = QFileInfo(memofile::defaultMemoPath()).absoluteDir();
+    QStringList files;
+    for (const QString &name : folder.entryList({"code.dat.rescued-*"}))
+        files << folder.filePath(name);
+    return files;
 }
 
 void tst_Form1Memo::savesAsYouGo_data()
@@ -138,32 +156,40 @@ void tst_Form1Memo::savesAsYouGo()
     }
     QTest::qWait(1200);
     f.form()->close();
+    QVERIFY(f.closed());
     QCOMPARE(f.savedFile(), file);
 }
 
 void tst_Form1Memo::failedSaveAtClose_data()
 {
+    QTest::addColumn<bool>("change");
     QTest::addColumn<QStringList>("answers");
     QTest::addColumn<bool>("closes");
     QTest::addColumn<QByteArray>("memoStarts");
     QTest::addColumn<QByteArray>("elsewhere");
 
+    QTest::newRow("D taken back: closes without a question")
+        << false << QStringList {} << true << Song << QByteArray("<no file>");
     QTest::newRow("キャンセル keeps the window")
-        << QStringList {"stay"} << false << Song << QByteArray("<no file>");
-    QTest::newRow("再試行 saves once the file can be written") << QStringList {"retry", "writable",
-        "retry"} << true << QByteArray("D\r\n\r\nA\r\nm\r\n") << QByteArray("<no file>");
-    QTest::newRow("別の場所に保存... saves there, then closes") << QStringList {
-        "elsewhere", "@elsewhere.dat"} << true << Song << QByteArray("D\r\n\r\nA\r\nm\r\n");
+        << true << QStringList {"stay"} << false << Song << QByteArray("<no file>");
+    QTest::newRow("再試行 saves once the file can be written")
+        << true << QStringList {"retry", "writable", "retry"} << true
+        << QByteArray("D\r\n\r\nA\r\nm\r\n") << QByteArray("<no file>");
+    QTest::newRow("別の場所に保存... saves there, then closes")
+        << true << QStringList {"elsewhere", "@elsewhere.dat"} << true << Song
+        << QByteArray("D\r\n\r\nA\r\nm\r\n");
     QTest::newRow("保存せずに終了, confirmed")
-        << QStringList {"discard", "yes"} << true << Song << QByteArray("<no file>");
+        << true << QStringList {"discard", "yes"} << true << Song << QByteArray("<no file>");
     QTest::newRow("保存せずに終了, not confirmed, asks again")
-        << QStringList {"discard", "no", "stay"} << false << Song << QByteArray("<no file>");
+        << true << QStringList {"discard", "no", "stay"} << false << Song
+        << QByteArray("<no file>");
 }
 
 // The window says at once that the memo is not being saved; a close by the
 // user then asks what to do, and the window stays until the user decides.
 void tst_Form1Memo::failedSaveAtClose()
 {
+    QFETCH(bool, change);
     QFETCH(QStringList, answers);
     QFETCH(bool, closes);
     QFETCH(QByteArray, memoStarts);
@@ -172,15 +198,20 @@ void tst_Form1Memo::failedSaveAtClose()
     auto *notice = f.control<QLabel>(QStringLiteral("lblsavenotice"));
     QTRY_VERIFY_WITH_TIMEOUT(notice->isVisible(), 1000);
     QVERIFY(notice->text().contains(memoPath()));
+    if (!change)
+        f.clickOption("opcode1", 0); // C again: the memo is the file's
 
     answers.replaceInStrings(QStringLiteral("@"), f.dirPath() + u'/');
     const Answers answering(answers, f.form(), memoPath());
     f.form()->close();
-    QCOMPARE(f.form()->isVisible(), !closes);
+    QTRY_VERIFY(answering.done() && f.form()->isVisible() != closes);
+    QCOMPARE(answering.asked, answers.size() - answers.count(QStringLiteral("writable")));
     QVERIFY(f.savedFile().startsWith(memoStarts));
     QFile other(f.dirPath() + QStringLiteral("/elsewhere.dat"));
     QVERIFY(other.open(QIODevice::ReadOnly) ? other.readAll().startsWith(elsewhere)
                                             : elsewhere == "<no file>");
+    // Only a save that reached a file takes the notice away.
+    QCOMPARE(!notice->isHidden(), memoStarts == Song && elsewhere == "<no file>");
     QCOMPARE(f.form()->exitStatus(), 0);
 }
 
@@ -207,12 +238,36 @@ void tst_Form1Memo::unattendedClose()
     QCOMPARE(answering.asked, questionOnScreen ? 1 : 0);
     QCOMPARE(f.form()->exitStatus(), EXIT_FAILURE);
     QCOMPARE(f.savedFile(), Song);
-    const QDir rescueFolder = QFileInfo(memofile::defaultMemoPath()).absoluteDir();
-    const QStringList rescued = rescueFolder.entryList({"code.dat.rescued-*"});
+    const QStringList rescued = rescueFiles();
     QCOMPARE(rescued.size(), 1);
-    QFile file(rescueFolder.filePath(rescued.constFirst()));
+    QFile file(rescued.constFirst());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().startsWith("D\r\n\r\nA\r\nm\r\n"));
+}
+
+void tst_Form1Memo::sessionSaveKeepsWindow_data()
+{
+    QTest::addColumn<bool>("readOnly");
+    QTest::newRow("the chord reaches the memo") << false;
+    QTest::newRow("a memo that cannot be saved goes into a rescue file") << true;
+}
+
+// The session asks for a save before a logout that may yet be cancelled:
+// the memo is saved, and the window stays.
+void tst_Form1Memo::sessionSaveKeepsWindow()
+{
+    QFETCH(bool, readOnly);
+    QVERIFY(f.open(&Song));
+    if (readOnly)
+        QFile::setPermissions(memoPath(), QFile::ReadOwner);
+    f.clickSlot(0);
+    f.clickOption("opcode1", 2); // D
+    f.form()->saveForSession();
+    QTRY_VERIFY(readOnly ? !rescueFiles().isEmpty() : f.savedFile().startsWith("D\r\n"));
+    QTest::qWait(100); // a close would have gone through by now
+    QVERIFY(f.form()->isVisible());
+    QCOMPARE(rescueFiles().size(), readOnly ? 1 : 0);
+    QCOMPARE(f.form()->exitStatus(), 0);
 }
 
 void tst_Form1Memo::openAnotherFile_data()
@@ -245,8 +300,13 @@ void tst_Form1Memo::openAnotherFile()
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(other) == other.size());
     }
 
-    const Answers answering({song, QStringLiteral("Ok")}, f.form(), memoPath());
-    f.control<QAction>(QStringLiteral("open"))->trigger();
+    const QStringList answers
+        = other == "<fifo>" ? QStringList {song, QStringLiteral("Ok")} : QStringList {song};
+    const Answers answering(answers, f.form(), memoPath());
+    auto *open = f.control<QAction>(QStringLiteral("open"));
+    open->trigger();
+    QTRY_VERIFY(answering.done() && open->isEnabled());
+    QCOMPARE(answering.asked, answers.size());
     QVERIFY(f.savedFile().startsWith("D\r\n\r\nA\r\nm\r\n"));
     QCOMPARE(f.slotCaption(1), slot1);
     QCOMPARE(f.form()->windowTitle(), title);
@@ -278,6 +338,19 @@ void tst_Form1Memo::strayTemporaryGoesOnceShown()
     QVERIFY(QFile::exists(stray));
     form.show();
     QTRY_VERIFY(!QFile::exists(stray));
+}
+
+// A memo that cannot be read is given back to the caller, who reports it
+// and ends the program: the window's own destructor still runs.
+void tst_Form1Memo::unreadableMemoIsReported()
+{
+    const QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("code.dat"));
+    QVERIFY(QDir().mkdir(folder));
+    const Form1 form(folder);
+    QVERIFY(form.loadError());
+    QCOMPARE(form.loadError()->fileName, folder);
+    QVERIFY(form.loadError()->reason.contains(QStringLiteral("フォルダー")));
 }
 
 QTEST_MAIN(tst_Form1Memo)
