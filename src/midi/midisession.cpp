@@ -1,47 +1,55 @@
 #include "midisession.h"
 
+#include "midinotes.h"
+
+#include <QElapsedTimer>
+
+#include <algorithm>
+
 namespace midi
 {
 
 namespace
 {
-constexpr int ReleaseVelocity = 64; // "no particular release velocity"
 constexpr int NoValue = 0;
 } // namespace
 
-MidiSession::MidiSession(MidiTransport *transport, QObject *parent)
+MidiSession::Clock MidiSession::steadyClock()
+{
+    QElapsedTimer timer;
+    timer.start();
+    return [timer] { return timer.elapsed(); };
+}
+
+MidiSession::MidiSession(MidiTransport *transport, QObject *parent, Clock clock)
     : QObject(parent)
     , m_transport(transport)
+    , m_clock(std::move(clock))
 {
-    // A precise timer never fires early, so the settler is always due when it fires.
     m_settleTimer.setSingleShot(true);
     m_settleTimer.setTimerType(Qt::PreciseTimer);
-    m_clock.start();
     connect(m_transport, &MidiTransport::received, this, &MidiSession::receive);
     connect(&m_settleTimer, &QTimer::timeout, this, &MidiSession::settle);
 }
 
 void MidiSession::sendChord(const QList<int> &semitones)
 {
-    releaseSent();
+    using Kind = MidiMessage::Kind;
+    for (const int note : std::exchange(m_chord, {}))
+        m_transport->send({Kind::NoteOff, chord::ChordChannel, note, chord::ReleaseVelocity});
     for (const int semitone : semitones) {
-        const int note = LowestKeyNote + semitone;
-        m_transport->send({MidiMessage::Kind::NoteOn, OutputChannel, note, OutputVelocity});
-        m_sent << note;
+        const int note = chord::midiNote(semitone);
+        m_transport->send({Kind::NoteOn, chord::ChordChannel, note, chord::NoteVelocity});
+        m_chord << note;
     }
 }
 
 void MidiSession::releaseAll()
 {
-    releaseSent();
-    m_transport->send({MidiMessage::Kind::Control, OutputChannel, AllNotesOffController, NoValue});
-}
-
-void MidiSession::releaseSent()
-{
-    for (const int note : std::as_const(m_sent))
-        m_transport->send({MidiMessage::Kind::NoteOff, OutputChannel, note, ReleaseVelocity});
-    m_sent.clear();
+    using Kind = MidiMessage::Kind;
+    for (const int note : std::exchange(m_chord, {}))
+        m_transport->send({Kind::NoteOff, chord::ChordChannel, note, chord::ReleaseVelocity});
+    m_transport->send({Kind::Control, chord::ChordChannel, AllNotesOffController, NoValue});
 }
 
 void MidiSession::receive(const MidiMessage &message)
@@ -63,13 +71,13 @@ void MidiSession::receive(const MidiMessage &message)
     const std::vector<int> after = m_held.notes();
     if (after == before)
         return;
-    m_settler.change(after, m_clock.elapsed());
+    m_settler.change(after, m_clock());
     m_settleTimer.start(SettleMs);
 }
 
 void MidiSession::settle()
 {
-    const auto notes = m_settler.take(m_clock.elapsed());
+    const auto notes = m_settler.take(m_clock());
     if (!notes)
         return;
     if (const auto name = nameChord(*notes, m_naming))

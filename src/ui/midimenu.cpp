@@ -8,6 +8,8 @@
 #include <QMenuBar>
 #include <QSettings>
 
+#include <cstdio>
+
 namespace
 {
 constexpr auto HelpMenuName = "help";
@@ -22,11 +24,11 @@ QString setting(const char *key)
 }
 } // namespace
 
-MidiMenu::MidiMenu(Form1 *window, QSettings *settings, Loader load)
+MidiMenu::MidiMenu(Form1 *window, QSettings *settings, Opener open)
     : QMenu(tr("MIDI(&M)"), window)
     , m_window(window)
     , m_settings(settings)
-    , m_load(std::move(load))
+    , m_open(std::move(open))
     , m_inputs(addMenu(tr("入力(&I)")))
     , m_outputs(addMenu(tr("出力(&O)")))
     , m_inputGroup(new QActionGroup(this))
@@ -65,9 +67,9 @@ MidiMenu::~MidiMenu()
         m_session->releaseAll();
 }
 
-midi::LoadedTransport MidiMenu::defaultLoader(QObject *parent)
+void MidiMenu::defaultOpener(QObject *parent, midi::TransportReady ready)
 {
-    return midi::loadSequencer(QString::fromLatin1(midi::ClientName), parent);
+    midi::openSequencer(QString::fromLatin1(midi::ClientName), parent, std::move(ready));
 }
 
 void MidiMenu::startIfUsed()
@@ -82,12 +84,16 @@ void MidiMenu::start()
     if (m_started)
         return;
     m_started = true;
-    const midi::LoadedTransport loaded = m_load(this);
-    if (!loaded.transport) {
-        disable(loaded.error);
+    m_open(this, [this](const midi::OpenedTransport &opened) { use(opened); });
+}
+
+void MidiMenu::use(const midi::OpenedTransport &opened)
+{
+    if (!opened.transport) {
+        disable(opened.error);
         return;
     }
-    m_transport = loaded.transport;
+    m_transport = opened.transport;
     if (const QString reason = m_transport->unavailableReason(); !reason.isEmpty()) {
         disable(reason);
         return;
@@ -100,6 +106,7 @@ void MidiMenu::start()
     connect(m_thru, &QAction::toggled, m_session, &midi::MidiSession::setThru);
     connect(m_window, &Form1::chordShown, m_session, &midi::MidiSession::sendChord);
     connect(m_session, &midi::MidiSession::chordPlayed, m_window, &Form1::showPlayedChord);
+    connect(m_session, &midi::MidiSession::outputRefused, this, &MidiMenu::sayRefused);
     connect(m_transport, &midi::MidiTransport::endpointsChanged, this, &MidiMenu::follow);
     connect(m_session, &midi::MidiSession::played, this, &MidiMenu::sound);
     follow();
@@ -133,6 +140,23 @@ void MidiMenu::disable(const QString &reason)
     insertAction(actions().value(0), why);
     for (QAction *action : actions())
         action->setEnabled(false);
+}
+
+// Said once, as the session stops sending: on the menu, where the output is
+// chosen again, and on stderr.
+void MidiMenu::sayRefused()
+{
+    if (m_refused)
+        return;
+    const QString text = tr("MIDI 出力に送れません。出力を選び直すまで送りません");
+    std::fprintf(stderr, "ソラミナ: %s\n", qPrintable(text));
+    std::fflush(stderr);
+    menuAction()->setToolTip(text);
+    menuAction()->setStatusTip(text);
+    m_refused = new QAction(text, this);
+    m_refused->setObjectName(QStringLiteral("midiRefused"));
+    m_refused->setEnabled(false);
+    insertAction(actions().value(0), m_refused);
 }
 
 // Connects the remembered endpoints that are present and not yet connected;

@@ -78,10 +78,12 @@ void tst_MidiMenu::init()
 void tst_MidiMenu::open(const QString &unavailable, sound::ChordPlayer *player)
 {
     QVERIFY(m_fixture.open(nullptr, [&](Form1 *form) {
-        m_menu = new MidiMenu(form, m_settings.get(), [this, unavailable](QObject *parent) {
-            return midi::LoadedTransport {
-                new FakeMidiTransport(&m_bus, QStringLiteral("Soramina"), parent, unavailable), {}};
-        });
+        m_menu = new MidiMenu(form, m_settings.get(),
+            [this, unavailable](QObject *parent, const midi::TransportReady &ready) {
+                ready(
+                    {new FakeMidiTransport(&m_bus, QStringLiteral("Soramina"), parent, unavailable),
+                        {}});
+            });
     }));
     m_menu->playAlongWith(player);
     m_menu->start();
@@ -159,8 +161,8 @@ void tst_MidiMenu::chordsGoOut()
 
     delete m_menu;
     QTRY_COMPARE(heard.count(), 5);
-    QCOMPARE(caught(heard),
-        (Messages {off(55), off(59), off(62), off(65), {Kind::Control, 0, 123, 0}}));
+    QCOMPARE(
+        caught(heard), (Messages {off(55), off(59), off(62), off(65), {Kind::Control, 0, 123, 0}}));
 }
 
 // A choice is kept by name: the keyboard unplugged and plugged in again is
