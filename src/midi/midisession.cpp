@@ -75,11 +75,17 @@ void MidiSession::receive(const MidiMessage &message)
     m_settleTimer.start(SettleMs);
 }
 
+// The timer and the clock may disagree by a millisecond or so: if the clock
+// says the settle is not yet due, the timer waits again for what remains.
 void MidiSession::settle()
 {
-    const auto notes = m_settler.take(m_clock());
-    if (!notes)
+    const std::int64_t now = m_clock();
+    const auto notes = m_settler.take(now);
+    if (!notes) {
+        if (const auto left = m_settler.dueIn(now))
+            m_settleTimer.start(int(*left));
         return;
+    }
     if (const auto name = nameChord(*notes, m_naming))
         emit chordPlayed(QString::fromUtf8(name->root.data(), qsizetype(name->root.size())),
             QString::fromUtf8(name->kind.data(), qsizetype(name->kind.size())));

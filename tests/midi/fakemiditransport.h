@@ -5,6 +5,21 @@
 #include <QList>
 #include <QPointer>
 #include <QSet>
+#include <QTest>
+
+namespace midi
+{
+// As QCOMPARE shows a message: "on 0 60 100", "off ...", "cc ...".
+inline char *toString(const MidiMessage &m)
+{
+    constexpr const char *Kinds[] {"on", "off", "cc"};
+    return QTest::toString(QStringLiteral("%1 %2 %3 %4")
+                               .arg(QLatin1String(Kinds[int(m.kind)]))
+                               .arg(m.channel)
+                               .arg(m.number)
+                               .arg(m.value));
+}
+} // namespace midi
 
 // A MIDI system in memory: every fake transport on one bus sees the others'
 // ports, named as the sequencer names them, and delivers what it sends to
