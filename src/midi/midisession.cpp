@@ -36,26 +36,63 @@ void MidiSession::sendChord(const QList<int> &semitones)
 {
     using Kind = MidiMessage::Kind;
     for (const int note : std::exchange(m_chord, {}))
-        m_transport->send({Kind::NoteOff, chord::ChordChannel, note, chord::ReleaseVelocity});
+        send({Kind::NoteOff, chord::ChordChannel, note, chord::ReleaseVelocity});
     for (const int semitone : semitones) {
         const int note = chord::midiNote(semitone);
-        m_transport->send({Kind::NoteOn, chord::ChordChannel, note, chord::NoteVelocity});
-        m_chord << note;
+        if (send({Kind::NoteOn, chord::ChordChannel, note, chord::NoteVelocity}))
+            m_chord << note;
     }
 }
 
 void MidiSession::releaseAll()
 {
     using Kind = MidiMessage::Kind;
-    for (const int note : std::exchange(m_chord, {}))
-        m_transport->send({Kind::NoteOff, chord::ChordChannel, note, chord::ReleaseVelocity});
-    m_transport->send({Kind::Control, chord::ChordChannel, AllNotesOffController, NoValue});
+    m_chord.clear();
+    std::erase_if(m_sounding, [this](const std::pair<int, int> &on) {
+        return m_transport->send({Kind::NoteOff, on.first, on.second, chord::ReleaseVelocity});
+    });
+    if (m_transport->send({Kind::Control, chord::ChordChannel, AllNotesOffController, NoValue}))
+        std::erase_if(m_sounding, [](const auto &on) { return on.first == chord::ChordChannel; });
+}
+
+// The first refusal ends the output's use: the notes it left sounding are
+// tried at once, and kept to be released again should that fail too.
+bool MidiSession::send(const MidiMessage &message)
+{
+    if (m_refused)
+        return false;
+    if (!m_transport->send(message)) {
+        m_refused = true;
+        releaseAll();
+        emit outputRefused();
+        return false;
+    }
+    track(message);
+    return true;
+}
+
+void MidiSession::track(const MidiMessage &message)
+{
+    const std::pair<int, int> key {message.channel, message.number};
+    switch (message.kind) {
+    case MidiMessage::Kind::NoteOn:
+        if (message.value > 0)
+            m_sounding.insert(key);
+        else
+            m_sounding.erase(key);
+        break;
+    case MidiMessage::Kind::NoteOff: m_sounding.erase(key); break;
+    case MidiMessage::Kind::Control:
+        if (message.number == AllNotesOffController)
+            std::erase_if(m_sounding, [&](const auto &on) { return on.first == message.channel; });
+        break;
+    }
 }
 
 void MidiSession::receive(const MidiMessage &message)
 {
     if (m_thru)
-        m_transport->send(message);
+        send(message);
     emit played(message);
 
     const std::vector<int> before = m_held.notes();

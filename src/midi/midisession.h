@@ -11,6 +11,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <set>
+#include <utility>
 
 namespace midi
 {
@@ -56,6 +58,8 @@ signals:
 private:
     void receive(const MidiMessage &message);
     void settle();
+    bool send(const MidiMessage &message);
+    void track(const MidiMessage &message);
 
     MidiTransport *m_transport;
     Clock m_clock;
@@ -66,6 +70,7 @@ private:
     bool m_refused = false;
     QTimer m_settleTimer;
     QList<int> m_chord; // the MIDI notes of the chord last sent
+    std::set<std::pair<int, int>> m_sounding; // channel and note of each note on at the output
 };
 
 } // namespace midi

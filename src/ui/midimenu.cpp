@@ -9,6 +9,7 @@
 #include <QSettings>
 
 #include <cstdio>
+#include <utility>
 
 namespace
 {
@@ -212,11 +213,13 @@ void MidiMenu::fill(
     }
 }
 
+// An output chosen, even the same again, is used anew, and the one left
+// behind is not left sounding.
 void MidiMenu::choose(bool input, const QString &name)
 {
     QString &connected = input ? m_inputConnected : m_outputConnected;
     if (!input && m_session)
-        m_session->sendChord({}); // the synth left behind is not left sounding
+        m_session->releaseAll();
     if (!connected.isEmpty()) {
         if (input)
             m_transport->disconnectSource(connected);
@@ -225,5 +228,11 @@ void MidiMenu::choose(bool input, const QString &name)
         connected.clear();
     }
     m_settings->setValue(setting(input ? InputKey : OutputKey), name);
+    if (!input && m_session) {
+        m_session->resumeOutput();
+        delete std::exchange(m_refused, nullptr);
+        menuAction()->setToolTip({});
+        menuAction()->setStatusTip({});
+    }
     follow();
 }
