@@ -58,7 +58,6 @@ MidiMenu::MidiMenu(Form1 *window, QSettings *settings, Opener open)
     else
         bar->addMenu(this);
     refill();
-    connect(this, &QMenu::aboutToShow, this, &MidiMenu::start);
 }
 
 // Whatever was sent is released on the way out, so no synth is left droning.
@@ -71,13 +70,6 @@ MidiMenu::~MidiMenu()
 void MidiMenu::defaultOpener(QObject *parent, midi::TransportReady ready)
 {
     midi::openSequencer(QString::fromLatin1(midi::ClientName), parent, std::move(ready));
-}
-
-void MidiMenu::startIfUsed()
-{
-    if (!m_settings->value(setting(InputKey)).toString().isEmpty()
-        || !m_settings->value(setting(OutputKey)).toString().isEmpty())
-        start();
 }
 
 void MidiMenu::start()

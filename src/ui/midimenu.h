@@ -41,8 +41,6 @@ public:
     // Brings the sequencer up, without waiting for it; the remembered
     // endpoints are connected once it is there.
     void start();
-    // Starts when an input or output is remembered.
-    void startIfUsed();
 
     // What is played on the input also sounds through this player, while it
     // plays the chords shown (音 on). Call before start().
