@@ -16,7 +16,7 @@ inline constexpr auto PluginDirVariable = "SORAMINA_PLUGIN_DIR";
 QStringList pluginFolders();
 
 // One plugin, in the first of the folders that holds its file. Cheap to make
-// and to copy: it holds names, and the library only once load() has run.
+// and to copy: it holds names only, and a library once loaded stays loaded.
 // load() is the slow part and may run on a worker thread; instance() makes
 // the plugin's root object on the calling thread, which is to own it.
 class PluginLoader
@@ -24,7 +24,6 @@ class PluginLoader
 public:
     explicit PluginLoader(QString fileName, QStringList folders = pluginFolders());
 
-    QString fileName() const { return m_fileName; }
     // Why the plugin cannot be had, from the files alone; empty when it is there.
     QString missing() const;
     // Loads the library; empty on success, otherwise why not.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "offthread.h"
+#include "pluginloader.h"
 #include "soundloader.h"
 
 #include <QList>

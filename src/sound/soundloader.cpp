@@ -1,5 +1,7 @@
 #include "soundloader.h"
 
+#include "pluginloader.h"
+
 #include <QFileInfo>
 
 namespace sound

@@ -2,7 +2,7 @@
 
 #include "soundoutput.h"
 
-#include "pluginloader.h"
+#include <QStringList>
 
 #include <functional>
 #include <memory>
