@@ -68,8 +68,7 @@ int runChild(sound::Target target, int argc, char **argv)
     const QStringList folders {QStringLiteral(MODULE_DIR)};
     auto player = target == sound::Target::Device
         ? sound::devicePlayer(folders)
-        : std::make_unique<sound::ChordPlayer>(
-            [folders] { return openOutput(folders, sound::Target::Buffer); });
+        : std::make_unique<sound::ChordPlayer>(outputOpener(folders, sound::Target::Buffer));
     sound::ChordPlayer *chords = player.get();
     new SoundMenu(&window, std::move(player),
         std::make_unique<QSettings>(

@@ -1,5 +1,6 @@
 #include "application.h"
 #include "chordplayer.h"
+#include "firstpaint.h"
 #include "form1.h"
 #include "form1layout.h"
 #include "guibench.h"
@@ -16,7 +17,6 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QSettings>
-#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
@@ -53,10 +53,10 @@ std::unique_ptr<QWidget> makeWindow(Window window)
         // module is loaded until a chord is played.
         new SoundMenu(form.get(), sound::devicePlayer({QStringLiteral(MODULE_DIR)}),
             std::make_unique<QSettings>(QStringLiteral("soramina"), QStringLiteral("soramina")));
-        // And its MIDI menu, whose sequencer loads at start only when in use.
+        // And its MIDI menu, whose sequencer comes up once the window is painted.
         auto *midi = new MidiMenu(form.get(),
             new QSettings(QStringLiteral("soramina"), QStringLiteral("soramina"), form.get()));
-        QTimer::singleShot(0, midi, &MidiMenu::startIfUsed);
+        new services::AfterFirstPaint(form.get(), [midi] { midi->start(); });
         return form;
     }
     auto bare = std::make_unique<QMainWindow>();

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks of what `cmake --install` and `cpack` deliver, run by CTest:
-#   check-package.sh install  <build-dir> <stage-dir> <app-id> <sound-module>
+#   check-package.sh install  <build-dir> <stage-dir> <app-id> <plugin-dir> <plugin>...
 #   check-package.sh desktop  <stage-dir> <app-id>
 #   check-package.sh metainfo <stage-dir> <app-id>
 #   check-package.sh icon     <stage-dir> <app-id>
@@ -28,22 +28,23 @@ metainfo_file() { echo "$1/usr/share/metainfo/$2.metainfo.xml"; }
 icon_file() { echo "$1/usr/share/icons/hicolor/scalable/apps/$2.svg"; }
 
 check_install() {
-    local build=$1 stage=$2 id=$3 module=$4
+    local build=$1 stage=$2 id=$3 plugins=$4
+    shift 4
     rm -rf "$stage"
     DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null
 
-    # Exactly these files: no test, benchmark, tool or library slips in.
+    # Exactly these files: no test, benchmark, tool or library slips in; the
+    # plugins all in the one plugin folder.
     local expected
     expected=$(printf '%s\n' usr/bin/soramina \
-        usr/lib/soramina/soramina_alsa.so \
+        "${@/#/usr/$plugins/}" \
         "usr/share/applications/$id.desktop" \
         usr/share/doc/soramina/README.md \
         usr/share/doc/soramina/changelog.gz \
         usr/share/doc/soramina/copyright \
         "usr/share/icons/hicolor/scalable/apps/$id.svg" \
         "usr/share/metainfo/$id.metainfo.xml" \
-        usr/share/man/man1/soramina.1.gz \
-        "usr/$module" | sort)
+        usr/share/man/man1/soramina.1.gz | sort)
     diff <(echo "$expected") <(files_under "$stage") >&2 || fail "installed files differ (< expected, > installed)"
     [[ -x $stage/usr/bin/soramina ]] || fail "usr/bin/soramina is not executable"
 

@@ -1,6 +1,7 @@
 #include "application.h"
 #include "commandline.h"
 #include "errorreport.h"
+#include "firstpaint.h"
 #include "form1.h"
 #include "memolocation.h"
 #include "midimenu.h"
@@ -11,7 +12,6 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QSettings>
-#include <QTimer>
 
 #include <memory>
 
@@ -62,9 +62,10 @@ int main(int argc, char *argv[])
     QObject::connect(
         application.get(), &QGuiApplication::commitDataRequest, &window, &Form1::saveForSession);
     app::setIconAfterFirstPaint(&window);
+    // The sequencer client joins as soon as the window is on screen, for
+    // patchbays to see it, and never holds the window up.
+    new services::AfterFirstPaint(&window, [midi] { midi->start(); });
     window.show();
-    // A sequencer in use comes up once the window is on its way to the screen.
-    QTimer::singleShot(0, midi, &MidiMenu::startIfUsed);
     const int status = QApplication::exec();
     return status != 0 ? status : window.exitStatus();
 }

@@ -9,6 +9,10 @@ namespace chord
 inline constexpr int LowestKeyNote = 48;
 // Every chord note is struck this hard; a player's own velocity passes through.
 inline constexpr int NoteVelocity = 100;
+// And let go at MIDI's "no particular release velocity".
+inline constexpr int ReleaseVelocity = 64;
+// Chords sound on MIDI channel 1, counted from 0 as the protocol counts.
+inline constexpr int ChordChannel = 0;
 
 constexpr int midiNote(int semitone) noexcept
 {

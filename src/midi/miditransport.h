@@ -22,11 +22,19 @@ struct MidiMessage {
     friend bool operator==(const MidiMessage &, const MidiMessage &) = default;
 };
 
+// Comes up in two steps: open(), slow, joins the MIDI system and may run on
+// a worker thread, as it makes no QObject; start(), cheap, on the thread the
+// transport lives in, begins listening there. Nothing else is called before
+// start().
 class MidiTransport : public QObject
 {
     Q_OBJECT
 public:
     using QObject::QObject;
+
+    // Joins as the client clientName, with its two ports.
+    virtual void open(const QString &clientName) = 0;
+    virtual void start() = 0;
 
     // Why there is no MIDI, for the menu; empty when it works.
     virtual QString unavailableReason() const = 0;
@@ -41,8 +49,10 @@ public:
     virtual bool connectDestination(const QString &name) = 0;
     virtual void disconnectDestination(const QString &name) = 0;
 
-    // To every endpoint connected to our output, at once.
-    virtual void send(const midi::MidiMessage &message) = 0;
+    // To every endpoint connected to our output, at once. False when the
+    // system refused it (a receiver that reads nothing fills up, for one):
+    // it went to none of them, or not to all.
+    virtual bool send(const midi::MidiMessage &message) = 0;
 
 signals:
     void received(const midi::MidiMessage &message);
@@ -55,12 +65,13 @@ class MidiTransportFactory
 {
 public:
     virtual ~MidiTransportFactory() = default;
-    virtual MidiTransport *create(const QString &clientName, QObject *parent) = 0;
+    // Cheap: the transport before open().
+    virtual MidiTransport *create(QObject *parent) = 0;
 };
 
 } // namespace midi
 
 Q_DECLARE_METATYPE(midi::MidiMessage)
 
-#define MidiTransportFactory_iid "org.soramina.MidiTransportFactory/1.0"
+#define MidiTransportFactory_iid "org.soramina.MidiTransportFactory/2.0"
 Q_DECLARE_INTERFACE(midi::MidiTransportFactory, MidiTransportFactory_iid)

@@ -1,5 +1,6 @@
 #include "settler.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace midi
@@ -18,6 +19,13 @@ std::optional<std::vector<int>> Settler::take(std::int64_t nowMs)
         return std::nullopt;
     m_waiting = false;
     return m_notes;
+}
+
+std::optional<std::int64_t> Settler::dueIn(std::int64_t nowMs) const
+{
+    if (!m_waiting)
+        return std::nullopt;
+    return std::max<std::int64_t>(SettleMs - (nowMs - m_changedAt), 0);
 }
 
 } // namespace midi

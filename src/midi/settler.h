@@ -20,6 +20,9 @@ public:
     // The notes, once they have stood still for SettleMs; each change is
     // given at most once.
     std::optional<std::vector<int>> take(std::int64_t nowMs);
+    // While notes wait to be given, how long until they are due (0 once
+    // they are); nothing when none wait.
+    std::optional<std::int64_t> dueIn(std::int64_t nowMs) const;
 
 private:
     std::vector<int> m_notes;

@@ -1,6 +1,6 @@
 #include "chordplayer.h"
 
-#include <QThread>
+#include "midinotes.h"
 
 #include <cstdio>
 
@@ -19,12 +19,6 @@ ChordPlayer::ChordPlayer(Opener opener, QObject *parent)
     m_ring.setInterval(RingMs);
     connect(&m_arpeggioStep, &QTimer::timeout, this, &ChordPlayer::sounding);
     connect(&m_ring, &QTimer::timeout, this, &ChordPlayer::stop);
-}
-
-ChordPlayer::~ChordPlayer()
-{
-    if (m_opening)
-        m_opening->wait();
 }
 
 void ChordPlayer::markUnavailable(const QString &reason)
@@ -90,7 +84,7 @@ void ChordPlayer::play(const QList<int> &semitones)
     }
     stop();
     for (int semitone : semitones)
-        m_notes.append(LowestNote + semitone);
+        m_notes.append(chord::midiNote(semitone));
     if (m_notes.isEmpty())
         return;
     sounding();
@@ -104,7 +98,7 @@ void ChordPlayer::sounding()
 {
     const qsizetype until = m_arpeggio ? m_started + 1 : m_notes.size();
     for (; m_started < until; ++m_started)
-        m_output->noteOn(m_notes[m_started], Velocity);
+        m_output->noteOn(m_notes[m_started], chord::NoteVelocity);
     if (m_started == 1 || !m_arpeggio)
         emit chordStarted();
     if (m_started == m_notes.size()) {
@@ -127,19 +121,35 @@ void ChordPlayer::startOpening()
 {
     if (m_opening || m_output || !isAvailable())
         return;
-    m_opening.reset(QThread::create([this] { m_opened = m_opener(); }));
-    connect(m_opening.get(), &QThread::finished, this, &ChordPlayer::openingFinished);
-    m_opening->start();
+    m_opening = true;
+    m_worker.run([this] { m_failure = m_opener.load(); }, this, [this] { loaded(); });
 }
 
-void ChordPlayer::openingFinished()
+// The module's root object and the output are made here, on the thread that
+// owns them; the worker then loads the soundfont and starts the audio.
+void ChordPlayer::loaded()
 {
-    Opened opened = std::move(m_opened);
-    if (!opened.output) {
-        markUnavailable(opened.reason);
+    if (!m_failure.isEmpty()) {
+        markUnavailable(m_failure);
         return;
     }
-    m_output = std::move(opened.output);
+    Opened created = m_opener.create();
+    if (!created.output) {
+        markUnavailable(created.reason);
+        return;
+    }
+    m_opened = std::move(created.output);
+    m_worker.run([this] { m_failure = m_opener.open(*m_opened); }, this, [this] { opened(); });
+}
+
+void ChordPlayer::opened()
+{
+    std::unique_ptr<SoundOutput> output = std::move(m_opened);
+    if (!m_failure.isEmpty()) {
+        markUnavailable(m_failure);
+        return;
+    }
+    m_output = std::move(output);
     m_output->selectProgram(m_program);
     if (m_pending) {
         m_pending = false;
@@ -149,8 +159,7 @@ void ChordPlayer::openingFinished()
 
 std::unique_ptr<ChordPlayer> devicePlayer(const QStringList &folders)
 {
-    auto player
-        = std::make_unique<ChordPlayer>([folders] { return openOutput(folders, Target::Device); });
+    auto player = std::make_unique<ChordPlayer>(outputOpener(folders, Target::Device));
     if (const QString missing = missingPiece(folders); !missing.isEmpty())
         player->markUnavailable(missing);
     return player;

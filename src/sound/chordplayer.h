@@ -1,37 +1,31 @@
 #pragma once
 
+#include "offthread.h"
+#include "pluginloader.h"
 #include "soundloader.h"
 
 #include <QList>
 #include <QObject>
 #include <QTimer>
 
-#include <functional>
 #include <memory>
-
-class QThread;
 
 namespace sound
 {
 
 // Plays the chords the window shows. The output is opened on the first
-// chord, off the GUI thread, so that neither start-up nor any click waits on
-// the module, the soundfont or the audio server; a chord shown meanwhile is
-// played as soon as the output is there.
+// chord: the module, the soundfont and the audio server load off the GUI
+// thread, so that neither start-up nor any click waits on them, while the
+// module's objects are made on the player's own thread; a chord shown
+// meanwhile is played as soon as the output is there.
 class ChordPlayer : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int LowestNote = 48; // the keyboard's lowest C, C3
-    static constexpr int Velocity = 100;
     static constexpr int RingMs = 1500; // from the last note-on to the note-offs
     static constexpr int ArpeggioStepMs = 120;
 
-    // Opens the output; runs on a worker thread.
-    using Opener = std::function<Opened()>;
-
     explicit ChordPlayer(Opener opener, QObject *parent = nullptr);
-    ~ChordPlayer() override;
 
     // After this, nothing sounds and nothing is loaded; the reason goes to
     // stderr once and to unavailable().
@@ -66,11 +60,13 @@ private:
     void stop();
     void sounding();
     void startOpening();
-    void openingFinished();
+    void loaded();
+    void opened();
 
     Opener m_opener;
-    std::unique_ptr<QThread> m_opening;
-    Opened m_opened; // written by the worker, read once it has finished
+    bool m_opening = false; // begun: it ends with an output or unavailable()
+    QString m_failure; // written by a worker step, read once it has returned
+    std::unique_ptr<SoundOutput> m_opened; // while the worker opens it
     std::unique_ptr<SoundOutput> m_output;
     QString m_reason;
 
@@ -84,11 +80,13 @@ private:
     qsizetype m_started = 0; // how many of m_notes are on
     QTimer m_arpeggioStep;
     QTimer m_ring;
+    // Last, so that it is gone, its job waited for, before what the job uses.
+    services::OffThread m_worker;
 };
 
 // A player on the desktop's audio output, through the module in the first
 // of the folders that holds it; unavailable from the start when the module
 // or the soundfont is missing.
-std::unique_ptr<ChordPlayer> devicePlayer(const QStringList &folders = moduleFolders());
+std::unique_ptr<ChordPlayer> devicePlayer(const QStringList &folders = services::pluginFolders());
 
 } // namespace sound

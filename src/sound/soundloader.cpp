@@ -1,9 +1,8 @@
 #include "soundloader.h"
 
-#include <QCoreApplication>
-#include <QDir>
+#include "pluginloader.h"
+
 #include <QFileInfo>
-#include <QPluginLoader>
 
 namespace sound
 {
@@ -15,22 +14,11 @@ constexpr const char *Soundfonts[] {
     "/usr/share/sounds/sf2/FluidR3_GM.sf2",
 };
 
-QString moduleIn(const QStringList &folders)
+services::PluginLoader module(const QStringList &folders)
 {
-    for (const QString &folder : folders) {
-        const QFileInfo module(QDir(folder), QStringLiteral(SORAMINA_SOUND_MODULE));
-        if (module.isFile())
-            return module.filePath();
-    }
-    return {};
+    return services::PluginLoader(QStringLiteral(SORAMINA_SOUND_MODULE), folders);
 }
 } // namespace
-
-QStringList moduleFolders()
-{
-    const QDir bin(QCoreApplication::applicationDirPath());
-    return {bin.path(), bin.filePath(QStringLiteral(SORAMINA_MODULE_DIR_FROM_BIN))};
-}
 
 QString findSoundfont()
 {
@@ -43,27 +31,41 @@ QString findSoundfont()
 
 QString missingPiece(const QStringList &folders)
 {
-    if (moduleIn(folders).isEmpty())
-        return QStringLiteral("音源モジュール %1 が見つかりません").arg(SORAMINA_SOUND_MODULE);
+    if (QString missing = module(folders).missing(); !missing.isEmpty())
+        return missing;
     if (findSoundfont().isEmpty())
         return QStringLiteral(
             "音色ファイル（timgm6mb-soundfont か fluid-soundfont-gm）がありません");
     return {};
 }
 
+Opener outputOpener(const QStringList &folders, Target target)
+{
+    const services::PluginLoader plugin = module(folders);
+    return {
+        [plugin] { return plugin.load(); },
+        [plugin] {
+            QString error;
+            auto *root = plugin.instance<SoundModule>(error);
+            return root ? Opened {root->createOutput(), {}} : Opened {nullptr, error};
+        },
+        [target](SoundOutput &output) { return output.open(target, findSoundfont()); },
+    };
+}
+
 Opened openOutput(const QStringList &folders, Target target)
 {
     if (QString missing = missingPiece(folders); !missing.isEmpty())
         return {nullptr, missing};
-    QPluginLoader loader(moduleIn(folders));
-    auto *module = qobject_cast<SoundModule *>(loader.instance());
-    if (!module)
-        return {nullptr,
-            QStringLiteral("音源モジュールを読み込めません: %1").arg(loader.errorString())};
-    std::unique_ptr<SoundOutput> output = module->createOutput();
-    if (QString reason = output->open(target, findSoundfont()); !reason.isEmpty())
+    const Opener opener = outputOpener(folders, target);
+    if (QString reason = opener.load(); !reason.isEmpty())
         return {nullptr, reason};
-    return {std::move(output), {}};
+    Opened opened = opener.create();
+    if (!opened.output)
+        return opened;
+    if (QString reason = opener.open(*opened.output); !reason.isEmpty())
+        return {nullptr, reason};
+    return opened;
 }
 
 } // namespace sound

@@ -4,14 +4,11 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 namespace sound
 {
-
-// Folders the sound module is looked for in: beside the executable (as in
-// the build tree), then the program's own library folder when installed.
-QStringList moduleFolders();
 
 // The General MIDI soundfont to play with: TimGM6mb, which loads in tens of
 // milliseconds, else FluidR3_GM; empty when neither is installed. Compressed
@@ -19,7 +16,7 @@ QStringList moduleFolders();
 QString findSoundfont();
 
 // Cheap enough for start-up (it loads nothing): why no output can exist
-// here, or an empty text when one may.
+// here, or an empty text when one may. The module is looked for in folders.
 QString missingPiece(const QStringList &folders);
 
 struct Opened {
@@ -27,8 +24,24 @@ struct Opened {
     QString reason; // why there is no output
 };
 
-// Loads the module from the first of the folders that holds it and opens an
-// output on the target. Slow: call it off the GUI thread.
+// How an output comes up, in steps that each run on the thread they belong
+// to: the slow ones off the GUI thread, the module's objects on the thread
+// that is to own them.
+struct Opener {
+    // Slow: loads the module. Empty, or why it cannot.
+    std::function<QString()> load;
+    // Cheap, after load: the module's root object makes an output.
+    std::function<Opened()> create;
+    // Slow: the soundfont and, for a device, the audio output. Empty, or why not.
+    std::function<QString(SoundOutput &)> open;
+};
+
+// An output on the target, through the module in the first of the folders
+// that holds it.
+Opener outputOpener(const QStringList &folders, Target target);
+
+// All of the opener's steps on the calling thread, for the tests and tools
+// that render into buffers.
 Opened openOutput(const QStringList &folders, Target target);
 
 } // namespace sound

@@ -8,6 +8,9 @@
 #include <QMenuBar>
 #include <QSettings>
 
+#include <cstdio>
+#include <utility>
+
 namespace
 {
 constexpr auto HelpMenuName = "help";
@@ -22,11 +25,11 @@ QString setting(const char *key)
 }
 } // namespace
 
-MidiMenu::MidiMenu(Form1 *window, QSettings *settings, Loader load)
+MidiMenu::MidiMenu(Form1 *window, QSettings *settings, Opener open)
     : QMenu(tr("MIDI(&M)"), window)
     , m_window(window)
     , m_settings(settings)
-    , m_load(std::move(load))
+    , m_open(std::move(open))
     , m_inputs(addMenu(tr("入力(&I)")))
     , m_outputs(addMenu(tr("出力(&O)")))
     , m_inputGroup(new QActionGroup(this))
@@ -55,7 +58,6 @@ MidiMenu::MidiMenu(Form1 *window, QSettings *settings, Loader load)
     else
         bar->addMenu(this);
     refill();
-    connect(this, &QMenu::aboutToShow, this, &MidiMenu::start);
 }
 
 // Whatever was sent is released on the way out, so no synth is left droning.
@@ -65,16 +67,9 @@ MidiMenu::~MidiMenu()
         m_session->releaseAll();
 }
 
-midi::LoadedTransport MidiMenu::defaultLoader(QObject *parent)
+void MidiMenu::defaultOpener(QObject *parent, midi::TransportReady ready)
 {
-    return midi::loadSequencer(QString::fromLatin1(midi::ClientName), parent);
-}
-
-void MidiMenu::startIfUsed()
-{
-    if (!m_settings->value(setting(InputKey)).toString().isEmpty()
-        || !m_settings->value(setting(OutputKey)).toString().isEmpty())
-        start();
+    midi::openSequencer(QString::fromLatin1(midi::ClientName), parent, std::move(ready));
 }
 
 void MidiMenu::start()
@@ -82,12 +77,16 @@ void MidiMenu::start()
     if (m_started)
         return;
     m_started = true;
-    const midi::LoadedTransport loaded = m_load(this);
-    if (!loaded.transport) {
-        disable(loaded.error);
+    m_open(this, [this](const midi::OpenedTransport &opened) { use(opened); });
+}
+
+void MidiMenu::use(const midi::OpenedTransport &opened)
+{
+    if (!opened.transport) {
+        disable(opened.error);
         return;
     }
-    m_transport = loaded.transport;
+    m_transport = opened.transport;
     if (const QString reason = m_transport->unavailableReason(); !reason.isEmpty()) {
         disable(reason);
         return;
@@ -100,6 +99,7 @@ void MidiMenu::start()
     connect(m_thru, &QAction::toggled, m_session, &midi::MidiSession::setThru);
     connect(m_window, &Form1::chordShown, m_session, &midi::MidiSession::sendChord);
     connect(m_session, &midi::MidiSession::chordPlayed, m_window, &Form1::showPlayedChord);
+    connect(m_session, &midi::MidiSession::outputRefused, this, &MidiMenu::sayRefused);
     connect(m_transport, &midi::MidiTransport::endpointsChanged, this, &MidiMenu::follow);
     connect(m_session, &midi::MidiSession::played, this, &MidiMenu::sound);
     follow();
@@ -133,6 +133,23 @@ void MidiMenu::disable(const QString &reason)
     insertAction(actions().value(0), why);
     for (QAction *action : actions())
         action->setEnabled(false);
+}
+
+// Said once, as the session stops sending: on the menu, where the output is
+// chosen again, and on stderr.
+void MidiMenu::sayRefused()
+{
+    if (m_refused)
+        return;
+    const QString text = tr("MIDI 出力に送れません。出力を選び直すまで送りません");
+    std::fprintf(stderr, "ソラミナ: %s\n", qPrintable(text));
+    std::fflush(stderr);
+    menuAction()->setToolTip(text);
+    menuAction()->setStatusTip(text);
+    m_refused = new QAction(text, this);
+    m_refused->setObjectName(QStringLiteral("midiRefused"));
+    m_refused->setEnabled(false);
+    insertAction(actions().value(0), m_refused);
 }
 
 // Connects the remembered endpoints that are present and not yet connected;
@@ -188,11 +205,13 @@ void MidiMenu::fill(
     }
 }
 
+// An output chosen, even the same again, is used anew, and the one left
+// behind is not left sounding.
 void MidiMenu::choose(bool input, const QString &name)
 {
     QString &connected = input ? m_inputConnected : m_outputConnected;
     if (!input && m_session)
-        m_session->sendChord({}); // the synth left behind is not left sounding
+        m_session->releaseAll();
     if (!connected.isEmpty()) {
         if (input)
             m_transport->disconnectSource(connected);
@@ -201,5 +220,11 @@ void MidiMenu::choose(bool input, const QString &name)
         connected.clear();
     }
     m_settings->setValue(setting(input ? InputKey : OutputKey), name);
+    if (!input && m_session) {
+        m_session->resumeOutput();
+        delete std::exchange(m_refused, nullptr);
+        menuAction()->setToolTip({});
+        menuAction()->setStatusTip({});
+    }
     follow();
 }

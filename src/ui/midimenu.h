@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sequencerloader.h"
+#include "sequenceropener.h"
 
 #include <QMenu>
 #include <QPointer>
@@ -29,27 +29,29 @@ class MidiMenu : public QMenu
 {
     Q_OBJECT
 public:
-    using Loader = std::function<midi::LoadedTransport(QObject *parent)>;
+    // Opens a transport parented to the menu and hands it, or why there is
+    // none, to ready() on the menu's thread, now or later.
+    using Opener = std::function<void(QObject *parent, midi::TransportReady ready)>;
 
-    // Goes into the window's menu bar before ヘルプ. The sequencer is loaded
-    // by start(), not here, so it costs the window's opening nothing: the
-    // first time the menu opens, or by startIfUsed().
-    MidiMenu(Form1 *window, QSettings *settings, Loader load = defaultLoader);
+    // Goes into the window's menu bar before ヘルプ. The sequencer comes up
+    // by start(), not here, so that it costs the window's opening nothing.
+    MidiMenu(Form1 *window, QSettings *settings, Opener open = defaultOpener);
     ~MidiMenu() override;
 
+    // Brings the sequencer up, without waiting for it; the remembered
+    // endpoints are connected once it is there.
     void start();
-    // Starts when an input or output is remembered: MIDI is in use, and the
-    // endpoints chosen are to be connected without opening the menu.
-    void startIfUsed();
 
     // What is played on the input also sounds through this player, while it
     // plays the chords shown (音 on). Call before start().
     void playAlongWith(sound::ChordPlayer *player);
 
-    static midi::LoadedTransport defaultLoader(QObject *parent);
+    static void defaultOpener(QObject *parent, midi::TransportReady ready);
 
 private:
+    void use(const midi::OpenedTransport &opened);
     void disable(const QString &reason);
+    void sayRefused();
     void refill();
     void fill(
         QMenu *menu, QActionGroup *group, const QStringList &endpoints, const QString &chosen);
@@ -59,7 +61,7 @@ private:
 
     Form1 *m_window;
     QSettings *m_settings;
-    Loader m_load;
+    Opener m_open;
     bool m_started = false;
     midi::MidiTransport *m_transport = nullptr;
     midi::MidiSession *m_session = nullptr;
@@ -70,6 +72,7 @@ private:
     QActionGroup *m_outputGroup;
     QAction *m_missingFifth;
     QAction *m_thru;
+    QAction *m_refused = nullptr; // says the output refused, until it is chosen again
     QString m_inputConnected; // the endpoint connected now, empty for none
     QString m_outputConnected;
 };

@@ -5,10 +5,26 @@
 #include <QList>
 #include <QPointer>
 #include <QSet>
+#include <QTest>
+
+namespace midi
+{
+// As QCOMPARE shows a message: "on 0 60 100", "off ...", "cc ...".
+inline char *toString(const MidiMessage &m)
+{
+    constexpr const char *Kinds[] {"on", "off", "cc"};
+    return QTest::toString(QStringLiteral("%1 %2 %3 %4")
+                               .arg(QLatin1String(Kinds[int(m.kind)]))
+                               .arg(m.channel)
+                               .arg(m.number)
+                               .arg(m.value));
+}
+} // namespace midi
 
 // A MIDI system in memory: every fake transport on one bus sees the others'
 // ports, named as the sequencer names them, and delivers what it sends to
-// the ports connected to its output, later, as a real sequencer does.
+// the ports connected to its output, later, as a real sequencer does. It is
+// open from the start; refusing, it delivers nothing and says so.
 class FakeMidiBus
 {
 public:
@@ -37,6 +53,10 @@ public:
         announce();
     }
 
+    void open(const QString &) override { }
+    void start() override { }
+    void setRefusing(bool refusing) { m_refusing = refusing; }
+
     QString unavailableReason() const override { return m_unavailable; }
     QStringList sources() const override { return ports(midi::OutputPortName); }
     QStringList destinations() const override { return ports(midi::InputPortName); }
@@ -59,12 +79,15 @@ public:
     {
         m_receivers.remove(member(name, midi::InputPortName));
     }
-    void send(const midi::MidiMessage &message) override
+    bool send(const midi::MidiMessage &message) override
     {
+        if (m_refusing)
+            return false;
         for (FakeMidiTransport *to : std::as_const(m_receivers)) {
             QMetaObject::invokeMethod(
                 to, [to, message] { emit to->received(message); }, Qt::QueuedConnection);
         }
+        return true;
     }
 
 private:
@@ -98,4 +121,5 @@ private:
     QString m_name;
     QString m_unavailable;
     QSet<FakeMidiTransport *> m_receivers;
+    bool m_refusing = false;
 };

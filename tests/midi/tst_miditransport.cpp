@@ -1,6 +1,7 @@
 #include "fakemiditransport.h"
-#include "sequencerloader.h"
+#include "sequenceropener.h"
 
+#include <QEventLoop>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -32,10 +33,16 @@ std::unique_ptr<midi::MidiTransport> tst_MidiTransport::make(const QString &clie
 {
     if (!m_real)
         return std::make_unique<FakeMidiTransport>(&m_bus, clientName);
-    midi::LoadedTransport loaded = midi::loadSequencer(clientName, nullptr);
-    if (!loaded.transport)
-        qFatal("%s", qPrintable(loaded.error));
-    return std::unique_ptr<midi::MidiTransport>(loaded.transport);
+    QEventLoop loop;
+    midi::OpenedTransport opened;
+    midi::openSequencer(clientName, nullptr, [&](const midi::OpenedTransport &ready) {
+        opened = ready;
+        loop.quit();
+    });
+    loop.exec();
+    if (!opened.transport)
+        qFatal("%s", qPrintable(opened.error));
+    return std::unique_ptr<midi::MidiTransport>(opened.transport);
 }
 
 void tst_MidiTransport::initTestCase()

@@ -44,17 +44,21 @@ private:
     std::shared_ptr<OutputLog> m_log;
 };
 
-// A player on a fake output that opens after openMs, or fails to with the
-// reason given.
+// A player on a fake output whose module loads in openMs, or fails to with
+// the reason given.
 inline std::unique_ptr<sound::ChordPlayer> fakePlayer(
     const std::shared_ptr<OutputLog> &log, int openMs = 0, const QString &failure = {})
 {
     log->clock.start();
-    return std::make_unique<sound::ChordPlayer>([log, openMs, failure] {
-        QThread::msleep(openMs);
-        ++log->opened;
-        if (!failure.isEmpty())
-            return sound::Opened {nullptr, failure};
-        return sound::Opened {std::make_unique<FakeOutput>(log), {}};
+    return std::make_unique<sound::ChordPlayer>(sound::Opener {
+        [log, openMs, failure] {
+            QThread::msleep(openMs);
+            ++log->opened;
+            return failure;
+        },
+        [log] {
+            return sound::Opened {std::make_unique<FakeOutput>(log), {}};
+        },
+        [](sound::SoundOutput &) { return QString(); },
     });
 }

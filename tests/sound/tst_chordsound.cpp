@@ -1,5 +1,6 @@
 #include "chordplayer.h"
 #include "chordtables.h"
+#include "midinotes.h"
 #include "pitchcheck.h"
 #include "placement.h"
 
@@ -60,15 +61,15 @@ void tst_ChordSound::soundsExactlyTheChord()
     std::vector<int> chordNotes;
     for (int semitone :
         chord::soundingNotes(chord::placeChord(root.toStdString(), kind.toStdString())))
-        chordNotes.push_back(sound::ChordPlayer::LowestNote + semitone);
+        chordNotes.push_back(chord::midiNote(semitone));
     QVERIFY(!chordNotes.empty());
 
     sound::Opened opened = sound::openOutput({QStringLiteral(MODULE_DIR)}, sound::Target::Buffer);
     QVERIFY2(opened.output, qPrintable(opened.reason));
     for (int note : chordNotes)
-        opened.output->noteOn(note + shift, sound::ChordPlayer::Velocity);
+        opened.output->noteOn(note + shift, chord::NoteVelocity);
     if (extraNote)
-        opened.output->noteOn(chordNotes.front() + 1, sound::ChordPlayer::Velocity);
+        opened.output->noteOn(chordNotes.front() + 1, chord::NoteVelocity);
 
     const auto frames = std::size_t(RenderSeconds * opened.output->sampleRate());
     std::vector<float> left(frames), right(frames), mono(frames);

@@ -21,9 +21,9 @@ MidiMessage on(int note, int channel = 0)
 {
     return {Kind::NoteOn, channel, note, 100};
 }
-MidiMessage off(int note)
+MidiMessage off(int note, int channel = 0)
 {
-    return {Kind::NoteOff, 0, note, 64};
+    return {Kind::NoteOff, channel, note, 64};
 }
 
 // What a spy on received() caught, in order.
@@ -46,6 +46,7 @@ private slots:
     void played_data();
     void played();
     void chordsGoOut();
+    void refusedOutput();
     void rememberedEndpointComesBack();
     void withoutSequencer();
     void playedNotesSound_data();
@@ -78,10 +79,12 @@ void tst_MidiMenu::init()
 void tst_MidiMenu::open(const QString &unavailable, sound::ChordPlayer *player)
 {
     QVERIFY(m_fixture.open(nullptr, [&](Form1 *form) {
-        m_menu = new MidiMenu(form, m_settings.get(), [this, unavailable](QObject *parent) {
-            return midi::LoadedTransport {
-                new FakeMidiTransport(&m_bus, QStringLiteral("Soramina"), parent, unavailable), {}};
-        });
+        m_menu = new MidiMenu(form, m_settings.get(),
+            [this, unavailable](QObject *parent, const midi::TransportReady &ready) {
+                ready(
+                    {new FakeMidiTransport(&m_bus, QStringLiteral("Soramina"), parent, unavailable),
+                        {}});
+            });
     }));
     m_menu->playAlongWith(player);
     m_menu->start();
@@ -135,7 +138,8 @@ void tst_MidiMenu::played()
 }
 
 // G then 7: G minor goes out, is released, then G7; MIDI スルー passes the
-// keyboard on; everything is released when the program ends.
+// keyboard on; everything is released when the program ends, the note
+// passed through as well.
 void tst_MidiMenu::chordsGoOut()
 {
     open();
@@ -158,9 +162,40 @@ void tst_MidiMenu::chordsGoOut()
     QCOMPARE(heard.takeFirst().at(0).value<MidiMessage>(), on(40, 3));
 
     delete m_menu;
-    QTRY_COMPARE(heard.count(), 5);
+    QTRY_COMPARE(heard.count(), 6);
     QCOMPARE(caught(heard),
-        (Messages {off(55), off(59), off(62), off(65), {Kind::Control, 0, 123, 0}}));
+        (Messages {off(55), off(59), off(62), off(65), off(40, 3), {Kind::Control, 0, 123, 0}}));
+}
+
+// The output refusing, the menu says so once, on a disabled item and in its
+// tooltip; the output chosen again, what it left sounding is released, the
+// notice goes and chords go out again.
+void tst_MidiMenu::refusedOutput()
+{
+    m_settings->setValue(QStringLiteral("midi/output"), SynthIn);
+    open();
+    auto *soramina = m_menu->findChild<FakeMidiTransport *>();
+    QSignalSpy heard(m_synth.get(), &midi::MidiTransport::received);
+    m_fixture.clickOption("opcode1", 7); // G minor goes out
+    soramina->setRefusing(true);
+    m_fixture.clickOption("opcode1", 2);
+    m_fixture.clickOption("opcode1", 4);
+    const auto notices = m_menu->findChildren<QAction *>(QStringLiteral("midiRefused"));
+    QCOMPARE(notices.size(), 1);
+    QVERIFY(!notices.first()->isEnabled());
+    QCOMPARE(m_menu->actions().first(), notices.first());
+    const QString notice = notices.first()->text();
+    QCOMPARE(m_menu->menuAction()->toolTip(), notice);
+
+    soramina->setRefusing(false);
+    m_fixture.menuItem("midiOutput", SynthIn)->trigger();
+    QVERIFY(!m_menu->findChild<QAction *>(QStringLiteral("midiRefused")));
+    QVERIFY(m_menu->menuAction()->toolTip() != notice);
+    m_fixture.clickOption("opcode1", 9);
+    QTRY_COMPARE(heard.count(), 10);
+    QCOMPARE(caught(heard),
+        (Messages {on(55), on(58), on(62), off(55), off(58), off(62), {Kind::Control, 0, 123, 0},
+            on(57), on(60), on(64)}));
 }
 
 // A choice is kept by name: the keyboard unplugged and plugged in again is

@@ -3,6 +3,7 @@
 #include "soundmenu.h"
 
 #include <QMenuBar>
+#include <QPluginLoader>
 #include <QSettings>
 #include <QSignalSpy>
 
@@ -115,8 +116,7 @@ void tst_SoundMenu::noOutput_data()
 
     // The test runs with no audio server and no ALSA device configured.
     QTest::newRow("no audio server or device") << QStringLiteral(MODULE_DIR) << "PulseAudio";
-    QTest::newRow("no module") << QDir::tempPath() + "/soramina-no-module"
-                               << "音源モジュール";
+    QTest::newRow("no module") << QDir::tempPath() + "/soramina-no-module" << MODULE_FILE;
 }
 
 // The chord shows at once, the actions turn off and say why.
@@ -141,6 +141,12 @@ void tst_SoundMenu::noOutput()
         QVERIFY2(!item->isEnabled(), qPrintable(item->text()));
         QVERIFY2(item->toolTip().contains(reasonHas), qPrintable(item->toolTip()));
     }
+
+    // Where the module loaded, its root object belongs to the GUI thread.
+    QPluginLoader module(QDir(moduleFolder).filePath(QStringLiteral(MODULE_FILE)));
+    QCOMPARE(module.isLoaded(), moduleFolder == QStringLiteral(MODULE_DIR));
+    if (module.isLoaded())
+        QCOMPARE(module.instance()->thread(), QThread::currentThread());
 }
 
 QTEST_MAIN(tst_SoundMenu)

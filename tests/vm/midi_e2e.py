@@ -11,6 +11,7 @@ helpers.
 """
 import os
 import re
+import signal
 import subprocess
 import sys
 import tempfile
@@ -26,7 +27,12 @@ KEYBOARD_PORT = "Virtual Raw MIDI 0-0:0"
 W = e2e_test.WHITE_TOP
 C_MAJOR = [(240, W), (1200, W), (2160, W)]
 A_MINOR_7 = [(2640, W), (3600, W), (4560, W), (5520, W)]
-G_ROOT, KIND_7 = 7, 2
+D_ROOT, E_ROOT, F_ROOT, G_ROOT, KIND_7 = 2, 4, 5, 7, 2
+ALL_NOTES_OFF = 123
+# A listener's input pool holds 200 events; a click sends six (three
+# note-offs, three note-ons), so these overflow it.
+CLICKS_TO_OVERFLOW = 40
+REFUSED = "MIDI 出力に送れません"
 
 
 class App(App):
@@ -57,6 +63,11 @@ def notes(status, *keys, velocity=100):
     return ["%02X %02X %02X" % (status, key, velocity) for key in keys]
 
 
+def listen(path, *args):
+    return subprocess.Popen(["stdbuf", "-oL", "aseqdump", *args],
+                            stdout=open(path, "w"), stderr=subprocess.STDOUT)
+
+
 def heard(path):
     events = []
     for line in open(path, encoding="utf-8", errors="replace"):
@@ -70,31 +81,38 @@ def heard(path):
     return events
 
 
+def sounding(events):
+    """The notes a synth hearing these events would still be playing."""
+    held = set()
+    for kind, channel, number, _ in events:
+        if kind == "on":
+            held.add((channel, number))
+        elif kind == "off":
+            held.discard((channel, number))
+        elif number == ALL_NOTES_OFF:
+            held = {h for h in held if h[0] != channel}
+    return sorted(held)
+
+
 def chord(kind, keys):
     return [(kind, 0, k, 100 if kind == "on" else None) for k in keys]
 
 
-def main():
-    x = Xserver()
+def played_in_and_out(x):
+    """Nothing remembered: the client is there for patchbays from the start."""
     workdir = tempfile.mkdtemp()
     dump_path = os.path.join(OUT, "aseqdump.txt")
-    dump = None
+    open(dump_path, "w").close()
+    app = dump = None
     try:
-        # A remembered output: MIDI is in use, so the sequencer comes up at
-        # start and the choice is connected on the real sequencer.
-        config = os.path.join(os.environ["HOME"], ".config", "soramina")
-        os.makedirs(config, exist_ok=True)
-        with open(os.path.join(config, "soramina.conf"), "w") as f:
-            f.write("[midi]\noutput=Midi Through:Midi Through Port-0\n")
         started = time.time()
         app = App(x, workdir)
         print("the window opened after %.0f s" % (time.time() - started), flush=True)
         wait_for_listing(r"client \d+: 'Soramina'")
-        wait_for_listing(r"'chord out\s*'\s*\n\s*Connecting To: [^\n]*14:0")
+        check("the client is listed after a fresh start", True)
         subprocess.run(["aconnect", KEYBOARD_PORT, "Soramina:0"], check=True)
-        dump = subprocess.Popen(["stdbuf", "-oL", "aseqdump", "-p", "Soramina:1"],
-                                stdout=open(dump_path, "w"), stderr=subprocess.STDOUT)
-        wait_for_listing(r"'chord out\s*'\s*\n\s*Connecting To: [^\n]*,\s*\d+:0")
+        dump = listen(dump_path, "-p", "Soramina:1")
+        wait_for_listing(r"'chord out\s*'\s*\n\s*Connecting To: \d+:0")
 
         app.click_root(G_ROOT)
         app.click_kind(KIND_7)
@@ -114,21 +132,91 @@ def main():
         app.proc.terminate()
         app.wait()
         time.sleep(1.0)
+    except Exception as error:  # noqa: BLE001  (a broken scenario is a failure; the next one runs)
+        check("played in and out", False, repr(error))
     finally:
+        if app and app.proc.poll() is None:
+            app.proc.kill()
+            app.proc.wait()
         if dump:
             dump.terminate()
             dump.wait()
-        x.close()
 
     got = heard(dump_path)
     expected = (chord("on", [55, 58, 62]) + chord("off", [55, 58, 62])
                 + chord("on", [55, 59, 62, 65]) + chord("off", [55, 59, 62, 65])
                 + chord("on", [48, 52, 55]) + chord("off", [48, 52, 55])
                 + chord("on", [57, 60, 64, 67]) + chord("off", [57, 60, 64, 67])
-                + [("cc", 0, 123, 0)])
+                + [("cc", 0, ALL_NOTES_OFF, 0)])
     check("chord out: Gm, its release, G7, then the played C and Am7, all released at the end",
           got == expected, "heard %s" % got)
     print(open(dump_path, encoding="utf-8", errors="replace").read())
+
+
+def refused_output(x):
+    """A synth that stops reading (SIGSTOP) fills its input pool, and the
+    kernel refuses what the program sends next. The program says so once;
+    choosing the output again releases every note the synth still plays."""
+    workdir = tempfile.mkdtemp()
+    dump_path = os.path.join(OUT, "aseqdump-refused.txt")
+    dump = listen(dump_path)
+    app = None
+    stopped = False
+    errors = ""
+    try:
+        wait_for_listing(r"client \d+: 'aseqdump'")
+        config = os.path.join(os.environ["HOME"], ".config", "soramina")
+        os.makedirs(config, exist_ok=True)
+        with open(os.path.join(config, "soramina.conf"), "w") as f:
+            f.write("[midi]\noutput=aseqdump:aseqdump\n")
+        app = App(x, workdir)
+        # The remembered output is connected at start, without the menu.
+        wait_for_listing(r"'chord out\s*'\s*\n\s*Connecting To: \d+:0")
+        app.click_root(D_ROOT)  # D minor: the synth plays it
+        time.sleep(1.0)
+        dump.send_signal(signal.SIGSTOP)
+        stopped = True
+        for i in range(CLICKS_TO_OVERFLOW):
+            app.click_root(E_ROOT if i % 2 == 0 else F_ROOT)
+        time.sleep(1.0)
+        dump.send_signal(signal.SIGCONT)
+        stopped = False
+        time.sleep(2.0)  # the synth reads again, and its overflowed pool is emptied
+        # MIDI(M) → 出力(O) → なし, the first item: the output is chosen anew.
+        app.xdotool("key", "alt+m")
+        app.xdotool("key", "o")
+        app.xdotool("key", "Return")
+        time.sleep(2.0)
+        app.proc.terminate()
+        app.wait()
+        errors = app.proc.stderr.read().decode(errors="replace")
+    except Exception as error:  # noqa: BLE001
+        check("a refused output", False, repr(error))
+    finally:
+        if app and app.proc.poll() is None:
+            app.proc.kill()
+            app.proc.wait()
+        if stopped:
+            dump.send_signal(signal.SIGCONT)
+        time.sleep(1.0)
+        dump.terminate()
+        dump.wait()
+
+    said = errors.count(REFUSED)
+    check("the refused output is reported once", said == 1, "%d times in: %s" % (said, errors))
+    left = sounding(heard(dump_path))
+    check("nothing is left sounding once the output is chosen again", not left,
+          "still sounding (channel, note): %s" % left)
+    print(open(dump_path, encoding="utf-8", errors="replace").read())
+
+
+def main():
+    x = Xserver()
+    try:
+        played_in_and_out(x)
+        refused_output(x)
+    finally:
+        x.close()
     passed = sum(RESULTS)
     print("%d passed, %d failed" % (passed, len(RESULTS) - passed))
     return 0 if all(RESULTS) and RESULTS else 1

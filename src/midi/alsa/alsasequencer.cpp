@@ -5,6 +5,8 @@
 
 #include <poll.h>
 
+#include <utility>
+
 namespace
 {
 constexpr auto SequencerDevice = "/dev/snd/seq";
@@ -31,8 +33,12 @@ using ClientInfo
 using PortInfo = AlsaInfo<snd_seq_port_info_t, snd_seq_port_info_malloc, snd_seq_port_info_free>;
 } // namespace
 
-AlsaSequencer::AlsaSequencer(const QString &clientName, QObject *parent)
+AlsaSequencer::AlsaSequencer(QObject *parent)
     : midi::MidiTransport(parent)
+{
+}
+
+void AlsaSequencer::open(const QString &clientName)
 {
     if (!QFileInfo::exists(QString::fromLatin1(SequencerDevice))) {
         m_error
@@ -45,12 +51,30 @@ AlsaSequencer::AlsaSequencer(const QString &clientName, QObject *parent)
         m_error = tr("ALSA シーケンサーを開けません: %1").arg(QString::fromUtf8(snd_strerror(err)));
         return;
     }
-    snd_seq_set_client_name(m_seq, clientName.toUtf8().constData());
+    // Unnamed, portless or deaf to clients coming and going, the client
+    // would be no use to a patchbay or to us.
     m_client = snd_seq_client_id(m_seq);
-    m_inPort = snd_seq_create_simple_port(m_seq, midi::InputPortName, DestinationCaps, PortType);
-    m_outPort = snd_seq_create_simple_port(m_seq, midi::OutputPortName, SourceCaps, PortType);
-    snd_seq_connect_from(m_seq, m_inPort, SND_SEQ_CLIENT_SYSTEM, SND_SEQ_PORT_SYSTEM_ANNOUNCE);
+    int err = snd_seq_set_client_name(m_seq, clientName.toUtf8().constData());
+    if (err >= 0)
+        err = m_inPort
+            = snd_seq_create_simple_port(m_seq, midi::InputPortName, DestinationCaps, PortType);
+    if (err >= 0)
+        err = m_outPort
+            = snd_seq_create_simple_port(m_seq, midi::OutputPortName, SourceCaps, PortType);
+    if (err >= 0)
+        err = snd_seq_connect_from(
+            m_seq, m_inPort, SND_SEQ_CLIENT_SYSTEM, SND_SEQ_PORT_SYSTEM_ANNOUNCE);
+    if (err < 0) {
+        m_error
+            = tr("ALSA シーケンサーに加われません: %1").arg(QString::fromUtf8(snd_strerror(err)));
+        snd_seq_close(std::exchange(m_seq, nullptr));
+    }
+}
 
+void AlsaSequencer::start()
+{
+    if (!m_seq)
+        return;
     const int count = snd_seq_poll_descriptors_count(m_seq, POLLIN);
     std::vector<pollfd> fds(std::size_t(std::max(count, 0)));
     snd_seq_poll_descriptors(m_seq, fds.data(), unsigned(fds.size()), POLLIN);
@@ -156,10 +180,10 @@ void AlsaSequencer::disconnectDestination(const QString &name)
         snd_seq_disconnect_to(m_seq, m_outPort, addr->client, addr->port);
 }
 
-void AlsaSequencer::send(const midi::MidiMessage &message)
+bool AlsaSequencer::send(const midi::MidiMessage &message)
 {
     if (!m_seq)
-        return;
+        return false;
     snd_seq_event_t event;
     snd_seq_ev_clear(&event);
     snd_seq_ev_set_source(&event, m_outPort);
@@ -179,7 +203,7 @@ void AlsaSequencer::send(const midi::MidiMessage &message)
         snd_seq_ev_set_controller(&event, channel, message.number, message.value);
         break;
     }
-    snd_seq_event_output_direct(m_seq, &event);
+    return snd_seq_event_output_direct(m_seq, &event) >= 0;
 }
 
 void AlsaSequencer::readEvents()

@@ -10,14 +10,17 @@
 class QSocketNotifier;
 
 // The ALSA sequencer: one client with a subscribable input and output port,
-// read on the GUI thread whenever its descriptors wake up. The System
+// read on its own thread whenever its descriptors wake up. The System
 // Announce port tells it when clients and ports come and go.
 class AlsaSequencer final : public midi::MidiTransport
 {
     Q_OBJECT
 public:
-    AlsaSequencer(const QString &clientName, QObject *parent);
+    explicit AlsaSequencer(QObject *parent);
     ~AlsaSequencer() override;
+
+    void open(const QString &clientName) override;
+    void start() override;
 
     QString unavailableReason() const override;
     QStringList sources() const override;
@@ -26,7 +29,7 @@ public:
     void disconnectSource(const QString &name) override;
     bool connectDestination(const QString &name) override;
     void disconnectDestination(const QString &name) override;
-    void send(const midi::MidiMessage &message) override;
+    bool send(const midi::MidiMessage &message) override;
 
 private:
     void readEvents();

@@ -1,47 +1,16 @@
 #include "fluidsynthoutput.h"
 
+#include "midinotes.h"
+
 #include <QFile>
-#include <QLoggingCategory>
-
-#include <alsa/asoundlib.h>
-
-#include <cstdarg>
-#include <cstdio>
 
 namespace
 {
-Q_LOGGING_CATEGORY(lcSynth, "soramina.sound", QtWarningMsg)
-
-constexpr int Channel = 0;
+constexpr int Channel = chord::ChordChannel;
 // Debian's default period is short enough to drop out on PulseAudio.
 constexpr int PeriodSize = 512;
 constexpr int Periods = 4;
 constexpr const char *Drivers[] {"pulseaudio", "alsa"};
-
-// FluidSynth's and ALSA's messages, a burst of them when no server answers,
-// go to our own log, which is silent unless asked for
-// (QT_LOGGING_RULES="soramina.sound.debug=true").
-void synthLog(int level, const char *message, void *)
-{
-    qCDebug(lcSynth, "fluidsynth(%d): %s", level, message);
-}
-
-void alsaLog(const char *file, int line, const char *function, int err, const char *format, ...)
-{
-    char text[512];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    qCDebug(lcSynth, "alsa %s:%d %s (%d): %s", file, line, function, err, text);
-}
-
-void routeLogs()
-{
-    for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
-        fluid_set_log_function(level, synthLog, nullptr);
-    snd_lib_error_set_handler(alsaLog);
-}
 } // namespace
 
 FluidSynthOutput::FluidSynthOutput() = default;
@@ -49,7 +18,6 @@ FluidSynthOutput::~FluidSynthOutput() = default;
 
 QString FluidSynthOutput::open(sound::Target target, const QString &soundfont)
 {
-    routeLogs();
     m_settings.reset(new_fluid_settings());
     fluid_settings_setint(m_settings.get(), "synth.dynamic-sample-loading", 1);
     fluid_settings_setint(m_settings.get(), "audio.period-size", PeriodSize);
