@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pluginloader.h"
 #include "song.h"
 #include "soundloader.h"
 
@@ -41,6 +42,6 @@ struct Rendered {
 // folders that holds it. Without the module or a soundfont: the reason, and
 // no file.
 Rendered renderWav(
-    const Song &song, int program, const QStringList &folders = sound::moduleFolders());
+    const Song &song, int program, const QStringList &folders = services::pluginFolders());
 
 } // namespace song
