@@ -2,6 +2,7 @@
 
 #include "colour.h"
 #include "focusframe.h"
+#include "form1layout.h"
 #include "keyboardgeometry.h"
 #include "shapewidget.h"
 #include "twips.h"
@@ -23,8 +24,8 @@ const QString NamesSeparator = QStringLiteral(", ");
 const QString NoName = QStringLiteral("名前なし");
 
 // The selected memo box's light blue on a white key, a deeper blue on a black one.
-constexpr QStringView PickedWhiteColour = u"&hff8080";
-constexpr QStringView PickedBlackColour = u"&hc04000";
+constexpr std::string_view PickedWhiteColour = layout::SelectedSlotColour;
+constexpr std::string_view PickedBlackColour = "&hc04000";
 constexpr Qt::GlobalColor CursorOnWhite = Qt::black;
 constexpr Qt::GlobalColor CursorOnBlack = Qt::white;
 
@@ -128,7 +129,7 @@ void KeyboardPick::showMark(int semitone, bool shown)
         mark->setObjectName(QStringLiteral("pick(%1)").arg(semitone));
         widgets::placeInTwips(mark, markRect(semitone));
         mark->setFill(
-            widgets::hexColour(isBlack(semitone) ? PickedBlackColour : PickedWhiteColour));
+            widgets::hexColour(qs(isBlack(semitone) ? PickedBlackColour : PickedWhiteColour)));
         mark->stackUnder(isBlack(semitone) ? m_controls.backMarker : m_controls.firstLine);
     }
     mark->setVisible(shown);

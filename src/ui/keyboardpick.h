@@ -52,8 +52,6 @@ public:
     // The pick's chord, as the namer names it; none for fewer than three
     // keys or notes that have no name.
     std::optional<chord::ChordName> chordName() const;
-    bool isPicked(int semitone) const { return m_pick.isPicked(semitone); }
-    QString namesLine() const { return m_lineText; }
 
     void clear();
 
