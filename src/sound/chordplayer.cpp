@@ -3,6 +3,7 @@
 #include "midinotes.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace sound
 {
@@ -19,6 +20,9 @@ ChordPlayer::ChordPlayer(Opener opener, QObject *parent)
     m_ring.setInterval(RingMs);
     connect(&m_arpeggioStep, &QTimer::timeout, this, &ChordPlayer::sounding);
     connect(&m_ring, &QTimer::timeout, this, &ChordPlayer::stop);
+    m_keyRing.setSingleShot(true);
+    m_keyRing.setInterval(KeyNoteMs);
+    connect(&m_keyRing, &QTimer::timeout, this, &ChordPlayer::releaseKey);
 }
 
 void ChordPlayer::markUnavailable(const QString &reason)
@@ -56,6 +60,32 @@ void ChordPlayer::showChord(const QList<int> &semitones)
 void ChordPlayer::replay()
 {
     play(m_lastChord);
+}
+
+void ChordPlayer::playKey(int semitone)
+{
+    if (!m_playShown || !isAvailable())
+        return;
+    if (!m_output) {
+        m_key = chord::midiNote(semitone);
+        startOpening();
+        return;
+    }
+    releaseKey();
+    m_key = chord::midiNote(semitone);
+    m_keySounding = true;
+    m_output->noteOn(m_key, chord::NoteVelocity);
+    m_keyRing.start();
+}
+
+// A chord sounding the same note keeps it.
+void ChordPlayer::releaseKey()
+{
+    m_keyRing.stop();
+    if (m_keySounding && !m_notes.mid(0, m_started).contains(m_key))
+        m_output->noteOff(m_key);
+    m_keySounding = false;
+    m_key = -1;
 }
 
 void ChordPlayer::noteOn(int note, int velocity)
@@ -151,6 +181,8 @@ void ChordPlayer::opened()
     }
     m_output = std::move(output);
     m_output->selectProgram(m_program);
+    if (m_key >= 0)
+        playKey(std::exchange(m_key, -1) - chord::LowestKeyNote);
     if (m_pending) {
         m_pending = false;
         play(m_lastChord);

@@ -24,6 +24,7 @@ class ChordPlayer : public QObject
 public:
     static constexpr int RingMs = 1500; // from the last note-on to the note-offs
     static constexpr int ArpeggioStepMs = 120;
+    static constexpr int KeyNoteMs = 500; // a key clicked on the drawn keyboard
 
     explicit ChordPlayer(Opener opener, QObject *parent = nullptr);
 
@@ -46,6 +47,11 @@ public:
     // Plays the last chord shown again.
     void replay();
 
+    // A key clicked on the drawn keyboard, in semitones above its lowest C:
+    // a short note when shown chords are played, opening the output as a
+    // chord does. A new key stops the one before.
+    void playKey(int semitone);
+
     // Single notes, for a MIDI keyboard: they sound once the output is open.
     void noteOn(int note, int velocity);
     void noteOff(int note);
@@ -58,6 +64,7 @@ signals:
 private:
     void play(const QList<int> &semitones);
     void stop();
+    void releaseKey();
     void sounding();
     void startOpening();
     void loaded();
@@ -80,6 +87,10 @@ private:
     qsizetype m_started = 0; // how many of m_notes are on
     QTimer m_arpeggioStep;
     QTimer m_ring;
+    int m_key = -1; // the clicked key's note sounding, or waiting for the output
+    bool m_keySounding = false;
+    QTimer m_keyRing;
+
     // Last, so that it is gone, its job waited for, before what the job uses.
     services::OffThread m_worker;
 };

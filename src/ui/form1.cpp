@@ -6,6 +6,7 @@
 #include "colour.h"
 #include "firstpaint.h"
 #include "form1access.h"
+#include "keyboardpick.h"
 #include "memohistory.h"
 #include "memokeeper.h"
 #include "optiongroup.h"
@@ -29,6 +30,11 @@ namespace
 QColor colourOf(std::string_view hex)
 {
     return widgets::hexColour(QString::fromLatin1(hex.data(), qsizetype(hex.size())));
+}
+
+QString qs(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
 } // namespace
 
@@ -55,6 +61,7 @@ void Form1::connectHandlers()
     connect(cmdreturn, &QPushButton::clicked, this, &Form1::cmdreturn_Click);
     connect(about, &QAction::triggered, this, &Form1::about_Click);
     connect(end, &QAction::triggered, this, &Form1::end_Click);
+    connect(m_keys, &ui::KeyboardPick::toggled, this, &Form1::keyboard_Click);
     for (int i = 0; i < int(lblslot.size()); ++i) {
         connect(lblslot[i], &widgets::ClickLabel::clicked, this, [this, i] { lblslot_Click(i); });
         connect(lblslot[i], &widgets::ClickLabel::dropped, this,
@@ -110,23 +117,27 @@ void Form1::showcode(Source source)
 
 void Form1::opcode1_Click(int index)
 {
+    m_keys->clear();
     txtcode1->setText(opcode1[index]->text());
     showcode();
 }
 
 void Form1::opcode2_Click(int index)
 {
+    m_keys->clear();
     txtcode2->setText(opcode2[index]->text());
     showcode();
 }
 
 void Form1::cmdview_Click()
 {
+    m_keys->clear();
     showcode(Source::Typed);
 }
 
 void Form1::showPlayedChord(const QString &root, const QString &kind)
 {
+    m_keys->clear();
     txtcode1->setText(root);
     txtcode2->setText(kind);
     showcode();
@@ -134,6 +145,7 @@ void Form1::showPlayedChord(const QString &root, const QString &kind)
 
 void Form1::lblslot_Click(int index)
 {
+    m_keys->clear();
     for (int i = 0; i < ShownSlots; ++i)
         widgets::setBackColour(lblslot[i], colourOf(SlotColour));
     widgets::setBackColour(lblslot[index], colourOf(SelectedSlotColour));
@@ -143,6 +155,19 @@ void Form1::lblslot_Click(int index)
     txtcode1->setText(chord.root);
     txtcode2->setText(chord.kind);
     lblcode->setText(chord.root + chord.kind);
+    showcode();
+}
+
+// The pick stays: a chord it names is shown and stored as a chosen one is,
+// and while it names none the chord on show and the memo stay as they are.
+void Form1::keyboard_Click(int semitone)
+{
+    emit keyClicked(semitone);
+    const std::optional<chord::ChordName> name = m_keys->chordName();
+    if (!name)
+        return;
+    txtcode1->setText(qs(name->root));
+    txtcode2->setText(qs(name->kind));
     showcode();
 }
 

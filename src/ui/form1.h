@@ -37,6 +37,7 @@ class ShapeWidget;
 namespace ui
 {
 class Form1Access;
+class KeyboardPick;
 } // namespace ui
 
 // The one window: the chord input, the memo slots and the keyboard.
@@ -76,6 +77,9 @@ signals:
     // keyboard's lowest C; empty when its root or kind is not recognised.
     // Sound and MIDI output follow this.
     void chordShown(const QList<int> &semitones);
+    // A key of the drawn keyboard toggled in the pick, in semitones above its
+    // lowest C: its note sounds.
+    void keyClicked(int semitone);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -95,6 +99,7 @@ private:
     void opcode2_Click(int index);
     void cmdview_Click();
     void lblslot_Click(int index);
+    void keyboard_Click(int semitone);
     void about_Click();
     void cmdreturn_Click();
     void end_Click();
@@ -173,4 +178,5 @@ private:
     QAction *redo = nullptr;
 
     ui::Form1Access *m_access = nullptr; // owned as a child
+    ui::KeyboardPick *m_keys = nullptr; // owned as a child
 };

@@ -32,6 +32,7 @@ const QString SlotName = QStringLiteral("メモ %1: %2");
 const QString EmptySlot = QStringLiteral("空き");
 const QString UnknownRoot = QStringLiteral("ルート「%1」は対応していません");
 const QString UnknownKind = QStringLiteral("種類「%1」は対応していません");
+const QString DescriptionSeparator = QStringLiteral("。");
 const QString UnknownBoth = QStringLiteral("ルート「%1」と種類「%2」は対応していません");
 
 // Hidden by position: wholly outside the window's client area.
@@ -219,14 +220,28 @@ void Form1Access::alert(QWidget *notice)
     notify(notice, QAccessible::Alert);
 }
 
+void Form1Access::describePick(const QString &line)
+{
+    m_pickLine = line;
+    describeKeyboard();
+}
+
+void Form1Access::describeKeyboard()
+{
+    m_controls.keyboard->setAccessibleDescription(m_pickLine.isEmpty()
+            ? m_chordDescription
+            : m_chordDescription + DescriptionSeparator + m_pickLine);
+}
+
 void Form1Access::chordShown(const QString &root, const QString &kind, int receivingSlot)
 {
     const QString notice = errorNotice(root, kind);
     QWidget *keyboard = m_controls.keyboard;
     keyboard->setAccessibleName(root + kind);
-    keyboard->setAccessibleDescription(notice.isEmpty()
-            ? QString::fromStdString(chord::spellChordNotes(root.toStdString(), kind.toStdString()))
-            : notice);
+    m_chordDescription = notice.isEmpty()
+        ? QString::fromStdString(chord::spellChordNotes(root.toStdString(), kind.toStdString()))
+        : notice;
+    describeKeyboard();
 
     QLabel *error = m_controls.errorLabel;
     error->setAccessibleName(notice);

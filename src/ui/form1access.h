@@ -22,8 +22,8 @@ namespace ui
 // - each slot is a radio button named by its number (from 1) and chord, or
 //   as empty, and checked while it is the receiving slot;
 // - the drawn keyboard is one picture named by the chord on show, whose
-//   description lists its notes low to high; its keys, lines and markers
-//   are not objects of their own;
+//   description lists its notes low to high, then what the keys picked on
+//   it are called; its keys, lines and markers are not objects of their own;
 // - the error label is an alert naming the text that is not recognised,
 //   announced when it comes into view; so is the notice of a refused edit;
 // - controls parked outside the window are not reported as showing.
@@ -51,6 +51,8 @@ public:
 
     // After each display of a chord, with the receiving slot.
     void chordShown(const QString &root, const QString &kind, int receivingSlot);
+    // The line that says what the picked keys are called; empty for none.
+    void describePick(const QString &line);
     // A notice that has just come into view is spoken at once.
     void alert(QWidget *notice);
 
@@ -61,7 +63,11 @@ public:
     bool isSelected(const QWidget *slot) const;
 
 private:
+    void describeKeyboard();
+
     Controls m_controls;
+    QString m_chordDescription;
+    QString m_pickLine;
     int m_selected = -1;
     bool m_errorShown = false;
 };

@@ -3,6 +3,7 @@
 
 #include "clicklabel.h"
 #include "form1access.h"
+#include "keyboardpick.h"
 #include "keyboarduse.h"
 
 #include <QLineEdit>
@@ -35,6 +36,7 @@ void Form1::buildAssistance()
     keys.boxesAndButtons = {txtcode1, txtcode2, cmdview};
     keys.slotLabels = shownSlots;
     keys.slotColumns = SlotColumns;
+    keys.keyboard = findChild<QWidget *>(nameOf(KeyWhite));
     keys.aboutPanel = frameabout;
     keys.aboutBack = cmdreturn;
     keys.aboutOpen = about;
@@ -51,4 +53,5 @@ void Form1::buildAssistance()
     access.errorLabel = lblerror;
     access.slotLabels = shownSlots;
     m_access = new ui::Form1Access(access, this);
+    connect(m_keys, &ui::KeyboardPick::namesLineChanged, m_access, &ui::Form1Access::describePick);
 }

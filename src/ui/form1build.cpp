@@ -4,6 +4,7 @@
 #include "clicklabel.h"
 #include "colour.h"
 #include "framebox.h"
+#include "keyboardpick.h"
 #include "lightpalette.h"
 #include "linewidget.h"
 #include "shapewidget.h"
@@ -186,11 +187,15 @@ void Form1::buildControls()
         widgets::setBackColour(slot, widgets::hexColour(qs(SlotColour)));
         lblslot[i] = slot;
     }
-    widgets::setBackColour(inertLabel(client, KeyWhite), widgets::hexColour(qs(KeyWhiteColour)));
+    ui::KeyboardPick::Controls keys;
+    keys.keyboard = inertLabel(client, KeyWhite);
+    widgets::setBackColour(keys.keyboard, widgets::hexColour(qs(KeyWhiteColour)));
     for (int n = 1; n <= LineCount; ++n) {
         const LineRow l = keyLine(n);
         auto *line = new widgets::LineWidget(l.x1, l.y1, l.x2, l.y2, client);
         line->setObjectName(QStringLiteral("Line") + QString::number(n));
+        if (n == 1)
+            keys.firstLine = line;
     }
     for (int i = 0; i < int(BlackKeyLefts.size()); ++i)
         shape(client, indexedName("Shape1", i), ShapeWidget::Form::Rectangle,
@@ -201,6 +206,8 @@ void Form1::buildControls()
             widgets::hexColour(qs(MarkerColour)));
     lblerror = label(client, qs(Lblerror.name), Lblerror.rect, qs(Lblerror.caption));
     lblerror->setFont(errorFont());
+    keys.backMarker = shapemaru[0];
+    keys.errorLabel = lblerror;
 
     // Text boxes, buttons and frames.
     txtcode1 = placed(new widgets::TextBox(client), qs(Txtcode1.name), Txtcode1.rect);
@@ -232,6 +239,7 @@ void Form1::buildControls()
     stack(frameabout, AboutStacking);
 
     stack(client, WindowStacking);
+    m_keys = new ui::KeyboardPick(keys, this);
 
     for (const MenuRow &row : Menus) {
         QMenu *menu = menuBar()->addMenu(qs(row.menuCaption));

@@ -51,6 +51,8 @@ KeyboardUse::KeyboardUse(const Controls &controls, QWidget *window)
         m_mainScreen << slot;
     }
     setSlotStop(m_controls.slotLabels.first());
+    QWidget::setTabOrder(before, m_controls.keyboard);
+    m_mainScreen << m_controls.keyboard;
 
     for (QWidget *w : std::as_const(m_mainScreen))
         w->installEventFilter(this);

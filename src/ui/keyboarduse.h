@@ -22,6 +22,7 @@ namespace ui
 //   button; the arrow keys move and select within it, as Qt does;
 // - the memo slots are one Tab stop after the view button; the arrow keys
 //   move among them as the grid lies, Space or Enter selects as a click does;
+// - the drawn keyboard is the last stop, after the memo;
 // - the About panel is hidden while parked, so neither Tab nor its access key
 //   reaches it; open, it holds the focus until Esc or its back button closes
 //   it, and the focus goes back where it was;
@@ -35,6 +36,7 @@ public:
         QList<QWidget *> boxesAndButtons; // the other controls of the main screen
         QList<widgets::ClickLabel *> slotLabels; // the shown slots, row by row
         int slotColumns = 1;
+        QWidget *keyboard = nullptr;
         QWidget *aboutPanel = nullptr;
         QPushButton *aboutBack = nullptr;
         QAction *aboutOpen = nullptr;

@@ -99,6 +99,7 @@ SoundMenu::SoundMenu(
         Timbres[timbreGroup->actions().indexOf(timbreGroup->checkedAction())].program);
 
     connect(window, &Form1::chordShown, chords, &sound::ChordPlayer::showChord);
+    connect(window, &Form1::keyClicked, chords, &sound::ChordPlayer::playKey);
     connect(chords, &sound::ChordPlayer::unavailable, this, &SoundMenu::disableAll);
     if (!chords->isAvailable())
         disableAll(chords->unavailableReason());

@@ -31,6 +31,9 @@ private slots:
     void everyRecognisedChord();
     void soundingNotes_data();
     void soundingNotes();
+    void keyAt_data();
+    void keyAt();
+    void everyKeyHoldsItsMarker();
 };
 
 void tst_Placement::semitoneTable_data()
@@ -191,11 +194,16 @@ void tst_Placement::soundingNotes_data()
     QTest::addColumn<QString>("root");
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QList<int>>("notes");
-    QTest::newRow("C major: the root once") << "C" << "" << QList<int> {0, 4, 7};
-    QTest::newRow("C add9: ninth sorted under the third") << "C" << "add9" << QList<int> {0, 2, 4, 7};
-    QTest::newRow("Bb m7") << "Bb" << "m7" << QList<int> {10, 13, 17, 20};
-    QTest::newRow("unknown root: silent") << "H" << "7" << QList<int> {};
-    QTest::newRow("unknown kind: silent") << "C" << "maj7" << QList<int> {};
+    QTest::newRow("C major: the root once") << "C"
+                                            << "" << QList<int> {0, 4, 7};
+    QTest::newRow("C add9: ninth sorted under the third") << "C"
+                                                          << "add9" << QList<int> {0, 2, 4, 7};
+    QTest::newRow("Bb m7") << "Bb"
+                           << "m7" << QList<int> {10, 13, 17, 20};
+    QTest::newRow("unknown root: silent") << "H"
+                                          << "7" << QList<int> {};
+    QTest::newRow("unknown kind: silent") << "C"
+                                          << "maj7" << QList<int> {};
 }
 
 void tst_Placement::soundingNotes()
@@ -206,6 +214,44 @@ void tst_Placement::soundingNotes()
     const auto sounding
         = chord::soundingNotes(chord::placeChord(root.toStdString(), kind.toStdString()));
     QCOMPARE(QList<int>(sounding.begin(), sounding.end()), notes);
+}
+
+// Points of the drawing, in twips; the key a click there picks (-1: none).
+void tst_Placement::keyAt_data()
+{
+    QTest::addColumn<QPoint>("point");
+    QTest::addColumn<int>("key");
+    QTest::newRow("lowest C below the black keys") << QPoint(300, 5900) << 0;
+    QTest::newRow("C# over the white keys") << QPoint(400, 4000) << 1;
+    QTest::newRow("D between its black neighbours") << QPoint(840, 4000) << 2;
+    QTest::newRow("the last row of C#") << QPoint(400, 5534) << 1;
+    QTest::newRow("just below C#: D") << QPoint(700, 5535) << 2;
+    QTest::newRow("E, where no black key follows") << QPoint(1500, 4000) << 4;
+    QTest::newRow("upper G#, out of the black keys' order") << QPoint(5800, 4000) << 20;
+    QTest::newRow("the left edge line") << QPoint(120, 6120) << 0;
+    QTest::newRow("the right edge line") << QPoint(6840, 5000) << 23;
+    QTest::newRow("left of the keyboard") << QPoint(105, 5000) << -1;
+    QTest::newRow("below it") << QPoint(400, 6135) << -1;
+}
+
+void tst_Placement::keyAt()
+{
+    QFETCH(QPoint, point);
+    QFETCH(int, key);
+    QCOMPARE(chord::keyAt(point.x(), point.y()), key);
+}
+
+// A click on a marker picks the key it marks, and each key's outline holds it.
+void tst_Placement::everyKeyHoldsItsMarker()
+{
+    for (int key = 0; key < 24; ++key) {
+        const chord::MarkerPlace m = chord::markerPlace(chord::keyPosition(key));
+        const int half = chord::MarkerSize / 2;
+        QCOMPARE(chord::keyAt(m.left + half, m.top + half), key);
+        const chord::KeyOutline k = chord::keyOutline(key);
+        QVERIFY(m.left >= k.left && m.left + chord::MarkerSize <= k.left + k.width);
+        QVERIFY(m.top >= k.top && m.top + chord::MarkerSize <= k.top + k.height);
+    }
 }
 
 QTEST_APPLESS_MAIN(tst_Placement)

@@ -4,7 +4,8 @@
 Starts Xvfb, runs the binary with a scratch data folder (XDG_DATA_HOME)
 holding a prepared memo, clicks and types with real X input events (xdotool),
 closes the window in each of the ways a desktop closes a program, and checks
-the bytes of the memo and the colours on screen each time. Two windows on one
+the bytes of the memo and the colours on screen each time; keys are picked on
+the drawn keyboard to name chords into the memo. Two windows on one
 memo, a killed program and a memo that is a FIFO are run the same way.
 """
 import os
@@ -25,6 +26,8 @@ TITLE = "ソラミナ　コード一覧"
 MARKER_GREEN = (128, 255, 128)
 WHITE_TOP, BLACK_TOP, HIDDEN = 5760, 5040, -1000
 MARKER_SIZE = 255
+PICKED_WHITE_KEY = (128, 128, 255)  # the selected box's light blue
+WHITE_STEPS = (0, 2, 4, 5, 7, 9, 11)
 
 
 def slot_file(chords):
@@ -113,6 +116,11 @@ class App:
 
     def click_kind(self, k):  # frame corner (240, 1440)
         self.click(240 + 840 + 840 * (k % 7) + 60, 1440 + 120 + 240 * (k // 7) + 90)
+
+    def click_key(self, semitone):
+        """A white key of the drawn keyboard, below the black keys; semitones above C3."""
+        white = semitone // 12 * 7 + WHITE_STEPS.index(semitone % 12)
+        self.click(120 + 480 * white + 240, 5900)
 
     def type_into(self, box_left, text):
         self.click(box_left + 300, 360 + 135)
@@ -215,6 +223,26 @@ def play_menu_exit(app, workdir):
     expected = slot_file(SONG[:2] + [(b"D", b"m7"), SONG[3], (b"", b""), (b"F#", b"sus4")])
     check("exit command ends cleanly", status == 0, "status %s" % status)
     check("exit command saves the memo", read(workdir) == expected, repr(read(workdir)[:80]))
+
+
+def play_key_pick(app, workdir):
+    app.click_slot(2)
+    for key in (4, 7, 12):  # E3 G3 C4
+        app.click_key(key)
+    problem = app.markers_on([(240, WHITE_TOP), (1200, WHITE_TOP), (2160, WHITE_TOP)])
+    check("keys E3 G3 C4 show C major", problem is None, str(problem))
+    c4 = (120 + 480 * 7 + 240, 5900)
+    check("a picked key is light blue", app.pixel(*c4) == PICKED_WHITE_KEY, str(app.pixel(*c4)))
+    app.xdotool("key", "Escape")
+    check("Escape lets the pick go", app.pixel(*c4) == (255, 255, 255), str(app.pixel(*c4)))
+    app.click_slot(1)
+    for key in (9, 12, 16, 19):  # A3 C4 E4 G4
+        app.click_key(key)
+    app.close_from_window_manager()
+    status = app.wait()
+    check("keys picked: ends cleanly", status == 0, "status %s" % status)
+    expected = slot_file([SONG[0], (b"A", b"m7"), (b"C", b""), SONG[3]])
+    check("keys picked are named into the boxes", read(workdir) == expected, repr(read(workdir)[:80]))
 
 
 def play_window_manager_close(app, workdir):
@@ -326,6 +354,7 @@ def main():
     try:
         scenario(x, "menu exit", slot_file(SONG), play_menu_exit)
         scenario(x, "window-manager close", slot_file(SONG), play_window_manager_close)
+        scenario(x, "keys picked", slot_file(SONG), play_key_pick)
         scenario(x, "terminate", slot_file(SONG), play_terminate)
         scenario(x, "first start", None, play_first_start)
         scenario(x, "killed", slot_file(SONG), play_killed)

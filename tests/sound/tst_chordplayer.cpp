@@ -11,6 +11,8 @@ private slots:
     void plays_data();
     void plays();
     void noOutputBlocksNothing();
+    void playsKeys_data();
+    void playsKeys();
 };
 
 namespace
@@ -94,6 +96,54 @@ void tst_ChordPlayer::noOutputBlocksNothing()
     QCOMPARE(log->opened, 1);
     QCOMPARE(unavailable.size(), 1);
     QVERIFY(log->events.isEmpty());
+}
+
+void tst_ChordPlayer::playsKeys_data()
+{
+    QTest::addColumn<QList<int>>("keys"); // one after another, right away
+    QTest::addColumn<QList<int>>("chord"); // shown after them; none when empty
+    QTest::addColumn<bool>("soundOn");
+    QTest::addColumn<QStringList>("events");
+
+    QTest::newRow("a key: one short note from C3")
+        << QList<int> {4} << QList<int> {} << true << QStringList {"program 0", "on 52", "off 52"};
+    QTest::newRow("a new key stops the one before")
+        << QList<int> {4, 7} << QList<int> {} << true
+        << QStringList {"program 0", "on 52", "off 52", "on 55", "off 55"};
+    QTest::newRow("a chord sounding the key keeps it")
+        << QList<int> {4} << QList<int> {0, 4, 7} << true
+        << QStringList {
+               "program 0", "on 52", "on 48", "on 52", "on 55", "off 48", "off 52", "off 55"};
+    QTest::newRow("sound off: nothing, nothing opened")
+        << QList<int> {4} << QList<int> {} << false << QStringList {};
+}
+
+void tst_ChordPlayer::playsKeys()
+{
+    QFETCH(QList<int>, keys);
+    QFETCH(QList<int>, chord);
+    QFETCH(bool, soundOn);
+    QFETCH(QStringList, events);
+
+    const auto log = std::make_shared<OutputLog>();
+    const auto player = fakePlayer(log);
+    player->setPlaysShownChords(soundOn);
+    for (const int key : keys) {
+        player->playKey(key);
+        if (soundOn)
+            QTRY_VERIFY(log->events.contains(QStringLiteral("program 0")));
+    }
+    if (!chord.isEmpty())
+        player->showChord(chord);
+    QTest::qWait(SettleMs);
+    QCOMPARE(log->events, events);
+    QCOMPARE(log->opened, soundOn ? 1 : 0);
+    // A lone key is short: it ends well before a chord would.
+    if (chord.isEmpty() && soundOn) {
+        const qint64 rang = log->times.constLast() - log->times[log->times.size() - 2];
+        QCOMPARE_GE(rang + TimingSlackMs, sound::ChordPlayer::KeyNoteMs);
+        QCOMPARE_LT(rang, sound::ChordPlayer::RingMs);
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_ChordPlayer)

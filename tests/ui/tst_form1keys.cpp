@@ -77,8 +77,8 @@ void tst_Form1Keys::keyboardOnly_data()
     QTest::newRow("arrows stop at the grid's edges, moving selects nothing")
         << toMemo + QStringList {"Left", "Up", "Down", "Down", "Down"} << "lblslot(20)"
         << "Cm" << -1;
-    QTest::newRow("Shift+Tab from the first focus reaches the memo")
-        << QStringList {"Shift+Tab"} << "lblslot(0)"
+    QTest::newRow("Shift+Tab from the first focus reaches the keyboard, then the memo")
+        << QStringList {"Shift+Tab", "Shift+Tab"} << "lblslot(0)"
         << "Cm" << -1;
     QTest::newRow("the memo is entered at the selected slot")
         << toMemo + QStringList {"Right", "Right", "Space", "Tab", "Shift+Tab"} << "lblslot(2)"
@@ -98,6 +98,9 @@ void tst_Form1Keys::keyboardOnly_data()
         << "Cm" << -1;
     QTest::newRow("Esc closes the About panel and gives the focus back")
         << QStringList {"Tab"} + openAbout + QStringList {"Esc"} << "opcode2(1)"
+        << "Cm" << -1;
+    QTest::newRow("from the key cursor too, Tab staying in the panel")
+        << QStringList {"Shift+Tab"} + openAbout + QStringList {"Tab", "Esc"} << "keycursor"
         << "Cm" << -1;
     QTest::newRow("its back button does too")
         << toMemo + QStringList {"Right"} + openAbout + QStringList {"Alt+R"} << "lblslot(1)"
@@ -128,15 +131,15 @@ void tst_Form1Keys::tabChain_data()
     QTest::addColumn<QStringList>("stops");
     QTest::newRow("main screen") << QStringList()
                                  << QStringList {"opcode1(0)", "opcode2(1)", "txtcode1", "txtcode2",
-                                        "cmdview", "lblslot(0)"};
+                                        "cmdview", "lblslot(0)", "keycursor"};
     QTest::newRow("a slot chosen: the groups follow its chord")
         << QStringList {"Tab", "Tab", "Tab", "Tab", "Tab", "Down", "Down", "Right", "Space"}
-        << QStringList {
-               "lblslot(21)", "opcode1(6)", "opcode2(3)", "txtcode1", "txtcode2", "cmdview"};
+        << QStringList {"lblslot(21)", "keycursor", "opcode1(6)", "opcode2(3)", "txtcode1",
+               "txtcode2", "cmdview"};
     QTest::newRow("kind changed by arrows, an empty slot chosen")
         << QStringList {"Tab", "Right", "Right", "Tab", "Tab", "Tab", "Tab", "Down", "Space"}
-        << QStringList {
-               "lblslot(10)", "opcode1(0)", "opcode2(0)", "txtcode1", "txtcode2", "cmdview"};
+        << QStringList {"lblslot(10)", "keycursor", "opcode1(0)", "opcode2(0)", "txtcode1",
+               "txtcode2", "cmdview"};
     QTest::newRow("About panel") << QStringList {"Alt+H", "A"} << QStringList {"cmdreturn"};
 }
 

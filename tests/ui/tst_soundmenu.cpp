@@ -47,7 +47,7 @@ SoundMenu *tst_SoundMenu::open(std::unique_ptr<sound::ChordPlayer> player)
     return opened ? m_menu : nullptr;
 }
 
-// Between フィイル and ヘルプ, with chords sounding as they are shown.
+// Between フィイル and ヘルプ, sounding the chords shown and the keys clicked.
 void tst_SoundMenu::playsTheChordsShown()
 {
     const auto log = std::make_shared<OutputLog>();
@@ -63,6 +63,10 @@ void tst_SoundMenu::playsTheChordsShown()
     m_window.clickOption("opcode1", 7); // G, with the kind m shown at start
     QTRY_VERIFY(log->events.size() >= 4);
     QCOMPARE(log->events.mid(0, 4), (QStringList {"program 0", "on 55", "on 58", "on 62"}));
+
+    // A key clicked on the drawn keyboard sounds its own note: E3, below the black keys.
+    QTest::mouseClick(m_window.control("Label12"), Qt::LeftButton, {}, QPoint(80, 137));
+    QTRY_VERIFY(log->events.contains(QStringLiteral("on 52")));
 }
 
 void tst_SoundMenu::choicesAreKept_data()
