@@ -2,6 +2,7 @@
 
 #include "chordplayer.h"
 #include "form1.h"
+#include "songsettings.h"
 
 #include <QActionGroup>
 #include <QMenuBar>
@@ -26,7 +27,7 @@ constexpr std::array<Timbre, 5> Timbres {{
 
 constexpr char PlayKey[] = "sound/play";
 constexpr char ArpeggioKey[] = "sound/arpeggio";
-constexpr char ProgramKey[] = "sound/program";
+using song::ProgramKey;
 
 QString qs(std::string_view text)
 {

@@ -1,5 +1,9 @@
 #include "chordmemo.h"
 #include "song.h"
+#include "songsettings.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <QTest>
 
@@ -14,6 +18,8 @@ private slots:
     void fromMemo();
     void title_data();
     void title();
+    void settings_data();
+    void settings();
 };
 
 void tst_Song::fromMemo_data()
@@ -81,6 +87,46 @@ void tst_Song::title()
     QFETCH(QString, path);
     QFETCH(QString, title);
     QCOMPARE(song::titleFromPath(path), title);
+}
+
+void tst_Song::settings_data()
+{
+    // What the settings file holds for the memo /m/a.dat (tempo, beats, the
+    // instrument), and what comes back for it and for /m/b.dat.
+    QTest::addColumn<QVariantList>("kept");
+    QTest::addColumn<QList<int>>("forA"); // tempo, beats, program
+    QTest::addColumn<QList<int>>("forB");
+    QTest::newRow("nothing kept: defaults")
+        << QVariantList {{}, {}, {}} << QList<int> {120, 4, 0} << QList<int> {120, 4, 0};
+    QTest::newRow("kept per memo")
+        << QVariantList {90, 3, 24} << QList<int> {90, 3, 24} << QList<int> {120, 4, 24};
+    QTest::newRow("edges kept") << QVariantList {20, 12, 127} << QList<int> {20, 12, 127}
+                                << QList<int> {120, 4, 127};
+    QTest::newRow("out of range or not numbers: defaults")
+        << QVariantList {301, 0, 128} << QList<int> {120, 4, 0} << QList<int> {120, 4, 0};
+    QTest::newRow("text") << QVariantList {"fast", "x", "piano"} << QList<int> {120, 4, 0}
+                          << QList<int> {120, 4, 0};
+}
+
+void tst_Song::settings()
+{
+    QFETCH(QVariantList, kept);
+    QFETCH(QList<int>, forA);
+    QFETCH(QList<int>, forB);
+    const QTemporaryDir dir;
+    QSettings file(dir.filePath(QStringLiteral("s.conf")), QSettings::IniFormat);
+    const QString a = QStringLiteral("/m/a.dat");
+    song::saveSongSettings(file, a, {});
+    file.setValue(QStringLiteral("songs/%2Fm%2Fa.dat/tempo"), kept[0]);
+    file.setValue(QStringLiteral("songs/%2Fm%2Fa.dat/beats"), kept[1]);
+    file.setValue(QLatin1String(song::ProgramKey), kept[2]);
+    file.sync();
+    const QSettings read(file.fileName(), QSettings::IniFormat);
+    for (const auto &[path, expected] :
+        {std::pair {a, forA}, std::pair {QStringLiteral("/m/b.dat"), forB}}) {
+        const song::SongSettings got = song::loadSongSettings(read, path);
+        QCOMPARE((QList<int> {got.tempo, got.beatsPerBar, song::chosenProgram(read)}), expected);
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_Song)
