@@ -1,3 +1,4 @@
+#include "diskmemo.h"
 #include "form1.h"
 #include "guibench.h"
 #include "songfile.h"
@@ -62,7 +63,8 @@ void BM_Showcode(benchmark::State &state, Repaint repaint)
         state.SkipWithError("no working directory with a slot file");
         return;
     }
-    Form1 form(dir.memoPath());
+    memofile::DiskMemo memo;
+    Form1 form(dir.memoPath(), {.keeper = &memo.keeper()});
     if (!bench::showAndWaitForFirstPaint(form)) {
         state.SkipWithError("the window was never painted");
         return;

@@ -1,4 +1,5 @@
 #include "chordplayer.h"
+#include "diskmemo.h"
 #include "form1.h"
 #include "guibench.h"
 #include "songfile.h"
@@ -64,15 +65,14 @@ int runChild(sound::Target target, int argc, char **argv)
     bench::quietSizeHintWarnings();
     QApplication app(argc, argv);
     const bench::SongWorkingDir dir;
-    Form1 window(dir.memoPath());
+    memofile::DiskMemo memo;
     const QStringList folders {QStringLiteral(MODULE_DIR)};
     auto player = target == sound::Target::Device
         ? sound::devicePlayer(folders)
         : std::make_unique<sound::ChordPlayer>(outputOpener(folders, sound::Target::Buffer));
     sound::ChordPlayer *chords = player.get();
-    new SoundMenu(&window, std::move(player),
-        std::make_unique<QSettings>(
-            dir.path() + QStringLiteral("/soramina.conf"), QSettings::IniFormat));
+    QSettings settings(dir.path() + QStringLiteral("/soramina.conf"), QSettings::IniFormat);
+    Form1 window(dir.memoPath(), {&memo.keeper(), player.get(), {}, &settings});
     if (!bench::showAndWaitForFirstPaint(window))
         return 1;
 

@@ -1,5 +1,6 @@
 #include "application.h"
 #include "chordplayer.h"
+#include "diskmemo.h"
 #include "firstpaint.h"
 #include "form1.h"
 #include "form1layout.h"
@@ -44,20 +45,30 @@ constexpr int ChildTimeoutMs = 30000;
 
 using Clock = std::chrono::steady_clock;
 
-std::unique_ptr<QWidget> makeWindow(Window window)
+// A window to time, and what it works with, kept as long as it is.
+struct TimedWindow {
+    std::unique_ptr<QSettings> settings;
+    std::unique_ptr<memofile::DiskMemo> memo;
+    std::unique_ptr<sound::ChordPlayer> player;
+    std::unique_ptr<QWidget> widget; // last: gone before what it works with
+};
+
+TimedWindow makeWindow(Window window)
 {
+    TimedWindow timed;
     if (window == Window::Form1) {
-        auto form
-            = std::make_unique<Form1>(QDir::current().absoluteFilePath(QStringLiteral("code.dat")));
-        // With its sound menu, as the program starts: nothing of the sound
-        // module is loaded until a chord is played.
-        new SoundMenu(form.get(), sound::devicePlayer({QStringLiteral(MODULE_DIR)}),
-            std::make_unique<QSettings>(QStringLiteral("soramina"), QStringLiteral("soramina")));
-        // And its MIDI menu, whose sequencer comes up once the window is painted.
-        auto *midi = new MidiMenu(form.get(),
-            new QSettings(QStringLiteral("soramina"), QStringLiteral("soramina"), form.get()));
-        new services::AfterFirstPaint(form.get(), [midi] { midi->start(); });
-        return form;
+        // As main makes it: its memo on the disk, its sound and MIDI menus.
+        // Nothing of the sound module loads until a chord is played, and the
+        // sequencer comes up once the window is painted.
+        timed.settings
+            = std::make_unique<QSettings>(QStringLiteral("soramina"), QStringLiteral("soramina"));
+        timed.memo = std::make_unique<memofile::DiskMemo>();
+        timed.player = sound::devicePlayer({QStringLiteral(MODULE_DIR)});
+        timed.widget
+            = std::make_unique<Form1>(QDir::current().absoluteFilePath(QStringLiteral("code.dat")),
+                Form1::Services {&timed.memo->keeper(), timed.player.get(), MidiMenu::defaultOpener,
+                    timed.settings.get()});
+        return timed;
     }
     auto bare = std::make_unique<QMainWindow>();
     // The least a Qt program with the same font and a menu bar shows; its
@@ -69,15 +80,18 @@ std::unique_ptr<QWidget> makeWindow(Window window)
     bare->menuBar()->addMenu(QStringLiteral("ファイル"))->addAction(QStringLiteral("終了"));
     auto *label = new QLabel(QStringLiteral("ソラミナ"), bare.get());
     bare->setCentralWidget(label);
-    if (window == Window::BareNatural)
-        return bare;
+    if (window == Window::BareNatural) {
+        timed.widget = std::move(bare);
+        return timed;
+    }
     // As large as the program's window: the first touch of each page of a
     // window's backing store costs time in proportion to its area (on a
     // virtual machine as much as a whole window's painting), and that is the
     // window's size, not work the program does.
     label->setFixedSize(
         widgets::pixelRect({0, 0, ui::layout::ClientWidth, ui::layout::ClientHeight}).size());
-    return bare;
+    timed.widget = std::move(bare);
+    return timed;
 }
 
 const char *nameOf(Window window)
@@ -100,9 +114,9 @@ int runChild(Window window, int argc, char **argv)
     // The program's own settings come with its window, as in its main.
     if (window == Window::Form1)
         app::prepareApplication();
-    const auto widget = makeWindow(window);
+    const TimedWindow timed = makeWindow(window);
     moments.builtNs = bench::monotonicNs();
-    if (!bench::showAndWaitForFirstPaint(*widget))
+    if (!bench::showAndWaitForFirstPaint(*timed.widget))
         return 1;
     moments.paintedNs = bench::monotonicNs();
     moments.peakResidentKb = bench::peakResidentKb();
@@ -138,15 +152,16 @@ void BM_WindowStartup(benchmark::State &state, Window window)
     }
     for (auto _ : state) {
         const auto start = Clock::now();
-        auto widget = makeWindow(window);
-        if (!bench::showAndWaitForFirstPaint(*widget)) {
+        TimedWindow timed = makeWindow(window);
+        if (!bench::showAndWaitForFirstPaint(*timed.widget)) {
             state.SkipWithError("the window was never painted");
             return;
         }
         const auto end = Clock::now();
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
         // Closing Form1 would save the memo; it is destroyed unclosed instead.
-        widget.reset();
+        timed.widget.reset();
+        timed = {};
         QCoreApplication::processEvents();
     }
 }

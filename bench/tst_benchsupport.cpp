@@ -1,3 +1,4 @@
+#include "diskmemo.h"
 #include "form1.h"
 #include "guibench.h"
 #include "placement.h"
@@ -138,7 +139,8 @@ void tst_BenchSupport::firstPaintCoversTheWholeWindow()
     const bench::SongWorkingDir dir;
     QVERIFY(dir.isValid());
     PaintedWidgets painted;
-    Form1 form(dir.memoPath());
+    memofile::DiskMemo memo;
+    Form1 form(dir.memoPath(), {.keeper = &memo.keeper()});
     QVERIFY(bench::showAndWaitForFirstPaint(form));
     const QSet<const QObject *> first = painted.widgets;
     int inView = 0;

@@ -1,3 +1,4 @@
+#include "diskmemo.h"
 // Draws the window as a musician sees it in use, for the documentation: the
 // memo holds the start of a song, an empty slot is picked and the next chord
 // is chosen with the root and kind buttons. Renders offscreen, so the image
@@ -88,7 +89,8 @@ int main(int argc, char *argv[])
         || !QDir::setCurrent(dir.path()))
         return fail("cannot prepare a working directory with a memo");
 
-    Form1 form(QDir::current().absoluteFilePath(QStringLiteral("code.dat")));
+    memofile::DiskMemo memo;
+    Form1 form(QDir::current().absoluteFilePath(QStringLiteral("code.dat")), {.keeper = &memo.keeper()});
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
         return fail("the window was never shown");

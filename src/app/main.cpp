@@ -1,11 +1,10 @@
 #include "application.h"
+#include "chordplayer.h"
 #include "commandline.h"
+#include "diskmemo.h"
 #include "errorreport.h"
-#include "firstpaint.h"
 #include "form1.h"
 #include "memolocation.h"
-#include "midimenu.h"
-#include "soundmenu.h"
 #include "termination.h"
 #include "windowsystem.h"
 
@@ -44,15 +43,17 @@ int main(int argc, char *argv[])
         application = std::make_unique<QApplication>(argc, argv);
     }
     app::prepareApplication();
+    // The services the window works with: the memo on the disk, the
+    // desktop's audio output, the ALSA sequencer, the settings file.
     QSettings settings(QStringLiteral("soramina"), QStringLiteral("soramina"));
-    Form1 window(memoPathFrom(command));
+    memofile::DiskMemo memo;
+    const std::unique_ptr<sound::ChordPlayer> player = sound::devicePlayer();
+    Form1 window(
+        memoPathFrom(command), {&memo.keeper(), player.get(), MidiMenu::defaultOpener, &settings});
     if (const auto &error = window.loadError()) {
         services::reportFileError(*error);
         return EXIT_FAILURE;
     }
-    SoundMenu::addTo(&window);
-    auto *midi = new MidiMenu(&window, &settings);
-    midi->playAlongWith(window.findChild<SoundMenu *>()->player());
     // A termination request closes the window with nobody there to answer a
     // question: the memo is saved or rescued. The session's request to save
     // before a logout, which may still be cancelled, saves it and keeps the window.
@@ -62,9 +63,6 @@ int main(int argc, char *argv[])
     QObject::connect(
         application.get(), &QGuiApplication::commitDataRequest, &window, &Form1::saveForSession);
     app::setIconAfterFirstPaint(&window);
-    // The sequencer client joins as soon as the window is on screen, for
-    // patchbays to see it, and never holds the window up.
-    new services::AfterFirstPaint(&window, [midi] { midi->start(); });
     window.show();
     const int status = QApplication::exec();
     return status != 0 ? status : window.exitStatus();

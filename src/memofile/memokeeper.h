@@ -45,6 +45,8 @@ public:
 
     // The memo file, as an absolute path (links not followed).
     const QString &path() const { return m_path; }
+    // The memo it keeps.
+    memo::ChordMemo &memo() const { return m_memo; }
 
     // The one read on the calling thread, for a window's first paint: makes
     // path the memo, loads it (a missing file is an empty memo) and shows

@@ -12,12 +12,14 @@
 #include "optiongroup.h"
 #include "placement.h"
 #include "shapewidget.h"
+#include "soundmenu.h"
 #include "twips.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -38,20 +40,39 @@ QString qs(std::string_view s)
 }
 } // namespace
 
-Form1::Form1(const QString &memoPath, QWidget *parent)
+Form1::Form1(const QString &memoPath, const Services &services, QWidget *parent)
     : QMainWindow(parent)
+    , m_keeper(services.keeper)
+    , m_memo(services.keeper->memo())
     , m_memoPath(memoPath)
 {
     ui::Form1Access::installFactory();
     buildControls();
     buildMemoControls();
     buildEditMenu();
+    buildServiceMenus(services);
     connectHandlers();
     buildAssistance();
     Form_Load();
 }
 
 Form1::~Form1() = default;
+
+// 音 and MIDI between the edit menu and ヘルプ, each when its service is there.
+void Form1::buildServiceMenus(const Services &services)
+{
+    if (services.player)
+        menuBar()->insertMenu(
+            m_helpMenu->menuAction(), new SoundMenu(this, services.player, services.settings));
+    if (!services.midi)
+        return;
+    auto *midi = new MidiMenu(this, services.settings, services.midi);
+    menuBar()->insertMenu(m_helpMenu->menuAction(), midi);
+    midi->playAlongWith(services.player);
+    // The sequencer client joins as soon as the window is on screen, for
+    // patchbays to see it, and never holds the window up.
+    new services::AfterFirstPaint(this, [midi] { midi->start(); });
+}
 
 void Form1::connectHandlers()
 {

@@ -2,6 +2,7 @@
 
 #include "chordmemo.h"
 #include "memoedit.h"
+#include "midimenu.h"
 #include "textfile.h"
 
 #include <QMainWindow>
@@ -16,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QSettings;
 class QTimer;
 
 namespace memo
@@ -27,6 +29,11 @@ namespace memofile
 {
 class MemoKeeper;
 } // namespace memofile
+
+namespace sound
+{
+class ChordPlayer;
+} // namespace sound
 
 namespace widgets
 {
@@ -47,9 +54,20 @@ class Form1 : public QMainWindow
 {
     Q_OBJECT
 public:
+    // What the window works with but does not make: main makes the
+    // program's own, a test its fakes. All stay the maker's and must outlive
+    // the window.
+    struct Services {
+        memofile::MemoKeeper *keeper = nullptr; // the memo and its file
+        sound::ChordPlayer *player = nullptr; // plays what is shown; none: no 音 menu
+        MidiMenu::Opener midi = {}; // brings MIDI up once shown; none: no MIDI menu
+        QSettings *settings = nullptr; // the menus' kept choices, for 音 and MIDI
+    };
+
     // Builds the window and runs its load event, which reads the memo from
-    // memoPath; the memo is saved there as it changes and at close.
-    explicit Form1(const QString &memoPath, QWidget *parent = nullptr);
+    // memoPath into the keeper's memo; the memo is saved there as it
+    // changes and at close.
+    Form1(const QString &memoPath, const Services &services, QWidget *parent = nullptr);
     ~Form1() override;
 
     // Why the memo could not be read at the load; such a window holds no
@@ -110,6 +128,7 @@ private:
     // after a failed save at close, the rescue file (form1memo.cpp). Each
     // waits for its file work in the event loop.
     void buildMemoControls();
+    void buildServiceMenus(const Services &services);
     void open_Click();
     void saveas_Click();
     void setFileItemsEnabled(bool enabled);
@@ -141,10 +160,10 @@ public:
     void transpose(int semitones, chord::Spelling spelling);
 
 private:
-    memo::ChordMemo m_memo;
+    memofile::MemoKeeper *m_keeper;
+    memo::ChordMemo &m_memo;
     QString m_memoPath;
     std::optional<services::FileError> m_loadError;
-    memofile::MemoKeeper *m_keeper = nullptr;
     memo::MemoHistory *m_history = nullptr;
     bool m_storing = false; // showcode is storing: the history's echo is its own
     bool m_unattended = false;
@@ -174,6 +193,7 @@ private:
     QAction *saveas = nullptr;
     QAction *end = nullptr;
     QAction *about = nullptr;
+    QMenu *m_helpMenu = nullptr; // the last of the menu bar: the others go before it
     QAction *undo = nullptr;
     QAction *redo = nullptr;
 

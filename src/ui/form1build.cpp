@@ -248,6 +248,8 @@ void Form1::buildControls()
         QAction *item = menu->addAction(qs(row.itemCaption));
         item->setObjectName(qs(row.itemName));
         (row.itemName == "end" ? end : about) = item;
+        if (row.menuName == "help")
+            m_helpMenu = menu;
     }
 
     QList<QWidget *> focusOrder(opcode1.begin(), opcode1.end());

@@ -60,8 +60,6 @@ void printToStderr(const QString &text)
 
 void Form1::buildMemoControls()
 {
-    m_keeper = new memofile::MemoKeeper(m_memo, std::make_unique<memofile::DiskFiles>(),
-        std::make_unique<memofile::LockFile>(), new memofile::FileWatcher, this);
     connect(m_keeper, &memofile::MemoKeeper::slotChanged, this, &Form1::showSlot);
     connect(m_keeper, &memofile::MemoKeeper::saveErrorChanged, this, &Form1::showSaveError);
 

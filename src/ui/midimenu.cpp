@@ -5,7 +5,6 @@
 #include "midisession.h"
 
 #include <QActionGroup>
-#include <QMenuBar>
 #include <QSettings>
 
 #include <cstdio>
@@ -13,7 +12,6 @@
 
 namespace
 {
-constexpr auto HelpMenuName = "help";
 constexpr auto InputKey = "midi/input";
 constexpr auto OutputKey = "midi/output";
 constexpr auto MissingFifthKey = "midi/acceptMissingFifth";
@@ -51,12 +49,6 @@ MidiMenu::MidiMenu(Form1 *window, QSettings *settings, Opener open)
         [this](bool on) { m_settings->setValue(setting(MissingFifthKey), on); });
     connect(m_thru, &QAction::toggled, this,
         [this](bool on) { m_settings->setValue(setting(ThruKey), on); });
-
-    QMenuBar *bar = window->menuBar();
-    if (auto *help = window->findChild<QMenu *>(QString::fromLatin1(HelpMenuName)))
-        bar->insertMenu(help->menuAction(), this);
-    else
-        bar->addMenu(this);
     refill();
 }
 

@@ -33,8 +33,8 @@ public:
     // none, to ready() on the menu's thread, now or later.
     using Opener = std::function<void(QObject *parent, midi::TransportReady ready)>;
 
-    // Goes into the window's menu bar before ヘルプ. The sequencer comes up
-    // by start(), not here, so that it costs the window's opening nothing.
+    // The window puts the menu in its menu bar. The sequencer comes up by
+    // start(), not here, so that it costs the window's opening nothing.
     MidiMenu(Form1 *window, QSettings *settings, Opener open = defaultOpener);
     ~MidiMenu() override;
 

@@ -5,7 +5,6 @@
 #include "songsettings.h"
 
 #include <QActionGroup>
-#include <QMenuBar>
 #include <QSettings>
 
 #include <array>
@@ -35,36 +34,33 @@ QString qs(std::string_view text)
 }
 } // namespace
 
-SoundMenu::SoundMenu(
-    Form1 *window, std::unique_ptr<sound::ChordPlayer> player, std::unique_ptr<QSettings> settings)
+SoundMenu::SoundMenu(Form1 *window, sound::ChordPlayer *player, QSettings *settings)
     : QMenu(QStringLiteral("音(&S)"), window)
-    , m_player(std::move(player))
-    , m_settings(std::move(settings))
+    , m_player(player)
+    , m_settings(settings)
 {
     setObjectName(QStringLiteral("sound"));
     setFont(window->font());
     setToolTipsVisible(true);
-    auto *help = window->findChild<QMenu *>(QStringLiteral("help"));
-    window->menuBar()->insertMenu(help ? help->menuAction() : nullptr, this);
 
-    sound::ChordPlayer *chords = m_player.get();
-    QSettings *kept = m_settings.get();
+    sound::ChordPlayer *chords = m_player;
+    QSettings *kept = m_settings;
 
     // An on/off choice kept in the settings, handed to the player as it is
     // read and whenever it changes.
-    const auto addKeptSwitch = [this, chords, kept](const QString &caption, const QString &name,
-                                   const char *key, bool byDefault,
-                                   void (sound::ChordPlayer::*apply)(bool)) {
-        QAction *action = addAction(caption);
-        action->setObjectName(name);
-        action->setCheckable(true);
-        action->setChecked(kept->value(key, byDefault).toBool());
-        (chords->*apply)(action->isChecked());
-        connect(action, &QAction::triggered, this, [chords, kept, key, apply](bool on) {
-            (chords->*apply)(on);
-            kept->setValue(key, on);
-        });
-    };
+    const auto addKeptSwitch
+        = [this, chords, kept](const QString &caption, const QString &name, const char *key,
+              bool byDefault, void (sound::ChordPlayer::*apply)(bool)) {
+              QAction *action = addAction(caption);
+              action->setObjectName(name);
+              action->setCheckable(true);
+              action->setChecked(kept->value(key, byDefault).toBool());
+              (chords->*apply)(action->isChecked());
+              connect(action, &QAction::triggered, this, [chords, kept, key, apply](bool on) {
+                  (chords->*apply)(on);
+                  kept->setValue(key, on);
+              });
+          };
 
     addKeptSwitch(QStringLiteral("コードを鳴らす(&P)"), QStringLiteral("playChords"), PlayKey, true,
         &sound::ChordPlayer::setPlaysShownChords);
@@ -104,14 +100,6 @@ SoundMenu::SoundMenu(
     connect(chords, &sound::ChordPlayer::unavailable, this, &SoundMenu::disableAll);
     if (!chords->isAvailable())
         disableAll(chords->unavailableReason());
-}
-
-SoundMenu::~SoundMenu() = default;
-
-void SoundMenu::addTo(Form1 *window)
-{
-    new SoundMenu(window, sound::devicePlayer(),
-        std::make_unique<QSettings>(QStringLiteral("soramina"), QStringLiteral("soramina")));
 }
 
 // Nothing can sound: the actions say why instead, and the choices kept in

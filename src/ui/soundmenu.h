@@ -20,19 +20,14 @@ class SoundMenu : public QMenu
 {
     Q_OBJECT
 public:
-    // Plays every chord the window shows through the player.
-    SoundMenu(Form1 *window, std::unique_ptr<sound::ChordPlayer> player,
-        std::unique_ptr<QSettings> settings);
-    ~SoundMenu() override;
-
-    // The program's own: the desktop's audio output and settings file.
-    static void addTo(Form1 *window);
-
-    sound::ChordPlayer *player() const { return m_player.get(); }
+    // Plays every chord the window shows through the player. The player and
+    // the settings stay the caller's and must outlive the menu; the window
+    // puts the menu in its menu bar.
+    SoundMenu(Form1 *window, sound::ChordPlayer *player, QSettings *settings);
 
 private:
     void disableAll(const QString &reason);
 
-    std::unique_ptr<sound::ChordPlayer> m_player;
-    std::unique_ptr<QSettings> m_settings;
+    sound::ChordPlayer *m_player;
+    QSettings *m_settings;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "diskmemo.h"
 #include "form1.h"
 
 #include "twips.h"
@@ -43,9 +44,14 @@ class Form1Fixture
 {
 public:
     // beforeShow sees the window after its load and before it first shows.
-    bool open(const QByteArray *slotFile, const std::function<void(Form1 *)> &beforeShow = {})
+    // The window keeps its memo on the disk; the other services are the
+    // caller's (none: no 音 or MIDI menu).
+    bool open(const QByteArray *slotFile, const std::function<void(Form1 *)> &beforeShow = {},
+        Form1::Services services = {})
     {
         m_form.reset();
+        m_memo = std::make_unique<memofile::DiskMemo>();
+        services.keeper = &m_memo->keeper();
         m_dir = std::make_unique<QTemporaryDir>();
         if (!m_dir->isValid() || !QDir::setCurrent(m_dir->path()))
             return false;
@@ -56,7 +62,7 @@ public:
         }
         // A rescue file goes beside the default memo: here, not in the home folder.
         qputenv("XDG_DATA_HOME", m_dir->path().toUtf8());
-        m_form = std::make_unique<Form1>(m_dir->filePath(QStringLiteral("code.dat")));
+        m_form = std::make_unique<Form1>(m_dir->filePath(QStringLiteral("code.dat")), services);
         if (beforeShow)
             beforeShow(m_form.get());
         m_form->show();
@@ -64,6 +70,12 @@ public:
     }
 
     Form1 *form() const { return m_form.get(); }
+    // The window goes, unclosed, so that what it worked with may go too.
+    void reset()
+    {
+        m_form.reset();
+        m_memo.reset();
+    }
 
     // A close waits for its save: true once the window is gone.
     bool closed() const
@@ -154,5 +166,6 @@ private:
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<memofile::DiskMemo> m_memo;
     std::unique_ptr<Form1> m_form;
 };

@@ -1,3 +1,4 @@
+#include "diskmemo.h"
 #include "form1.h"
 #include "memolocation.h"
 
@@ -51,9 +52,11 @@ private slots:
     void rendering();
 
 private:
+    void makeForm();
     QWidget *control(const QString &name) const;
     QWidget *client() const;
     QTemporaryDir m_dir;
+    std::unique_ptr<memofile::DiskMemo> m_memo;
     std::unique_ptr<Form1> m_form;
 };
 
@@ -67,7 +70,16 @@ void tst_Form1Layout::initTestCase()
 
 void tst_Form1Layout::init()
 {
-    m_form = std::make_unique<Form1>(memofile::defaultMemoPath());
+    makeForm();
+}
+
+// A keeper loads one memo once: each window takes a new one.
+void tst_Form1Layout::makeForm()
+{
+    m_form.reset();
+    m_memo = std::make_unique<memofile::DiskMemo>();
+    m_form = std::make_unique<Form1>(
+        memofile::defaultMemoPath(), Form1::Services {.keeper = &m_memo->keeper()});
 }
 
 void tst_Form1Layout::cleanup()
@@ -381,7 +393,7 @@ void tst_Form1Layout::rendering()
     const auto restore = qScopeGuard([&desktop] { QApplication::setPalette(desktop); });
     if (darkDesktop) {
         QApplication::setPalette(QPalette(QColor(0x35, 0x35, 0x35))); // white text, black boxes
-        m_form = std::make_unique<Form1>(memofile::defaultMemoPath());
+        makeForm();
     }
     auto *added = m_form->menuBar()->addMenu(QStringLiteral("音")); // as a later feature would
     added->addAction(QStringLiteral("FluidSynth"));

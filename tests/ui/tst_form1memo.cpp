@@ -316,7 +316,8 @@ void tst_Form1Memo::openAnotherFile()
 void tst_Form1Memo::anotherWindowsChordShows()
 {
     QVERIFY(f.open(&Song));
-    Form1 other(memoPath());
+    memofile::DiskMemo otherMemo;
+    Form1 other(memoPath(), {.keeper = &otherMemo.keeper()});
     other.show();
     QVERIFY(QTest::qWaitForWindowExposed(&other));
     f.clickSlot(2);
@@ -334,7 +335,8 @@ void tst_Form1Memo::strayTemporaryGoesOnceShown()
     QFile file(stray);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(Song) == Song.size());
     file.close();
-    Form1 form(dir.filePath(QStringLiteral("code.dat")));
+    memofile::DiskMemo memo;
+    Form1 form(dir.filePath(QStringLiteral("code.dat")), {.keeper = &memo.keeper()});
     QVERIFY(QFile::exists(stray));
     form.show();
     QTRY_VERIFY(!QFile::exists(stray));
@@ -347,7 +349,8 @@ void tst_Form1Memo::unreadableMemoIsReported()
     const QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("code.dat"));
     QVERIFY(QDir().mkdir(folder));
-    const Form1 form(folder);
+    memofile::DiskMemo memo;
+    const Form1 form(folder, {.keeper = &memo.keeper()});
     QVERIFY(form.loadError());
     QCOMPARE(form.loadError()->fileName, folder);
     QVERIFY(form.loadError()->reason.contains(QStringLiteral("フォルダー")));

@@ -78,14 +78,12 @@ void tst_MidiMenu::init()
 
 void tst_MidiMenu::open(const QString &unavailable, sound::ChordPlayer *player)
 {
-    QVERIFY(m_fixture.open(nullptr, [&](Form1 *form) {
-        m_menu = new MidiMenu(form, m_settings.get(),
-            [this, unavailable](QObject *parent, const midi::TransportReady &ready) {
-                ready(
-                    {new FakeMidiTransport(&m_bus, QStringLiteral("Soramina"), parent, unavailable),
-                        {}});
-            });
-    }));
+    const MidiMenu::Opener fake = [this, unavailable](
+                                      QObject *parent, const midi::TransportReady &ready) {
+        ready({new FakeMidiTransport(&m_bus, QStringLiteral("Soramina"), parent, unavailable), {}});
+    };
+    QVERIFY(m_fixture.open(nullptr, {}, {.midi = fake, .settings = m_settings.get()}));
+    m_menu = m_fixture.control<MidiMenu>(QStringLiteral("midi"));
     m_menu->playAlongWith(player);
     m_menu->start();
 }

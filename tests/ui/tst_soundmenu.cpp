@@ -30,6 +30,8 @@ private:
     Form1Fixture m_window;
     QTemporaryDir m_settingsDir;
     SoundMenu *m_menu = nullptr;
+    std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<sound::ChordPlayer> m_player;
 };
 
 void tst_SoundMenu::init()
@@ -39,11 +41,14 @@ void tst_SoundMenu::init()
 
 SoundMenu *tst_SoundMenu::open(std::unique_ptr<sound::ChordPlayer> player)
 {
-    const bool opened = m_window.open(nullptr, [this, &player](Form1 *form) {
-        m_menu = new SoundMenu(form, std::move(player),
-            std::make_unique<QSettings>(
-                m_settingsDir.filePath(QStringLiteral("soramina.conf")), QSettings::IniFormat));
-    });
+    // The window goes before the player and the settings it worked with.
+    m_window.reset();
+    m_player = std::move(player);
+    m_settings = std::make_unique<QSettings>(
+        m_settingsDir.filePath(QStringLiteral("soramina.conf")), QSettings::IniFormat);
+    const bool opened
+        = m_window.open(nullptr, {}, {.player = m_player.get(), .settings = m_settings.get()});
+    m_menu = m_window.control<SoundMenu>(QStringLiteral("sound"));
     return opened ? m_menu : nullptr;
 }
 
@@ -107,7 +112,7 @@ void tst_SoundMenu::choicesAreKept()
     const auto log = std::make_shared<OutputLog>();
     QVERIFY(open(fakePlayer(log)));
     QCOMPARE(item(caption)->isChecked(), !checkedBefore);
-    m_menu->player()->replay(); // opens the output, which takes the program kept
+    m_player->replay(); // opens the output, which takes the program kept
     const QString program
         = QStringLiteral("program %1").arg(key == "sound/program" ? kept.toInt() : 0);
     QTRY_COMPARE(log->events.value(0), program);
