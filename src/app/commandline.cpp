@@ -1,5 +1,7 @@
 #include "commandline.h"
 
+#include "song.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -46,14 +48,97 @@ void describe(QCommandLineParser &parser)
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FILE"),
-        QStringLiteral("The memo file to read at start and write at exit."),
+        QStringLiteral("The memo file to read at start and write at exit\n"
+                       "(with --export: the memo, or a ChordPro song, to export)."),
         QStringLiteral("[FILE]"));
+    parser.addOption({QStringLiteral("export"),
+        QStringLiteral("Write the song to OUT and exit, with no window; the format\n"
+                       "follows OUT's extension: .cho, .chordpro, .mid, .pdf, .png,\n"
+                       ".wav or .txt. The memo file is never changed."),
+        QStringLiteral("OUT")});
+    parser.addOption({QStringLiteral("transpose"),
+        QStringLiteral("With --export: move every root by N semitones, -11 to 11;\n"
+                       "a suffix s or f spells black keys with sharps or flats."),
+        QStringLiteral("N")});
+    parser.addOption({QStringLiteral("tempo"),
+        QStringLiteral("With --export: quarter notes a minute, %1 to %2.")
+            .arg(song::MinTempo)
+            .arg(song::MaxTempo),
+        QStringLiteral("BPM")});
+    parser.addOption({QStringLiteral("beats"),
+        QStringLiteral("With --export: beats a bar, %1 to %2.")
+            .arg(song::MinBeats)
+            .arg(song::MaxBeats),
+        QStringLiteral("N")});
     for (const QtOption &q : QtOptions) {
         QCommandLineOption option(QString::fromLatin1(q.name));
         if (q.takesValue)
             option.setValueName(QStringLiteral("value"));
         option.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(option);
+    }
+}
+
+// One line and no more, as a script calling the export reads it.
+void refuse(CommandLine &command, const QString &error)
+{
+    command.action = CommandLine::Action::Error;
+    command.error = error;
+    command.errorAlone = true;
+}
+
+// A whole number within a range, or nothing.
+std::optional<int> numberIn(const QString &text, int lowest, int highest)
+{
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!ok || n < lowest || n > highest)
+        return std::nullopt;
+    return n;
+}
+
+void readExportOptions(const QCommandLineParser &parser, CommandLine &command)
+{
+    const QString exportFile = parser.value(QStringLiteral("export"));
+    const bool exporting = parser.isSet(QStringLiteral("export"));
+    for (const char *name : {"transpose", "tempo", "beats"}) {
+        if (!exporting && parser.isSet(QString::fromLatin1(name)))
+            return refuse(command, QStringLiteral("--%1 needs --export.").arg(QLatin1String(name)));
+    }
+    if (!exporting)
+        return;
+    if (exportFile.isEmpty())
+        return refuse(command, QStringLiteral("--export needs a file name."));
+    command.action = CommandLine::Action::Export;
+    command.exportFile = exportFile;
+    if (parser.isSet(QStringLiteral("transpose"))) {
+        const QString n = parser.value(QStringLiteral("transpose"));
+        command.transposition = chord::parseTransposition(n.toStdString());
+        if (!command.transposition)
+            return refuse(command,
+                QStringLiteral(
+                    "--transpose takes -11 to 11, with s or f for sharps or flats, not '%1'.")
+                    .arg(n));
+    }
+    if (parser.isSet(QStringLiteral("tempo"))) {
+        const QString n = parser.value(QStringLiteral("tempo"));
+        command.tempo = numberIn(n, song::MinTempo, song::MaxTempo);
+        if (!command.tempo)
+            return refuse(command,
+                QStringLiteral("--tempo takes %1 to %2, not '%3'.")
+                    .arg(song::MinTempo)
+                    .arg(song::MaxTempo)
+                    .arg(n));
+    }
+    if (parser.isSet(QStringLiteral("beats"))) {
+        const QString n = parser.value(QStringLiteral("beats"));
+        command.beats = numberIn(n, song::MinBeats, song::MaxBeats);
+        if (!command.beats)
+            return refuse(command,
+                QStringLiteral("--beats takes %1 to %2, not '%3'.")
+                    .arg(song::MinBeats)
+                    .arg(song::MaxBeats)
+                    .arg(n));
     }
 }
 
@@ -82,6 +167,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     } else {
         command.memoFile = parser.positionalArguments().value(0);
         command.platformGiven = parser.isSet(QStringLiteral("platform"));
+        readExportOptions(parser, command);
     }
     return command;
 }
@@ -108,12 +194,14 @@ int answerCommandLine(const CommandLine &command, const QString &program)
                                  "MIT License: free to use, change and pass on.\n"));
         return 0;
     case CommandLine::Action::Error:
-        print(stderr,
-            program + QStringLiteral(": ") + command.error + u'\n'
-                + parser.helpText().section(u'\n', 0, 0) + u'\n'
-                + QStringLiteral("Try '%1 --help' for more information.\n").arg(program));
+        print(stderr, program + QStringLiteral(": ") + command.error + u'\n');
+        if (!command.errorAlone)
+            print(stderr,
+                parser.helpText().section(u'\n', 0, 0) + u'\n'
+                    + QStringLiteral("Try '%1 --help' for more information.\n").arg(program));
         return UsageStatus;
-    case CommandLine::Action::Run: break;
+    case CommandLine::Action::Run:
+    case CommandLine::Action::Export: break;
     }
     return 0;
 }

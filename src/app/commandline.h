@@ -1,7 +1,11 @@
 #pragma once
 
+#include "transpose.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 // The program's command line, read before any application object exists so
 // that --help and --version work without a display.
@@ -11,13 +15,19 @@ namespace app
 struct CommandLine {
     enum class Action {
         Run, // open the window
+        Export, // write the song to exportFile and exit, with no window
         Help, // print the help and exit 0
         Version, // print the version and exit 0
         Error, // print error, usage and a hint on stderr and exit 2
     };
     Action action = Action::Run;
     QString memoFile; // the FILE argument; empty for the usual place
+    QString exportFile; // --export OUT
+    std::optional<chord::Transposition> transposition; // --transpose N
+    std::optional<int> tempo; // --tempo BPM
+    std::optional<int> beats; // --beats N
     QString error; // one line, for Action::Error
+    bool errorAlone = false; // the line without usage and hint: an export's options
     bool platformGiven = false; // -platform NAME chooses the window system itself
 };
 

@@ -3,6 +3,7 @@
 #include "commandline.h"
 #include "diskmemo.h"
 #include "errorreport.h"
+#include "exportcommand.h"
 #include "form1.h"
 #include "memolocation.h"
 #include "termination.h"
@@ -33,6 +34,8 @@ int main(int argc, char *argv[])
         arguments << QString::fromLocal8Bit(argv[i]);
     const QString program = QFileInfo(arguments.value(0)).fileName();
     const app::CommandLine command = app::parseCommandLine(arguments);
+    if (command.action == app::CommandLine::Action::Export)
+        return app::runExport(command, program, argc, argv);
     if (command.action != app::CommandLine::Action::Run)
         return app::answerCommandLine(command, program);
 

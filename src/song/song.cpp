@@ -39,6 +39,18 @@ Song songFromMemo(const memo::ChordMemo &memo, const QString &title, int tempo, 
     return song;
 }
 
+Song transposed(const Song &song, int semitones, chord::Spelling spelling)
+{
+    Song moved = song;
+    for (Bar &bar : moved.bars) {
+        const std::string root = bar.root.toStdString();
+        const std::string to = chord::transposeRoot(root, semitones, spelling);
+        if (to != root)
+            bar = barOf(QString::fromStdString(to), bar.kind);
+    }
+    return moved;
+}
+
 QString titleFromPath(const QString &path)
 {
     return QFileInfo(path).completeBaseName();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "transpose.h"
+
 #include <QString>
 
 #include <vector>
@@ -51,6 +53,9 @@ Bar barOf(const QString &root, const QString &kind);
 // Boxes 1 to the last that holds anything; an empty memo is a song of no bars.
 Song songFromMemo(const memo::ChordMemo &memo, const QString &title, int tempo = DefaultTempo,
     int beatsPerBar = DefaultBeats);
+
+// The song in another key, each known root moved as 移調 moves a memo's.
+Song transposed(const Song &song, int semitones, chord::Spelling spelling);
 
 // A song's title from its memo file: the file's name without its extension.
 QString titleFromPath(const QString &path);

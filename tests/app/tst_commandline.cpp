@@ -10,6 +10,8 @@ class tst_CommandLine : public QObject
 private slots:
     void statusAndFirstLine_data();
     void statusAndFirstLine();
+    void exports_data();
+    void exports();
 };
 
 void tst_CommandLine::statusAndFirstLine_data()
@@ -54,6 +56,84 @@ void tst_CommandLine::statusAndFirstLine()
     QCOMPARE(output.section(u'\n', 0, 0), firstLine);
     // Nothing was opened, so nothing was written.
     QVERIFY(QDir(dir.path()).isEmpty());
+}
+
+void tst_CommandLine::exports_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // run where song.dat holds C Am F G7 Bb Dm7 H EbM7
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("stderr"); // its one line, in part; empty: nothing said
+    QTest::addColumn<QByteArray>("written"); // out.txt afterwards; "-": no such file
+
+    const QStringList song {"song.dat"};
+    QTest::newRow("text") << QStringList {"--export", "out.txt"} + song << 0 << ""
+                          << QByteArray("C Am F G7 Bb Dm7 H EbM7\n");
+    QTest::newRow("up 2") << QStringList {"--transpose", "2", "--export", "out.txt"} + song << 0
+                          << "" << QByteArray("D Bm G A7 C Em7 H FM7\n");
+    QTest::newRow("down 1, written with =") << QStringList {"--transpose=-1", "--export=out.txt"}
+            + song << 0 << "" << QByteArray("B Abm E Gb7 A Dbm7 H DM7\n");
+    QTest::newRow("up 3, flats") << QStringList {"--transpose", "3f", "--export", "out.txt"} + song
+                                 << 0 << "" << QByteArray("Eb Cm Ab Bb7 Db Fm7 H GbM7\n");
+    QTest::newRow("transposition out of range")
+        << QStringList {"--transpose", "12", "--export", "out.txt"} + song << 2 << "--transpose"
+        << QByteArray("-");
+    QTest::newRow("transposition with no export")
+        << QStringList {"--transpose", "2"} + song << 2 << "--transpose needs --export"
+        << QByteArray("-");
+    QTest::newRow("tempo out of range") << QStringList {"--tempo", "301", "--export", "out.txt"}
+            + song << 2 << "--tempo" << QByteArray("-");
+    QTest::newRow("beats out of range") << QStringList {"--beats", "0", "--export", "out.txt"}
+            + song << 2 << "--beats" << QByteArray("-");
+    QTest::newRow("unknown format lists the formats")
+        << QStringList {"--export", "out.doc"} + song << 2
+        << ".cho, .chordpro, .mid, .pdf, .png, .wav, .txt" << QByteArray("-");
+    QTest::newRow("missing memo is no empty song")
+        << QStringList {"--export", "out.txt", "none.dat"} << 1 << "none.dat" << QByteArray("-");
+    QTest::newRow("a device is refused")
+        << QStringList {"--export", "out.txt", "/dev/zero"} << 1 << "/dev/zero" << QByteArray("-");
+    QTest::newRow("unwritable output leaves nothing")
+        << QStringList {"--export", "nofolder/out.txt"} + song << 1 << "nofolder/out.txt"
+        << QByteArray("-");
+}
+
+void tst_CommandLine::exports()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, stderr);
+    QFETCH(QByteArray, written);
+
+    const QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray memo
+        = "C\r\n\r\nA\r\nm\r\nF\r\n\r\nG\r\n7\r\nBb\r\n\r\nD\r\nm7\r\nH\r\n\r\nEb\r\nM7\r\n";
+    QFile file(dir.filePath(QStringLiteral("song.dat")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(memo) == memo.size());
+    file.close();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(dir.path());
+    program.start(QStringLiteral(SORAMINA_BINARY), arguments);
+    QVERIFY(program.waitForFinished());
+
+    const QStringList said
+        = QString::fromUtf8(program.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(program.exitCode(), status);
+    QCOMPARE(said.size(), stderr.isEmpty() ? 0 : 1);
+    QVERIFY2(said.join(u'\n').contains(stderr), qPrintable(said.join(u'\n')));
+    QFile out(dir.filePath(QStringLiteral("out.txt")));
+    QCOMPARE(out.open(QIODevice::ReadOnly) ? out.readAll() : QByteArray("-"), written);
+    // The memo is read, never written; nothing is left beside it.
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), memo);
+    QStringList expected {"song.dat"};
+    if (written != "-")
+        expected.prepend(QStringLiteral("out.txt"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name), expected);
 }
 
 QTEST_GUILESS_MAIN(tst_CommandLine)

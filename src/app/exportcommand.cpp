@@ -1,0 +1,65 @@
+#include "exportcommand.h"
+
+#include "memolocation.h"
+#include "songexport.h"
+#include "songsettings.h"
+
+#include <QGuiApplication>
+#include <QSettings>
+
+#include <cstdio>
+
+namespace app
+{
+
+namespace
+{
+// Qt's own notes (a missing runtime folder, say) are no part of an
+// export's one line; its failures are.
+void keepQtQuiet(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+int fail(const QString &program, int status, const QString &why)
+{
+    std::fprintf(stderr, "%s: %s\n", qPrintable(program), why.toLocal8Bit().constData());
+    return status;
+}
+} // namespace
+
+int runExport(const CommandLine &command, const QString &program, int argc, char **argv)
+{
+    // Drawn off screen whatever display there is: nothing is shown.
+    if (!command.platformGiven)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(keepQtQuiet);
+    const QGuiApplication application(argc, argv);
+    const QString file
+        = command.memoFile.isEmpty() ? memofile::defaultMemoPath() : command.memoFile;
+    const QSettings settings(QStringLiteral("soramina"), QStringLiteral("soramina"));
+    const song::SongSettings kept = song::loadSongSettings(settings, file);
+
+    song::SongRead read = song::readSongFile(file, kept.tempo, kept.beatsPerBar);
+    if (!read.error.isEmpty())
+        return fail(program, int(song::ExportStatus::Failed), read.error);
+    song::Song &tune = read.song;
+    tune.tempo = command.tempo.value_or(tune.tempo);
+    tune.beatsPerBar = command.beats.value_or(tune.beatsPerBar);
+    if (command.transposition)
+        tune = song::transposed(
+            tune, command.transposition->semitones, command.transposition->spelling);
+    if (read.leftOut > 0)
+        std::fprintf(stderr, "%s: %s\n", qPrintable(program),
+            qPrintable(QStringLiteral("%1 個のコードはメモの 30 個に入らず、書き出していません")
+                           .arg(read.leftOut)));
+
+    const song::Exported exported
+        = song::exportSong(tune, song::chosenProgram(settings), command.exportFile);
+    if (exported.status != song::ExportStatus::Written)
+        return fail(program, int(exported.status), exported.error);
+    return 0;
+}
+
+} // namespace app

@@ -1,0 +1,71 @@
+#include "songexport.h"
+
+#include "chordmemo.h"
+#include "chordproreader.h"
+#include "chordsheetfile.h"
+#include "safefile.h"
+#include "songrender.h"
+
+#include <QObject>
+
+namespace song
+{
+
+QByteArray formatBytes(SongFormat format, const Song &song, int program)
+{
+    switch (format) {
+    case SongFormat::Pdf: return sheetPdf(song);
+    case SongFormat::Png: return sheetPng(song);
+    case SongFormat::Wav: return {};
+    default: return byteWriter(format)(song, program);
+    }
+}
+
+Exported writeExport(const QString &path, const QByteArray &bytes)
+{
+    if (const auto error = memofile::replaceFile(path, bytes))
+        return {ExportStatus::Failed,
+            QStringLiteral("「%1」に書けません: %2").arg(error->fileName, error->reason)};
+    return {};
+}
+
+Exported exportSong(const Song &song, int program, const QString &path, const QStringList &folders)
+{
+    const std::optional<SongFormat> format = formatOfPath(path);
+    if (!format)
+        return {ExportStatus::UnknownFormat,
+            QStringLiteral("「%1」の形式がわかりません（書ける形式: %2）")
+                .arg(path, formatNames())};
+    if (*format != SongFormat::Wav)
+        return writeExport(path, formatBytes(*format, song, program));
+    const Rendered audio = renderWav(song, program, folders);
+    if (audio.wav.isEmpty())
+        return {ExportStatus::Failed, QStringLiteral("音声を作れません: %1").arg(audio.error)};
+    return writeExport(path, audio.wav);
+}
+
+SongRead readSongFile(const QString &path, int tempo, int beatsPerBar)
+{
+    const services::ReadResult read = memofile::readMemoFile(path);
+    if (read.status == services::ReadStatus::Missing)
+        return {{}, QStringLiteral("「%1」がありません").arg(path), 0};
+    if (read.status == services::ReadStatus::Failed)
+        return {{},
+            QStringLiteral("「%1」を読めません: %2").arg(read.error->fileName, read.error->reason),
+            0};
+    if (!readsAsChordPro(path)) {
+        memo::ChordMemo memo;
+        memo.loadBytes(read.bytes, {});
+        return {songFromMemo(memo, titleFromPath(path), tempo, beatsPerBar), {}, 0};
+    }
+    const ChordProSong chordPro = readChordPro(read.bytes);
+    if (!chordPro.error.isEmpty())
+        return {{}, QStringLiteral("「%1」を読めません: %2").arg(path, chordPro.error), 0};
+    Song song {chordPro.title.isEmpty() ? titleFromPath(path) : chordPro.title,
+        chordPro.tempo.value_or(tempo), chordPro.beatsPerBar.value_or(beatsPerBar), {}};
+    for (const memo::ChordText &chord : chordPro.chords)
+        song.bars.push_back(barOf(chord.root, chord.kind));
+    return {song, {}, chordPro.leftOut};
+}
+
+} // namespace song
