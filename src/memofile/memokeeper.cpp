@@ -87,7 +87,10 @@ void MemoKeeper::memoChanged()
     // A save already asked for takes this change too: no need to compare.
     if (m_saveWanted || m_saveTimer.isActive())
         return;
-    if (changed())
+    // While a file operation is under way the base may be about to change
+    // (an undo can bring the memo back to what the file held before a save
+    // now running): whether anything is left to save is told once it is done.
+    if (m_busy || changed())
         m_saveTimer.start();
 }
 

@@ -185,6 +185,8 @@ void tst_MemoKeeper::changesDuringASaveStay_data()
 
     QTest::newRow("a chord in another slot") << 1 << "F" << QByteArray("D\r\n\r\nF\r\n\r\nE\r\n");
     QTest::newRow("the same slot again") << 0 << "G" << QByteArray("G\r\n\r\nA\r\nm\r\nE\r\n");
+    QTest::newRow("back to what the file held before (an undo)")
+        << 0 << "C" << QByteArray("C\r\n\r\nA\r\nm\r\nE\r\n");
 }
 
 // A chord stored while a save is on its way stays, though the save brings
