@@ -64,11 +64,16 @@ Rendered renderWav(const Song &song, int program, const QStringList &folders)
     const sound::Opened opened = sound::openOutput(folders, sound::Target::Buffer);
     if (!opened.output)
         return {{}, opened.reason};
-    const int rate = opened.output->sampleRate();
+    return {renderWav(song, program, *opened.output), {}};
+}
+
+QByteArray renderWav(const Song &song, int program, sound::SoundOutput &output)
+{
+    const int rate = output.sampleRate();
     QByteArray wav = wavHeader(songFrames(song, rate), rate);
-    renderSong(song, program, *opened.output,
+    renderSong(song, program, output,
         [&wav](std::span<const float> l, std::span<const float> r) { appendPcm(wav, l, r); });
-    return {wav, {}};
+    return wav;
 }
 
 } // namespace song

@@ -43,5 +43,7 @@ struct Rendered {
 // no file.
 Rendered renderWav(
     const Song &song, int program, const QStringList &folders = services::pluginFolders());
+// The same through an output already opened on Target::Buffer.
+QByteArray renderWav(const Song &song, int program, sound::SoundOutput &output);
 
 } // namespace song

@@ -9,9 +9,11 @@
 #include "keyboardpick.h"
 #include "memohistory.h"
 #include "memokeeper.h"
+#include "offthread.h"
 #include "optiongroup.h"
 #include "placement.h"
 #include "shapewidget.h"
+#include "songformats.h"
 #include "soundmenu.h"
 #include "twips.h"
 
@@ -45,6 +47,7 @@ Form1::Form1(const QString &memoPath, const Services &services, QWidget *parent)
     , m_keeper(services.keeper)
     , m_memo(services.keeper->memo())
     , m_memoPath(memoPath)
+    , m_settings(services.settings)
 {
     ui::Form1Access::installFactory();
     buildControls();
@@ -209,6 +212,10 @@ void Form1::end_Click()
 
 void Form1::Form_Load()
 {
+    if (song::readsAsChordPro(m_memoPath)) {
+        m_loadError = chordProRefusal(m_memoPath);
+        return;
+    }
     m_loadError = m_keeper->load(m_memoPath, std::bind_front(&Form1::showSlot, this));
     if (m_loadError)
         return;

@@ -3,6 +3,7 @@
 #include "chordmemo.h"
 #include "memoedit.h"
 #include "midimenu.h"
+#include "songexport.h"
 #include "textfile.h"
 
 #include <QMainWindow>
@@ -34,6 +35,11 @@ namespace sound
 {
 class ChordPlayer;
 } // namespace sound
+
+namespace services
+{
+class OffThread;
+} // namespace services
 
 namespace widgets
 {
@@ -132,6 +138,7 @@ private:
     void open_Click();
     void saveas_Click();
     void setFileItemsEnabled(bool enabled);
+    static services::FileError chordProRefusal(const QString &path);
     void showSlot(int slot, const QString &caption);
     void showSaveError();
     void showTitle();
@@ -140,12 +147,20 @@ private:
     void saveElsewhere(const std::function<void(bool saved)> &then);
     void rescue(const services::FileError &error, const std::function<void()> &then);
 
+    // The song shared: export, import and print (form1share.cpp).
+    song::Song currentSong() const;
+    void export_Click();
+    void import_Click();
+    void print_Click();
+    void imported(const song::SongRead &read);
+
     // The edit menu and the memo's history (form1edit.cpp).
     void buildEditMenu();
     void boxesChanged(const QList<int> &boxes);
     bool hasSelectedBox() const;
     void changeBoxes(const QString &label, const std::optional<memo::Boxes> &after);
     void refuse(const QString &why);
+    void showNotice(const QString &text);
     void cut_Click();
     void copy_Click();
     void paste_Click();
@@ -158,6 +173,11 @@ private:
 public:
     // Moves every box's root, as 移調 does: one step of the history.
     void transpose(int semitones, chord::Spelling spelling);
+    // Writes the song as エクスポート does, once a file is chosen; in the background.
+    void exportTo(const QString &path);
+    // Puts a ChordPro song into the memo as インポート does once the user
+    // agreed: one step of the history; in the background.
+    void importFrom(const QString &path);
 
 private:
     memofile::MemoKeeper *m_keeper;
@@ -165,6 +185,8 @@ private:
     QString m_memoPath;
     std::optional<services::FileError> m_loadError;
     memo::MemoHistory *m_history = nullptr;
+    QSettings *m_settings; // kept choices and songs' tempos; none in some tests
+    std::unique_ptr<services::OffThread> m_sharing; // exports and imports, one at a time
     bool m_storing = false; // showcode is storing: the history's echo is its own
     bool m_unattended = false;
     bool m_closing = false; // a close waits for its save
@@ -191,6 +213,9 @@ private:
     QTimer *m_noticeTimer = nullptr;
     QAction *open = nullptr;
     QAction *saveas = nullptr;
+    QAction *exportItem = nullptr;
+    QAction *importItem = nullptr;
+    QAction *printItem = nullptr;
     QAction *end = nullptr;
     QAction *about = nullptr;
     QMenu *m_helpMenu = nullptr; // the last of the menu bar: the others go before it

@@ -161,7 +161,13 @@ void Form1::changeBoxes(const QString &label, const std::optional<memo::Boxes> &
 
 void Form1::refuse(const QString &why)
 {
-    lblnotice->setText(why);
+    showNotice(why);
+}
+
+void Form1::showNotice(const QString &text)
+{
+    lblnotice->setText(text);
+    lblnotice->setAccessibleName(text);
     lblnotice->show();
     lblnotice->raise();
     frameabout->raise(); // the About panel still covers everything

@@ -6,9 +6,11 @@
 #include "diskfiles.h"
 #include "filewatcher.h"
 #include "lockfile.h"
+#include "memohistory.h"
 #include "memokeeper.h"
 #include "memolocation.h"
 #include "memomerge.h"
+#include "songformats.h"
 #include "twips.h"
 
 #include <QApplication>
@@ -38,6 +40,8 @@ struct MenuItem {
     const char *name;
     const char *caption;
     void (Form1::*handler)();
+    QAction *Form1::*item;
+    QKeySequence keys = {};
 };
 
 // The notice of failed saves lies over the help line above the slots while
@@ -64,16 +68,21 @@ void Form1::buildMemoControls()
     connect(m_keeper, &memofile::MemoKeeper::saveErrorChanged, this, &Form1::showSaveError);
 
     const MenuItem items[] {
-        {"open", "開く(&O)...", &Form1::open_Click},
-        {"saveas", "名前を付けて保存(&A)...", &Form1::saveas_Click},
+        {"open", "開く(&O)...", &Form1::open_Click, &Form1::open},
+        {"saveas", "名前を付けて保存(&A)...", &Form1::saveas_Click, &Form1::saveas},
+        {"export", "エクスポート(&E)...", &Form1::export_Click, &Form1::exportItem},
+        {"import", "インポート(&I)...", &Form1::import_Click, &Form1::importItem},
+        {"print", "印刷(&P)...", &Form1::print_Click, &Form1::printItem,
+            QKeySequence(Qt::CTRL | Qt::Key_P)},
     };
     auto *file = qobject_cast<QMenu *>(end->parent());
     for (const MenuItem &item : items) {
         auto *action = new QAction(QString::fromUtf8(item.caption), file);
         action->setObjectName(QString::fromLatin1(item.name));
+        action->setShortcut(item.keys);
         file->insertAction(end, action);
         connect(action, &QAction::triggered, this, item.handler);
-        (std::string_view(item.name) == "open" ? open : saveas) = action;
+        this->*item.item = action;
     }
     file->insertSeparator(end);
 
@@ -138,8 +147,15 @@ QString chooseFile(
 
 void Form1::setFileItemsEnabled(bool enabled)
 {
-    open->setEnabled(enabled);
-    saveas->setEnabled(enabled);
+    for (QAction *item : {open, saveas, importItem})
+        item->setEnabled(enabled);
+}
+
+services::FileError Form1::chordProRefusal(const QString &path)
+{
+    return {path,
+        QStringLiteral("ChordPro の曲はメモではありません。メモに読み込むには ファイル → "
+                       "インポート を使ってください")};
 }
 
 void Form1::open_Click()
@@ -159,6 +175,12 @@ void Form1::open_Click()
             : chooseFile(this, QStringLiteral("開く"), m_keeper->path(), QFileDialog::AcceptOpen);
         if (path.isEmpty())
             return setFileItemsEnabled(true);
+        if (song::readsAsChordPro(path)) {
+            setFileItemsEnabled(true);
+            QMessageBox::warning(this, AppName,
+                QStringLiteral("メモとして開けません。\n") + fileReport(chordProRefusal(path)));
+            return;
+        }
         m_keeper->open(path, std::bind_front(&Form1::showSlot, this),
             [this](const std::optional<services::FileError> &error) {
                 setFileItemsEnabled(true);
@@ -170,6 +192,8 @@ void Form1::open_Click()
                 for (int i = 0; i < ShownSlots; ++i)
                     widgets::setBackColour(
                         lblslot[i], widgets::hexColour(QString::fromLatin1(SlotColour)));
+                // Another memo: the steps of this one's history are not its.
+                m_history->undoStack()->clear();
                 showTitle();
             });
     });

@@ -1,0 +1,201 @@
+#include "form1.h"
+
+#include "chordsheet.h"
+#include "memohistory.h"
+#include "memokeeper.h"
+#include "offthread.h"
+#include "pageprinter.h"
+#include "pluginloader.h"
+#include "songrender.h"
+#include "songsettings.h"
+#include "soundloader.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include <memory>
+
+namespace
+{
+const QString AppName = QStringLiteral("ソラミナ");
+const QString ChordProFilter
+    = QStringLiteral("ChordPro (*.cho *.chordpro *.chopro *.crd *.pro *.CHO *.PRO)");
+
+// The extension a save dialog's filter names first: "*.mid" in "MIDI (*.mid)".
+QString firstExtension(const QString &filter)
+{
+    const qsizetype star = filter.indexOf(QLatin1String("*."));
+    return filter.mid(star + 2).section(u' ', 0, 0).section(u')', 0, 0);
+}
+
+// Audio needs the sound module: loaded off the GUI thread, its output made
+// on it, then opened and rendered off it again, as the player opens one.
+struct AudioExport {
+    sound::Opener opener = sound::outputOpener(services::pluginFolders(), sound::Target::Buffer);
+    sound::Opened opened;
+    QString failure;
+};
+} // namespace
+
+song::Song Form1::currentSong() const
+{
+    const song::SongSettings kept = m_settings
+        ? song::loadSongSettings(*m_settings, m_keeper->path())
+        : song::SongSettings {};
+    return song::songFromMemo(
+        m_memo, song::titleFromPath(m_keeper->path()), kept.tempo, kept.beatsPerBar);
+}
+
+void Form1::export_Click()
+{
+    const QString folder = QFileInfo(m_keeper->path()).absolutePath();
+    QFileDialog dialog(this, QStringLiteral("エクスポート"), folder);
+    dialog.setObjectName(QStringLiteral("exportdialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(song::saveFilters());
+    const QString title = song::titleFromPath(m_keeper->path());
+    dialog.setDefaultSuffix(firstExtension(song::saveFilters().constFirst()));
+    dialog.selectFile(title + u'.' + dialog.defaultSuffix());
+    // The name follows the format chosen, as long as the user has not typed one of their own.
+    connect(
+        &dialog, &QFileDialog::filterSelected, &dialog, [&dialog, title](const QString &filter) {
+            dialog.setDefaultSuffix(firstExtension(filter));
+            dialog.selectFile(title + u'.' + dialog.defaultSuffix());
+        });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    exportTo(dialog.selectedFiles().constFirst());
+}
+
+void Form1::exportTo(const QString &path)
+{
+    const std::optional<song::SongFormat> format = song::formatOfPath(path);
+    if (!format) {
+        QMessageBox::warning(this, AppName,
+            QStringLiteral("この形式には書き出せません: %1\n書ける形式: %2")
+                .arg(QFileInfo(path).fileName(), song::formatNames()));
+        return;
+    }
+    if (!m_sharing)
+        m_sharing = std::make_unique<services::OffThread>();
+    exportItem->setEnabled(false);
+    const song::Song tune = currentSong();
+    const int program = m_settings ? song::chosenProgram(*m_settings) : 0;
+    const auto result = std::make_shared<song::Exported>();
+    const auto finish = [this, result, path] {
+        exportItem->setEnabled(true);
+        if (result->status == song::ExportStatus::Written)
+            showNotice(QStringLiteral("「%1」に書き出しました").arg(QFileInfo(path).fileName()));
+        else
+            QMessageBox::warning(this, AppName, result->error);
+    };
+    if (*format != song::SongFormat::Wav) {
+        m_sharing->run(
+            [=] { *result = song::writeExport(path, song::formatBytes(*format, tune, program)); },
+            this, finish);
+        return;
+    }
+    const auto audio = std::make_shared<AudioExport>();
+    m_sharing->run([audio] { audio->failure = audio->opener.load(); }, this,
+        [=, this] {
+            if (audio->failure.isEmpty())
+                audio->opened = audio->opener.create();
+            m_sharing->run(
+                [=] {
+                    sound::SoundOutput *output = audio->opened.output.get();
+                    QString failure
+                        = !audio->failure.isEmpty() ? audio->failure : audio->opened.reason;
+                    if (output && failure.isEmpty())
+                        failure = audio->opener.open(*output);
+                    if (!failure.isEmpty()) {
+                        *result = {song::ExportStatus::Failed,
+                            QStringLiteral("音声を作れません: %1").arg(failure)};
+                        return;
+                    }
+                    *result = song::writeExport(path, song::renderWav(tune, program, *output));
+                },
+                this, finish);
+        });
+}
+
+void Form1::import_Click()
+{
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("インポート"),
+        QFileInfo(m_keeper->path()).absolutePath(),
+        ChordProFilter + QStringLiteral(";;すべてのファイル (*)"));
+    if (path.isEmpty())
+        return;
+    if (!song::readsAsChordPro(path)) {
+        QMessageBox::warning(this, AppName,
+            QStringLiteral(
+                "ChordPro のファイル（.cho .chordpro .chopro .crd .pro）を選んでください。"));
+        return;
+    }
+    const bool holdsChords = std::ranges::any_of(
+        memo::boxesOf(m_memo), [](const memo::Box &box) { return box.holdsAnything(); });
+    if (holdsChords
+        && QMessageBox::question(this, AppName,
+               QStringLiteral("メモのコードを「%1」のコードで置き換えます。"
+                              "（編集 → 元に戻す で戻せます）よろしいですか?")
+                   .arg(QFileInfo(path).fileName()),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            != QMessageBox::Yes)
+        return;
+    importFrom(path);
+}
+
+void Form1::importFrom(const QString &path)
+{
+    if (!m_sharing)
+        m_sharing = std::make_unique<services::OffThread>();
+    importItem->setEnabled(false);
+    const song::SongSettings kept = m_settings
+        ? song::loadSongSettings(*m_settings, m_keeper->path())
+        : song::SongSettings {};
+    const auto read = std::make_shared<song::SongRead>();
+    m_sharing->run([=] { *read = song::readSongFile(path, kept.tempo, kept.beatsPerBar); }, this,
+        [this, read] {
+            importItem->setEnabled(true);
+            imported(*read);
+        });
+}
+
+void Form1::imported(const song::SongRead &read)
+{
+    if (!read.error.isEmpty()) {
+        QMessageBox::warning(this, AppName, read.error);
+        return;
+    }
+    memo::Boxes boxes;
+    for (std::size_t k = 0; k < read.song.bars.size() && k < boxes.size(); ++k)
+        boxes[k] = memo::boxOf(read.song.bars[k].root, read.song.bars[k].kind);
+    m_history->change(QStringLiteral("インポート"), boxes);
+    if (m_settings)
+        song::saveSongSettings(
+            *m_settings, m_keeper->path(), {read.song.tempo, read.song.beatsPerBar});
+    if (read.leftOut > 0)
+        refuse(QStringLiteral("メモは %1 個までです: %2 個のコードは読み込んでいません")
+                   .arg(memo::MemoSlotCount)
+                   .arg(read.leftOut));
+}
+
+void Form1::print_Click()
+{
+    QString error;
+    const services::PluginLoader plugin(QStringLiteral(SORAMINA_PRINT_PLUGIN));
+    auto *printer = plugin.instance<services::PagePrinter>(error);
+    if (!printer) {
+        QMessageBox::warning(this, AppName, QStringLiteral("印刷できません: %1").arg(error));
+        return;
+    }
+    const song::Song tune = currentSong();
+    const QString pdf
+        = QFileInfo(m_keeper->path()).absolutePath() + u'/' + tune.title + QStringLiteral(".pdf");
+    const auto printed
+        = printer->print(this, tune.title, pdf, [&tune](QPainter &painter, const QRectF &page) {
+              song::drawChordSheet(painter, page, tune);
+          });
+    if (printed == services::PagePrinter::Printed::Failed)
+        QMessageBox::warning(this, AppName, QStringLiteral("印刷できませんでした。"));
+}
