@@ -160,16 +160,19 @@ check_deb() {
 }
 
 # Start-up loads no audio library: FluidSynth, ALSA and PulseAudio come with
-# the sound module, on the first chord played.
+# the sound module, on the first chord played; nor Qt's print support, which
+# comes with the print module when 印刷 is chosen.
 check_links() {
     need ldd
-    local binary=$1 module=$2 audio='lib(fluidsynth|asound|pulse|jack|sndfile|portaudio|SDL2|pipewire)'
+    local binary=$1 module=$2 printing=$3
+    local audio='lib(fluidsynth|asound|pulse|jack|sndfile|portaudio|SDL2|pipewire|Qt6PrintSupport|cups)'
     local found
     found=$(ldd "$binary" | grep -E "$audio" || true)
     [[ -z $found ]] || fail "$(basename "$binary") links audio libraries: $found"
     # Not piped into grep -q: ldd, cut short, would fail the pipeline.
     [[ $(ldd "$module") == *libfluidsynth* ]] || fail "$(basename "$module") does not link FluidSynth"
-    echo "$(basename "$binary") links no audio library; $(basename "$module") links FluidSynth"
+    [[ $(ldd "$printing") == *libQt6PrintSupport* ]] || fail "$(basename "$printing") does not link Qt's print support"
+    echo "$(basename "$binary") links no audio or print library; $(basename "$module") links FluidSynth, $(basename "$printing") Qt's print support"
 }
 
 mode=${1:-}

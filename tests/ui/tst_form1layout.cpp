@@ -230,7 +230,9 @@ void tst_Form1Layout::captionsAndMenus()
     QStringList fileItems;
     for (const QAction *item : menus[0]->menu()->actions())
         fileItems << item->text();
-    QCOMPARE(fileItems, QStringList({"開く(&O)...", "名前を付けて保存(&A)...", "", "終了(&X)"}));
+    QCOMPARE(fileItems,
+        QStringList({"開く(&O)...", "名前を付けて保存(&A)...", "エクスポート(&E)...",
+            "インポート(&I)...", "印刷(&P)...", "", "終了(&X)"}));
     QCOMPARE(menus[0]->menu()->actions().constLast()->objectName(), QStringLiteral("end"));
     // The edit menu right after it, each item's keys shown beside it.
     QCOMPARE(menus[1]->text(), QStringLiteral("編集(&E)"));
