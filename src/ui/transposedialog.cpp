@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 
@@ -51,6 +52,7 @@ TransposeDialog::TransposeDialog(QWidget *parent)
     m_spelling->button(int(chord::Spelling::Auto))->setChecked(true);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
