@@ -10,7 +10,7 @@ bash scripts/setup.sh
 
 repetitions=${1:-7}
 build=${BENCH_BUILD_DIR:-build/release}
-benchmarks=(bench_chord bench_showcode bench_memo bench_chordsheet bench_song bench_startup bench_sound)
+benchmarks=(bench_chord bench_showcode bench_memo bench_edit bench_chordsheet bench_song bench_startup bench_sound)
 
 cmake --preset release -B "$build" -DSORAMINA_BENCH=ON >/dev/null
 cmake --build "$build" --target "${benchmarks[@]}"
@@ -124,6 +124,8 @@ goals = [
      all(seconds(n) < 1e-3 for n in ("BM_SongChordPro", "BM_SongText", "BM_SongMidi"))),
     ("WAV render at least 30 x faster than real time",
      median["BM_SongWav/real_time"]["realtime_x"] >= 30),
+    ("transposing a full memo under 5 us", seconds("BM_TransposeFullMemo") < 5e-6),
+    ("undoing it, its save scheduled, under 1 ms", seconds("BM_UndoTransposition") < 1e-3),
 ]
 print("\nGoals:")
 for goal, met in goals:

@@ -80,10 +80,13 @@ std::optional<Boxes> filled(Boxes boxes, int box, const std::vector<Box> &chords
 Boxes transposed(Boxes boxes, int semitones, chord::Spelling spelling)
 {
     for (Box &box : boxes) {
-        const std::string root = box.root.text().toStdString();
+        // A root the program knows is ASCII, and so are its bytes; any
+        // other text passes through as it is.
+        const QByteArray &bytes = box.root.bytes();
+        const std::string_view root(bytes.constData(), std::size_t(bytes.size()));
         const std::string moved = chord::transposeRoot(root, semitones, spelling);
         if (moved != root)
-            box.root.setText(QString::fromStdString(moved));
+            box.root = SlotText::fromAscii(moved);
     }
     return boxes;
 }

@@ -22,6 +22,14 @@ SlotText SlotText::fromBytes(const QByteArray &bytes)
     return slotText;
 }
 
+SlotText SlotText::fromAscii(std::string_view text)
+{
+    SlotText slotText;
+    slotText.m_bytes = QByteArray(text.data(), qsizetype(text.size()));
+    slotText.m_text = QString::fromLatin1(slotText.m_bytes);
+    return slotText;
+}
+
 void SlotText::setText(const QString &text)
 {
     if (text == m_text) {

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <string_view>
+
 namespace memo
 {
 
@@ -17,6 +19,9 @@ public:
 
     // A text read from the file; the bytes must hold no CR or LF.
     static SlotText fromBytes(const QByteArray &bytes);
+    // A text the program spells itself, such as a chord name: ASCII, so its
+    // bytes are the same in whatever encoding the system uses.
+    static SlotText fromAscii(std::string_view text);
 
     const QString &text() const { return m_text; }
     const QByteArray &bytes() const { return m_bytes; }
