@@ -5,7 +5,7 @@
 
 namespace
 {
-enum class Edit { Empty, CloseUp, Open, Move, Copy, Fill };
+enum class Edit { Empty, CloseUp, Open, Move, Copy, Fill, Transpose };
 }
 Q_DECLARE_METATYPE(Edit)
 
@@ -52,6 +52,8 @@ void tst_MemoEdit::edits_data()
     QTest::newRow("fill from a box") << song << Edit::Fill << 2 << 2 << "C/ A/m7 D/ E/m";
     QTest::newRow("fill up to box 30")
         << song << Edit::Fill << 28 << 2 << song + QString(" _").repeated(24) + " D/ E/m";
+    QTest::newRow("transpose moves known roots only, kinds stay")
+        << "C/ A/m7 H/ _ Bb/7 bb/ /m" << Edit::Transpose << 0 << -1 << "B/ Ab/m7 H/ _ A/7 bb/ /m";
     QTest::newRow("fill refused past box 30") << song << Edit::Fill << 29 << 2 << "refused";
 }
 
@@ -70,6 +72,7 @@ void tst_MemoEdit::edits()
     case Edit::Open: result = memo::opened(boxes, box); break;
     case Edit::Move: result = memo::moved(boxes, box, to); break;
     case Edit::Copy: result = memo::copied(boxes, box, to); break;
+    case Edit::Transpose: result = memo::transposed(boxes, to, chord::Spelling::Auto); break;
     case Edit::Fill: {
         const memo::Boxes chords = boxesFrom("D/ E/m");
         result = memo::filled(boxes, box, {chords.begin(), chords.begin() + to});
@@ -88,6 +91,8 @@ void tst_MemoEdit::bytesTravel()
     const memo::Boxes moved = memo::moved(boxes, 0, 4);
     QCOMPARE(moved[4].root.bytes(), QByteArray("\x83\x52"));
     QCOMPARE(memo::opened(moved, 0)->at(5).root.bytes(), QByteArray("\x83\x52"));
+    QCOMPARE(
+        memo::transposed(moved, 3, chord::Spelling::Auto)[4].root.bytes(), QByteArray("\x83\x52"));
 }
 
 void tst_MemoEdit::history_data()
