@@ -245,6 +245,31 @@ def play_key_pick(app, workdir):
     check("keys picked are named into the boxes", read(workdir) == expected, repr(read(workdir)[:80]))
 
 
+def wait_for_file(workdir, expected, timeout=5):
+    """The memo follows each change within a second, with the window still open."""
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        if read(workdir) == expected:
+            return True
+        time.sleep(0.1)
+    return False
+
+
+def play_undo(app, workdir):
+    app.click_slot(1)
+    app.click_root(2)   # D, with the kind m of the box
+    stored = slot_file([SONG[0], (b"D", b"m")] + SONG[2:])
+    check("a chord stored reaches the file", wait_for_file(workdir, stored), repr(read(workdir)[:40]))
+    app.xdotool("key", "ctrl+z")
+    check("Ctrl+Z takes it back in the file", wait_for_file(workdir, slot_file(SONG)), repr(read(workdir)[:40]))
+    problem = app.markers_on([(2640, WHITE_TOP), (3600, WHITE_TOP), (4560, WHITE_TOP)])
+    check("the keyboard shows the box's chord again", problem is None, str(problem))
+    app.close_from_menu()
+    status = app.wait()
+    check("undo: ends cleanly", status == 0, "status %s" % status)
+    check("undo: the memo stays as it was", read(workdir) == slot_file(SONG), repr(read(workdir)[:80]))
+
+
 def play_window_manager_close(app, workdir):
     app.click_slot(0)
     app.click_root(7)   # G, kind stays empty
@@ -355,6 +380,7 @@ def main():
         scenario(x, "menu exit", slot_file(SONG), play_menu_exit)
         scenario(x, "window-manager close", slot_file(SONG), play_window_manager_close)
         scenario(x, "keys picked", slot_file(SONG), play_key_pick)
+        scenario(x, "undo", slot_file(SONG), play_undo)
         scenario(x, "terminate", slot_file(SONG), play_terminate)
         scenario(x, "first start", None, play_first_start)
         scenario(x, "killed", slot_file(SONG), play_killed)
