@@ -1,6 +1,7 @@
 #include "application.h"
 #include "chordplayer.h"
 #include "diskmemo.h"
+#include "earlyfonts.h"
 #include "firstpaint.h"
 #include "form1.h"
 #include "form1layout.h"
@@ -108,6 +109,10 @@ const char *nameOf(Window window)
 int runChild(Window window, int argc, char **argv)
 {
     bench::quietSizeHintWarnings();
+    // As the program's main starts: the fonts are read while Qt comes up.
+    std::optional<app::EarlyFonts> fonts;
+    if (window == Window::Form1)
+        fonts.emplace();
     QApplication app(argc, argv);
     bench::ChildMoments moments;
     moments.appUpNs = bench::monotonicNs();
