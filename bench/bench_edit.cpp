@@ -1,4 +1,5 @@
 #include "diskmemo.h"
+#include "guibench.h"
 #include "memohistory.h"
 #include "songfile.h"
 
@@ -57,12 +58,5 @@ BENCHMARK(BM_UndoTransposition)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    benchmark::Initialize(&argc, argv);
-    // The keeper's timer wants an event loop's thread.
-    const QCoreApplication app(argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runCoreBenchmarks(argc, argv);
 }

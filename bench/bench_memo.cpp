@@ -1,5 +1,6 @@
 #include "chordmemo.h"
 #include "diskfiles.h"
+#include "guibench.h"
 #include "lockfile.h"
 #include "memokeeper.h"
 #include "memomerge.h"
@@ -169,12 +170,5 @@ BENCHMARK(BM_MemoKeeperSave)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    benchmark::Initialize(&argc, argv);
-    // The keeper answers through the event loop.
-    const QCoreApplication app(argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runCoreBenchmarks(argc, argv);
 }

@@ -60,16 +60,29 @@ bool showAndWaitForFirstPaint(QWidget &window)
     return paints.count() > 0;
 }
 
-int runGuiBenchmarks(int argc, char **argv)
+namespace
 {
-    quietSizeHintWarnings();
+template<typename App> int runBenchmarks(int argc, char **argv)
+{
     benchmark::Initialize(&argc, argv);
-    QApplication app(argc, argv);
+    App app(argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
+}
+} // namespace
+
+int runGuiBenchmarks(int argc, char **argv)
+{
+    quietSizeHintWarnings();
+    return runBenchmarks<QApplication>(argc, argv);
+}
+
+int runCoreBenchmarks(int argc, char **argv)
+{
+    return runBenchmarks<QCoreApplication>(argc, argv);
 }
 
 } // namespace bench

@@ -37,5 +37,8 @@ bool showAndWaitForFirstPaint(QWidget &window);
 // The main of a benchmark that needs widgets: the flags of Google Benchmark
 // and of Qt are both taken from the command line.
 int runGuiBenchmarks(int argc, char **argv);
+// The same with an event loop but no widgets, for what answers through it
+// (the memo keeper, its timers).
+int runCoreBenchmarks(int argc, char **argv);
 
 } // namespace bench

@@ -120,24 +120,28 @@ void readExportOptions(const QCommandLineParser &parser, CommandLine &command)
                     "--transpose takes -11 to 11, with s or f for sharps or flats, not '%1'.")
                     .arg(n));
     }
-    if (parser.isSet(QStringLiteral("tempo"))) {
-        const QString n = parser.value(QStringLiteral("tempo"));
-        command.tempo = numberIn(n, song::MinTempo, song::MaxTempo);
-        if (!command.tempo)
+    // Whole numbers within a range: the song's tempo and its beats a bar.
+    const struct {
+        const char *name;
+        int lowest;
+        int highest;
+        std::optional<int> CommandLine::*value;
+    } numbers[] {
+        {"tempo", song::MinTempo, song::MaxTempo, &CommandLine::tempo},
+        {"beats", song::MinBeats, song::MaxBeats, &CommandLine::beats},
+    };
+    for (const auto &number : numbers) {
+        const QString name = QString::fromLatin1(number.name);
+        if (!parser.isSet(name))
+            continue;
+        const QString n = parser.value(name);
+        command.*number.value = numberIn(n, number.lowest, number.highest);
+        if (!(command.*number.value))
             return refuse(command,
-                QStringLiteral("--tempo takes %1 to %2, not '%3'.")
-                    .arg(song::MinTempo)
-                    .arg(song::MaxTempo)
-                    .arg(n));
-    }
-    if (parser.isSet(QStringLiteral("beats"))) {
-        const QString n = parser.value(QStringLiteral("beats"));
-        command.beats = numberIn(n, song::MinBeats, song::MaxBeats);
-        if (!command.beats)
-            return refuse(command,
-                QStringLiteral("--beats takes %1 to %2, not '%3'.")
-                    .arg(song::MinBeats)
-                    .arg(song::MaxBeats)
+                QStringLiteral("--%1 takes %2 to %3, not '%4'.")
+                    .arg(name)
+                    .arg(number.lowest)
+                    .arg(number.highest)
                     .arg(n));
     }
 }

@@ -5,6 +5,7 @@
 #include "midimenu.h"
 #include "songexport.h"
 #include "textfile.h"
+#include "twips.h"
 
 #include <QMainWindow>
 
@@ -134,6 +135,10 @@ private:
     // after a failed save at close, the rescue file (form1memo.cpp). Each
     // waits for its file work in the event loop.
     void buildMemoControls();
+    // A one-line notice over the help line above the memo, hidden at first,
+    // white text on its colour; lines over the window's text say what matters now.
+    QLabel *noticeLabel(const QString &name, const widgets::TwipsRect &rect,
+        std::string_view colour, std::string_view textColour);
     void buildServiceMenus(const Services &services);
     void open_Click();
     void saveas_Click();
@@ -159,6 +164,7 @@ private:
     void boxesChanged(const QList<int> &boxes);
     bool hasSelectedBox() const;
     void changeBoxes(const QString &label, const std::optional<memo::Boxes> &after);
+    template<typename Edit> void editSelectedBox(const QString &label, Edit edit);
     void refuse(const QString &why);
     void showNotice(const QString &text);
     void cut_Click();

@@ -111,17 +111,8 @@ void Form1::buildEditMenu()
     connect(stack, &QUndoStack::indexChanged, this, follow);
     follow();
 
-    lblnotice = new QLabel(centralWidget());
-    lblnotice->setObjectName(QStringLiteral("lblnotice"));
-    widgets::placeInTwips(lblnotice, EditNoticeRect);
-    lblnotice->setTextFormat(Qt::PlainText);
-    lblnotice->setAutoFillBackground(true);
-    QPalette palette = lblnotice->palette();
-    palette.setColor(QPalette::Window, widgets::hexColour(QString::fromLatin1(EditNoticeColour)));
-    palette.setColor(
-        QPalette::WindowText, widgets::hexColour(QString::fromLatin1(EditNoticeTextColour)));
-    lblnotice->setPalette(palette);
-    lblnotice->hide();
+    lblnotice = noticeLabel(
+        QStringLiteral("lblnotice"), EditNoticeRect, EditNoticeColour, EditNoticeTextColour);
     m_noticeTimer = new QTimer(this);
     m_noticeTimer->setSingleShot(true);
     m_noticeTimer->setInterval(EditNoticeMs);
@@ -175,31 +166,27 @@ void Form1::showNotice(const QString &text)
     m_access->alert(lblnotice);
 }
 
-void Form1::delete_Click()
+template<typename Edit> void Form1::editSelectedBox(const QString &label, Edit edit)
 {
     if (!hasSelectedBox())
         return;
     const int box = m_memo.curslot;
-    changeBoxes(QStringLiteral("削除（メモ %1）").arg(boxNumber(box)),
-        memo::emptied(memo::boxesOf(m_memo), box));
+    changeBoxes(label.arg(boxNumber(box)), edit(memo::boxesOf(m_memo), box));
+}
+
+void Form1::delete_Click()
+{
+    editSelectedBox(QStringLiteral("削除（メモ %1）"), memo::emptied);
 }
 
 void Form1::closeup_Click()
 {
-    if (!hasSelectedBox())
-        return;
-    const int box = m_memo.curslot;
-    changeBoxes(QStringLiteral("削除して詰める（メモ %1）").arg(boxNumber(box)),
-        memo::closedUp(memo::boxesOf(m_memo), box));
+    editSelectedBox(QStringLiteral("削除して詰める（メモ %1）"), memo::closedUp);
 }
 
 void Form1::insert_Click()
 {
-    if (!hasSelectedBox())
-        return;
-    const int box = m_memo.curslot;
-    changeBoxes(QStringLiteral("空きを挿入（メモ %1）").arg(boxNumber(box)),
-        memo::opened(memo::boxesOf(m_memo), box));
+    editSelectedBox(QStringLiteral("空きを挿入（メモ %1）"), memo::opened);
 }
 
 void Form1::copy_Click()
@@ -216,9 +203,7 @@ void Form1::cut_Click()
     if (!hasSelectedBox())
         return;
     copy_Click();
-    const int box = m_memo.curslot;
-    changeBoxes(QStringLiteral("切り取り（メモ %1）").arg(boxNumber(box)),
-        memo::emptied(memo::boxesOf(m_memo), box));
+    editSelectedBox(QStringLiteral("切り取り（メモ %1）"), memo::emptied);
 }
 
 void Form1::lblslot_Drop(int from, const QPoint &globalPos, bool copy)

@@ -86,19 +86,26 @@ void Form1::buildMemoControls()
     }
     file->insertSeparator(end);
 
-    lblsavenotice = new QLabel(centralWidget());
-    lblsavenotice->setObjectName(QStringLiteral("lblsavenotice"));
-    widgets::placeInTwips(lblsavenotice, SaveNoticeRect);
-    lblsavenotice->setTextFormat(Qt::PlainText);
-    lblsavenotice->setAutoFillBackground(true);
-    QPalette palette = lblsavenotice->palette();
-    palette.setColor(QPalette::Window, widgets::hexColour(QString::fromLatin1(SaveNoticeColour)));
-    palette.setColor(
-        QPalette::WindowText, widgets::hexColour(QString::fromLatin1(SaveNoticeTextColour)));
-    lblsavenotice->setPalette(palette);
-    lblsavenotice->hide();
+    lblsavenotice = noticeLabel(
+        QStringLiteral("lblsavenotice"), SaveNoticeRect, SaveNoticeColour, SaveNoticeTextColour);
     lblsavenotice->raise();
     frameabout->raise(); // the About panel still covers everything
+}
+
+QLabel *Form1::noticeLabel(const QString &name, const widgets::TwipsRect &rect,
+    std::string_view colour, std::string_view textColour)
+{
+    auto *notice = new QLabel(centralWidget());
+    notice->setObjectName(name);
+    widgets::placeInTwips(notice, rect);
+    notice->setTextFormat(Qt::PlainText);
+    notice->setAutoFillBackground(true);
+    QPalette palette = notice->palette();
+    palette.setColor(QPalette::Window, widgets::hexColour(QString::fromLatin1(colour)));
+    palette.setColor(QPalette::WindowText, widgets::hexColour(QString::fromLatin1(textColour)));
+    notice->setPalette(palette);
+    notice->hide();
+    return notice;
 }
 
 void Form1::showSlot(int slot, const QString &caption)
