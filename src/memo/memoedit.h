@@ -17,7 +17,6 @@ struct Box {
     SlotText kind;
 
     bool holdsAnything() const { return !root.bytes().isEmpty() || !kind.bytes().isEmpty(); }
-    QString name() const { return root.text() + kind.text(); }
     friend bool operator==(const Box &a, const Box &b)
     {
         return a.root.bytes() == b.root.bytes() && a.kind.bytes() == b.kind.bytes();

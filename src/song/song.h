@@ -60,7 +60,4 @@ Song transposed(const Song &song, int semitones, chord::Spelling spelling);
 // A song's title from its memo file: the file's name without its extension.
 QString titleFromPath(const QString &path);
 
-// The bar's length in seconds at the song's tempo.
-double barSeconds(const Song &song);
-
 } // namespace song
