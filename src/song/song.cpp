@@ -9,6 +9,11 @@
 namespace song
 {
 
+namespace
+{
+constexpr double SecondsPerMinute = 60.0;
+}
+
 Bar barOf(const QString &root, const QString &kind)
 {
     Bar bar {root, kind, {}};
@@ -49,6 +54,11 @@ Song transposed(const Song &song, int semitones, chord::Spelling spelling)
 QString titleFromPath(const QString &path)
 {
     return QFileInfo(path).completeBaseName();
+}
+
+double barSeconds(const Song &song)
+{
+    return song.beatsPerBar * SecondsPerMinute / song.tempo;
 }
 
 } // namespace song

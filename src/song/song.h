@@ -57,6 +57,9 @@ Song songFromMemo(const memo::ChordMemo &memo, const QString &title, int tempo =
 // The song in another key, each known root moved as 移調 moves a memo's.
 Song transposed(const Song &song, int semitones, chord::Spelling spelling);
 
+// The bar's length in seconds at the song's tempo.
+double barSeconds(const Song &song);
+
 // A song's title from its memo file: the file's name without its extension.
 QString titleFromPath(const QString &path);
 
