@@ -59,7 +59,12 @@ Form1::Form1(const QString &memoPath, const Services &services, QWidget *parent)
     Form_Load();
 }
 
-Form1::~Form1() = default;
+// The history goes while the window is whole: its stack, emptied as it goes,
+// says so to the window's edit menu.
+Form1::~Form1()
+{
+    delete m_history;
+}
 
 // 音 and MIDI between the edit menu and ヘルプ, each when its service is there.
 void Form1::buildServiceMenus(const Services &services)
