@@ -13,6 +13,11 @@ inline constexpr int NoteVelocity = 100;
 inline constexpr int ReleaseVelocity = 64;
 // Chords sound on MIDI channel 1, counted from 0 as the protocol counts.
 inline constexpr int ChordChannel = 0;
+// The count-in clicks: General MIDI's percussion channel 10, and its wood
+// blocks, the high one for a bar's first beat.
+inline constexpr int PercussionChannel = 9;
+inline constexpr int AccentClickNote = 76;
+inline constexpr int ClickNote = 77;
 
 constexpr int midiNote(int semitone) noexcept
 {

@@ -88,6 +88,11 @@ void ChordPlayer::releaseKey()
     m_key = -1;
 }
 
+void ChordPlayer::preload()
+{
+    startOpening();
+}
+
 void ChordPlayer::noteOn(int note, int velocity)
 {
     if (m_output)
@@ -181,6 +186,7 @@ void ChordPlayer::opened()
     }
     m_output = std::move(output);
     m_output->selectProgram(m_program);
+    emit ready();
     if (m_key >= 0)
         playKey(std::exchange(m_key, -1) - chord::LowestKeyNote);
     if (m_pending) {

@@ -52,6 +52,12 @@ public:
     // chord does. A new key stops the one before.
     void playKey(int semitone);
 
+    // Opens the output now, with nothing to play, so that the first chord
+    // sounds as fast as the later ones; ready() says when it is there.
+    void preload();
+    // The open output, for timed playback; null until ready().
+    SoundOutput *output() const { return m_output.get(); }
+
     // Single notes, for a MIDI keyboard: they sound once the output is open.
     void noteOn(int note, int velocity);
     void noteOff(int note);
@@ -60,6 +66,8 @@ signals:
     void unavailable(const QString &reason);
     // The first note of a chord has gone to the output.
     void chordStarted();
+    // The output is open: output() is there.
+    void ready();
 
 private:
     void play(const QList<int> &semitones);

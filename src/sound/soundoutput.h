@@ -3,6 +3,7 @@
 #include <QString>
 #include <QtPlugin>
 
+#include <cstdint>
 #include <memory>
 #include <span>
 
@@ -15,8 +16,18 @@ enum class Target {
     Buffer, // nowhere: render() hands the samples to the caller
 };
 
-// A General MIDI synthesiser on one channel. Notes are MIDI note numbers.
-// Everything but open() is cheap and may be called from the GUI thread.
+// A note to start or stop when the output's own sample clock reaches a frame.
+struct TimedNote {
+    std::int64_t frame; // on the count of framesPlayed()
+    int channel; // 0 for chords, chord::PercussionChannel for clicks
+    int note;
+    int velocity; // 0 lets the note go
+    friend bool operator==(const TimedNote &, const TimedNote &) = default;
+};
+
+// A General MIDI synthesiser on one channel, and the percussion channel for
+// timed clicks. Notes are MIDI note numbers. Everything but open() is cheap
+// and may be called from the GUI thread.
 class SoundOutput
 {
 public:
@@ -41,6 +52,15 @@ public:
     // the frames rendered so far. An offline render that wants a note at a
     // frame places it at the nearest grid line.
     virtual int frameGrid() const { return 1; }
+
+    // Timed playback runs on the sample clock, never on the caller's timers.
+    // Frames rendered since open(): to the device, or by render(). Any thread.
+    virtual std::int64_t framesPlayed() const = 0;
+    // Notes that sound when the rendering reaches their frames, at the grid
+    // line nearest each; one whose frame has passed sounds at once. Any order.
+    virtual void schedule(std::span<const TimedNote> notes) = 0;
+    // Drops the timed notes not yet due and lets go of every note sounding.
+    virtual void cancelScheduled() = 0;
 };
 
 // The root object of a sound module: makes outputs.
@@ -53,5 +73,5 @@ public:
 
 } // namespace sound
 
-#define SoraminaSoundModule_iid "org.soramina.Soramina.SoundModule/1.1"
+#define SoraminaSoundModule_iid "org.soramina.Soramina.SoundModule/1.2"
 Q_DECLARE_INTERFACE(sound::SoundModule, SoraminaSoundModule_iid)

@@ -7,6 +7,7 @@
 #include <QThread>
 
 #include <memory>
+#include <vector>
 
 // An output that writes down what it is asked to play ("on 48", "off 48",
 // "program 24") and when, in milliseconds since the log began.
@@ -15,6 +16,8 @@ struct OutputLog {
     QList<qint64> times;
     QElapsedTimer clock;
     int opened = 0;
+    std::int64_t frames = 0; // the output's sample clock
+    std::vector<sound::TimedNote> timed; // scheduled and not cancelled
 
     void add(const QString &event)
     {
@@ -39,6 +42,18 @@ public:
     void noteOn(int note, int) override { m_log->add(QStringLiteral("on %1").arg(note)); }
     void noteOff(int note) override { m_log->add(QStringLiteral("off %1").arg(note)); }
     void render(std::span<float>, std::span<float>) override { }
+
+    // The sample clock stands still until a test moves it.
+    std::int64_t framesPlayed() const override { return m_log->frames; }
+    void schedule(std::span<const sound::TimedNote> notes) override
+    {
+        m_log->timed.insert(m_log->timed.end(), notes.begin(), notes.end());
+    }
+    void cancelScheduled() override
+    {
+        std::erase_if(m_log->timed, [this](const sound::TimedNote &n) { return n.frame > m_log->frames; });
+        m_log->add(QStringLiteral("cancel"));
+    }
 
 private:
     std::shared_ptr<OutputLog> m_log;
