@@ -1,6 +1,7 @@
 #include "form1.h"
 #include "form1layout.h"
 
+#include "chordplayer.h"
 #include "chordtables.h"
 #include "clicklabel.h"
 #include "colour.h"
@@ -69,9 +70,17 @@ Form1::~Form1()
 // 音 and MIDI between the edit menu and ヘルプ, each when its service is there.
 void Form1::buildServiceMenus(const Services &services)
 {
-    if (services.player)
-        menuBar()->insertMenu(
-            m_helpMenu->menuAction(), new SoundMenu(this, services.player, services.settings));
+    if (sound::ChordPlayer *player = services.player) {
+        auto *menu = new SoundMenu(this, player, services.settings);
+        menuBar()->insertMenu(m_helpMenu->menuAction(), menu);
+        buildPlayItems(menu, player);
+        // The synthesizer and its soundfont load once the window is up, so
+        // that the first chord sounds as fast as the later ones.
+        new services::AfterFirstPaint(this, [player] {
+            if (player->playsShownChords())
+                player->preload();
+        });
+    }
     if (!services.midi)
         return;
     auto *midi = new MidiMenu(this, services.settings, services.midi);
@@ -107,8 +116,9 @@ void Form1::showcode(Source source)
 {
     const QString root = txtcode1->text();
     const QString kind = txtcode2->text();
-    lblcode->setText(root + kind);
-    lblslot[m_memo.curslot]->setText(lblcode->text());
+    lblslot[m_memo.curslot]->setText(root + kind);
+    if (m_playingBox >= 0)
+        m_beforePlay = {root, kind}; // shown again once playing stops
     const int box = m_memo.curslot;
     if (box == memo::ScratchSlot) {
         m_memo.store(root, kind); // tried, not kept: no step of the history
@@ -120,6 +130,16 @@ void Form1::showcode(Source source)
         m_storing = false;
     }
 
+    const chord::ChordPlacement placement = displayChord(root, kind);
+    if (!m_quietShow) {
+        const std::vector<int> notes = chord::soundingNotes(placement);
+        emit chordShown(QList<int>(notes.begin(), notes.end()));
+    }
+}
+
+chord::ChordPlacement Form1::displayChord(const QString &root, const QString &kind)
+{
+    lblcode->setText(root + kind);
     widgets::setTopInTwips(lblerror, ParkedTop);
     const std::string rootText = root.toStdString();
     const std::string kindText = kind.toStdString();
@@ -137,16 +157,13 @@ void Form1::showcode(Source source)
     widgets::selectOnly(opcode1Group, chord::lookupRoot(rootText));
     widgets::selectOnly(opcode2Group, chord::kindIndex(kindText));
     m_access->chordShown(root, kind, m_memo.curslot);
-
-    if (!m_quietShow) {
-        const std::vector<int> notes = chord::soundingNotes(placement);
-        emit chordShown(QList<int>(notes.begin(), notes.end()));
-    }
+    return placement;
 }
 
 void Form1::opcode1_Click(int index)
 {
     m_keys->clear();
+    takeBackShownChord();
     txtcode1->setText(opcode1[index]->text());
     showcode();
 }
@@ -154,6 +171,7 @@ void Form1::opcode1_Click(int index)
 void Form1::opcode2_Click(int index)
 {
     m_keys->clear();
+    takeBackShownChord();
     txtcode2->setText(opcode2[index]->text());
     showcode();
 }

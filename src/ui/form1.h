@@ -3,6 +3,7 @@
 #include "chordmemo.h"
 #include "memoedit.h"
 #include "midimenu.h"
+#include "placement.h"
 #include "songexport.h"
 #include "textfile.h"
 #include "twips.h"
@@ -36,6 +37,13 @@ namespace sound
 {
 class ChordPlayer;
 } // namespace sound
+
+namespace song
+{
+class SongPlayer;
+} // namespace song
+
+class SoundMenu;
 
 namespace services
 {
@@ -105,6 +113,9 @@ signals:
     // A key of the drawn keyboard toggled in the pick, in semitones above its
     // lowest C: its note sounds.
     void keyClicked(int semitone);
+    // The chord of the bar the song is playing, for MIDI output; empty at a
+    // rest and when playing ends, which lets the last one go.
+    void songChordSounding(const QList<int> &semitones);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -119,6 +130,9 @@ private:
     // last step for its box, others are a step each.
     enum class Source { Chosen, Typed };
     void showcode(Source source = Source::Chosen);
+    // The chord on the keyboard, the chord-name line, the error label and
+    // the option buttons, and told to assistive technology; nothing stored.
+    chord::ChordPlacement displayChord(const QString &root, const QString &kind);
 
     void opcode1_Click(int index);
     void opcode2_Click(int index);
@@ -151,6 +165,18 @@ private:
     void askAfterFailedSave(const services::FileError &error);
     void saveElsewhere(const std::function<void(bool saved)> &then);
     void rescue(const services::FileError &error, const std::function<void()> &then);
+
+    // The song played, the window following it (form1play.cpp).
+    void buildPlayItems(SoundMenu *menu, sound::ChordPlayer *player);
+    void updatePlayItems();
+    void play_Click();
+    void stop_Click();
+    void tempo_Click();
+    void startPlaying();
+    void markPlaying(int box);
+    void showBar(int bar);
+    void playStopped();
+    void takeBackShownChord();
 
     // The song shared: export, import and print (form1share.cpp).
     song::Song currentSong() const;
@@ -227,6 +253,16 @@ private:
     QMenu *m_helpMenu = nullptr; // the last of the menu bar: the others go before it
     QAction *undo = nullptr;
     QAction *redo = nullptr;
+    QAction *playSong = nullptr;
+    QAction *stopSong = nullptr;
+    QAction *loopItem = nullptr;
+    QAction *countInItem = nullptr;
+
+    sound::ChordPlayer *m_chords = nullptr; // none: no 音 menu
+    song::SongPlayer *m_songPlayer = nullptr; // owned as a child
+    bool m_playWanted = false; // 曲を再生 waits for the output to open
+    int m_playingBox = -1; // the box whose bar the window shows
+    memo::ChordText m_beforePlay; // the chord on show when playing began
 
     ui::Form1Access *m_access = nullptr; // owned as a child
     ui::KeyboardPick *m_keys = nullptr; // owned as a child

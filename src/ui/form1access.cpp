@@ -29,6 +29,7 @@ const QString KindGroupName = QStringLiteral("② コードの種類");
 const QString MajorName = QStringLiteral("メジャー");
 const QString AboutName = QStringLiteral("about");
 const QString SlotName = QStringLiteral("メモ %1: %2");
+const QString PlayingSlot = QStringLiteral("%1（再生中）");
 const QString EmptySlot = QStringLiteral("空き");
 const QString UnknownRoot = QStringLiteral("ルート「%1」は対応していません");
 const QString UnknownKind = QStringLiteral("種類「%1」は対応していません");
@@ -116,7 +117,9 @@ public:
         const int index = access ? access->slotIndex(widget()) : -1;
         if (t != QAccessible::Name || index < 0)
             return ParkableAccessible::text(t);
-        return SlotName.arg(index + 1).arg(label->text().isEmpty() ? EmptySlot : label->text());
+        const QString name
+            = SlotName.arg(index + 1).arg(label->text().isEmpty() ? EmptySlot : label->text());
+        return access->isPlaying(widget()) ? PlayingSlot.arg(name) : name;
     }
     QAccessible::State state() const override
     {
@@ -212,6 +215,24 @@ int Form1Access::slotIndex(const QWidget *slot) const
 bool Form1Access::isSelected(const QWidget *slot) const
 {
     return m_selected >= 0 && slotIndex(slot) == m_selected;
+}
+
+bool Form1Access::isPlaying(const QWidget *slot) const
+{
+    return m_playing >= 0 && slotIndex(slot) == m_playing;
+}
+
+void Form1Access::setPlaying(int slot)
+{
+    const int playing = slot < m_controls.slotLabels.size() ? slot : -1;
+    if (playing == m_playing)
+        return;
+    for (const int index : {std::exchange(m_playing, playing), playing}) {
+        if (index < 0)
+            continue;
+        QAccessibleEvent e(m_controls.slotLabels[index], QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&e);
+    }
 }
 
 void Form1Access::alert(QWidget *notice)

@@ -51,6 +51,9 @@ public:
 
     // After each display of a chord, with the receiving slot.
     void chordShown(const QString &root, const QString &kind, int receivingSlot);
+    // The box whose bar the song is playing, its name saying so; -1 for none.
+    void setPlaying(int slot);
+    bool isPlaying(const QWidget *slot) const;
     // The line that says what the picked keys are called; empty for none.
     void describePick(const QString &line);
     // A notice that has just come into view is spoken at once.
@@ -69,6 +72,7 @@ private:
     QString m_chordDescription;
     QString m_pickLine;
     int m_selected = -1;
+    int m_playing = -1;
     bool m_errorShown = false;
 };
 

@@ -126,6 +126,7 @@ void Form1::boxesChanged(const QList<int> &boxes)
     for (const int k : boxes)
         lblslot[k]->setText(m_memo.fetch(k).root + m_memo.fetch(k).kind);
     m_keeper->memoChanged();
+    updatePlayItems();
     if (m_storing || !boxes.contains(m_memo.curslot))
         return;
     const memo::ChordText chord = m_memo.fetch(m_memo.curslot);

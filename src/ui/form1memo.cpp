@@ -111,6 +111,7 @@ QLabel *Form1::noticeLabel(const QString &name, const widgets::TwipsRect &rect,
 void Form1::showSlot(int slot, const QString &caption)
 {
     lblslot[slot]->setText(caption);
+    updatePlayItems();
 }
 
 void Form1::showTitle()
@@ -235,6 +236,8 @@ void Form1::Form_Unload()
     if (m_closing)
         return;
     m_closing = true;
+    if (m_songPlayer)
+        stop_Click();
     setFileItemsEnabled(false);
     m_keeper->save([this](const std::optional<services::FileError> &error) {
         m_closing = false;

@@ -90,6 +90,7 @@ void MidiMenu::use(const midi::OpenedTransport &opened)
         m_missingFifth, &QAction::toggled, m_session, &midi::MidiSession::setAcceptMissingFifth);
     connect(m_thru, &QAction::toggled, m_session, &midi::MidiSession::setThru);
     connect(m_window, &Form1::chordShown, m_session, &midi::MidiSession::sendChord);
+    connect(m_window, &Form1::songChordSounding, m_session, &midi::MidiSession::sendChord);
     connect(m_session, &midi::MidiSession::chordPlayed, m_window, &Form1::showPlayedChord);
     connect(m_session, &midi::MidiSession::outputRefused, this, &MidiMenu::sayRefused);
     connect(m_transport, &midi::MidiTransport::endpointsChanged, this, &MidiMenu::follow);

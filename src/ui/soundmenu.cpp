@@ -97,14 +97,14 @@ SoundMenu::SoundMenu(Form1 *window, sound::ChordPlayer *player, QSettings *setti
 
     connect(window, &Form1::chordShown, chords, &sound::ChordPlayer::showChord);
     connect(window, &Form1::keyClicked, chords, &sound::ChordPlayer::playKey);
-    connect(chords, &sound::ChordPlayer::unavailable, this, &SoundMenu::disableAll);
+    connect(chords, &sound::ChordPlayer::unavailable, this, &SoundMenu::showUnavailable);
     if (!chords->isAvailable())
-        disableAll(chords->unavailableReason());
+        showUnavailable(chords->unavailableReason());
 }
 
 // Nothing can sound: the actions say why instead, and the choices kept in
 // the settings stay as they are for a run that has sound.
-void SoundMenu::disableAll(const QString &reason)
+void SoundMenu::showUnavailable(const QString &reason)
 {
     for (QAction *action : actions()) {
         action->setEnabled(false);

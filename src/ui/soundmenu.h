@@ -25,8 +25,11 @@ public:
     // puts the menu in its menu bar.
     SoundMenu(Form1 *window, sound::ChordPlayer *player, QSettings *settings);
 
+    // Nothing can sound: every action, the window's own in the menu too,
+    // is disabled with the reason as its tooltip.
+    void showUnavailable(const QString &reason);
+
 private:
-    void disableAll(const QString &reason);
 
     sound::ChordPlayer *m_player;
     QSettings *m_settings;

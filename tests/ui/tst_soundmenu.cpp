@@ -1,11 +1,15 @@
 #include "../sound/fakeoutput.h"
 #include "form1fixture.h"
+#include "colour.h"
 #include "soundmenu.h"
 
 #include <QMenuBar>
 #include <QPluginLoader>
 #include <QSettings>
+#include <QAccessible>
 #include <QSignalSpy>
+
+#include <algorithm>
 
 // The menu 音: where it sits, what it plays, what it remembers, and what it
 // shows when nothing can sound.
@@ -19,6 +23,8 @@ private slots:
     void choicesAreKept();
     void noOutput_data();
     void noOutput();
+    void playsTheSong_data();
+    void playsTheSong();
 
 private:
     SoundMenu *open(std::unique_ptr<sound::ChordPlayer> player);
@@ -156,6 +162,93 @@ void tst_SoundMenu::noOutput()
     QCOMPARE(module.isLoaded(), moduleFolder == QStringLiteral(MODULE_DIR));
     if (module.isLoaded())
         QCOMPARE(module.instance()->thread(), QThread::currentThread());
+}
+
+void tst_SoundMenu::playsTheSong_data()
+{
+    QTest::addColumn<QByteArray>("memo");
+    QTest::addColumn<int>("selected"); // -1: none
+    QTest::addColumn<bool>("countIn");
+    // Each step moves the output's clock to milliseconds after 曲を再生, or
+    // presses "F5"; then the window shows "box caption", "- caption" with no
+    // box playing, or "edit" stores Am into box 1 (counted from 0).
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("shown");
+
+    const QByteArray memo = slotFile({{0, "C", ""}, {1, "H", ""}, {3, "G", "7"}});
+    // A bar is 2 s; the first bar line is 20 ms after the start.
+    QTest::newRow("from box 1, to the end, the chord before shown again")
+        << memo << -1 << false << QStringList {"30", "2030", "4030", "6030", "8030"}
+        << QStringList {"0 C", "1 H", "2 ", "3 G7", "- Cm"};
+    QTest::newRow("from the selected box")
+        << memo << 3 << false << QStringList {"30", "2030"} << QStringList {"3 G7", "- G7"};
+    QTest::newRow("a count-in bar first, then box 1")
+        << memo << -1 << true << QStringList {"30", "2030"} << QStringList {"- Cm", "0 C"};
+    QTest::newRow("F5 again stops at once") << memo << -1 << false << QStringList {"2030", "F5"}
+                                            << QStringList {"1 H", "- Cm"};
+    QTest::newRow("an edit while playing is heard when its bar comes")
+        << memo << -1 << false << QStringList {"30", "edit", "2030"}
+        << QStringList {"0 C", "0 C", "1 Am"};
+}
+
+// The window follows the bars on the output's clock, storing nothing.
+void tst_SoundMenu::playsTheSong()
+{
+    QFETCH(QByteArray, memo);
+    QFETCH(int, selected);
+    QFETCH(bool, countIn);
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, shown);
+
+    const auto log = std::make_shared<OutputLog>();
+    m_window.reset();
+    m_player = fakePlayer(log);
+    m_settings = std::make_unique<QSettings>(
+        m_settingsDir.filePath(QStringLiteral("soramina.conf")), QSettings::IniFormat);
+    QVERIFY(m_window.open(&memo, {}, {.player = m_player.get(), .settings = m_settings.get()}));
+    QTRY_VERIFY(m_player->output()); // loaded once the window is up
+    if (selected >= 0)
+        m_window.clickSlot(selected);
+    item(QStringLiteral("カウント(&C)"))->setChecked(countIn);
+    QAction *play = item(QStringLiteral("曲を再生(&P)"));
+    QCOMPARE(play->shortcut(), QKeySequence(Qt::Key_F5));
+    QCOMPARE(item(QStringLiteral("停止(&S)"))->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F5));
+    const QByteArray file = m_window.savedFile();
+    QAction *undo = m_window.menuItem(QStringLiteral("edit"), QStringLiteral("元に戻す(&U)"));
+    const bool couldUndo = undo->isEnabled();
+
+    play->trigger();
+    QVERIFY(!log->timed.empty()); // the first bar's notes, before its bar line
+    const QColor playing = widgets::hexColour(QStringLiteral("&h80c0ff"));
+    for (qsizetype i = 0; i < steps.size(); ++i) {
+        if (steps[i] == "F5") {
+            QTest::keyClick(m_window.form(), Qt::Key_F5);
+        } else if (steps[i] == "edit") {
+            m_window.clickSlot(1);
+            m_window.clickOption("opcode1", 9); // A, with the kind m shown
+        } else {
+            log->frames = steps[i].toInt() * 44100 / 1000;
+        }
+        const QString box = shown[i].section(u' ', 0, 0);
+        const QString caption = shown[i].section(u' ', 1);
+        QTRY_COMPARE(m_window.caption("lblcode"), caption);
+        for (int k = 0; k < 4; ++k)
+            QCOMPARE(m_window.slotColour(k) == playing, box == QString::number(k));
+        if (box != "-") {
+            QAccessibleInterface *a = QAccessible::queryAccessibleInterface(
+                m_window.control("lblslot", box.toInt()));
+            QVERIFY2(a->text(QAccessible::Name).endsWith(QStringLiteral("（再生中）")),
+                qPrintable(a->text(QAccessible::Name)));
+        }
+    }
+    if (shown.constLast().startsWith(u'-')) {
+        // Nothing sounds after the stop, and nothing was stored.
+        QVERIFY(std::ranges::all_of(log->timed, [&](const sound::TimedNote &n) {
+            return n.frame <= log->frames;
+        }));
+        QCOMPARE(m_window.savedFile(), file);
+        QCOMPARE(undo->isEnabled(), couldUndo);
+    }
 }
 
 QTEST_MAIN(tst_SoundMenu)

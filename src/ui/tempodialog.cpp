@@ -1,0 +1,44 @@
+#include "tempodialog.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QPushButton>
+#include <QSpinBox>
+
+namespace ui
+{
+
+TempoDialog::TempoDialog(const song::SongSettings &now, QWidget *parent)
+    : QDialog(parent)
+    , m_tempo(new QSpinBox(this))
+    , m_beats(new QSpinBox(this))
+{
+    setObjectName(QStringLiteral("tempoDialog"));
+    setWindowTitle(QStringLiteral("テンポ"));
+    m_tempo->setObjectName(QStringLiteral("tempo"));
+    m_tempo->setRange(song::MinTempo, song::MaxTempo);
+    m_tempo->setSuffix(QStringLiteral(" BPM"));
+    m_tempo->setValue(now.tempo);
+    m_beats->setObjectName(QStringLiteral("beats"));
+    m_beats->setRange(song::MinBeats, song::MaxBeats);
+    m_beats->setSuffix(QStringLiteral(" 拍"));
+    m_beats->setValue(now.beatsPerBar);
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto *form = new QFormLayout(this);
+    form->addRow(QStringLiteral("テンポ(&T):"), m_tempo);
+    form->addRow(QStringLiteral("1 小節の拍数(&B):"), m_beats);
+    form->addRow(buttons);
+    m_tempo->setFocus();
+}
+
+song::SongSettings TempoDialog::chosen() const
+{
+    return {m_tempo->value(), m_beats->value()};
+}
+
+} // namespace ui
