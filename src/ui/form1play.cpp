@@ -32,6 +32,7 @@ struct PlayItem {
     const char *caption;
     QKeySequence key;
     void (Form1::*handler)();
+    QAction *Form1::*item; // where the window keeps it; none
 };
 } // namespace
 
@@ -52,18 +53,20 @@ void Form1::buildPlayItems(SoundMenu *menu, sound::ChordPlayer *player)
 
     menu->addSeparator();
     const PlayItem items[] {
-        {"playSong", "曲を再生(&P)", QKeySequence(Qt::Key_F5), &Form1::play_Click},
-        {"stopSong", "停止(&S)", QKeySequence(Qt::SHIFT | Qt::Key_F5), &Form1::stop_Click},
-        {"tempo", "テンポ(&M)...", QKeySequence(), &Form1::tempo_Click},
+        {"playSong", "曲を再生(&P)", QKeySequence(Qt::Key_F5), &Form1::play_Click,
+            &Form1::playSong},
+        {"stopSong", "停止(&S)", QKeySequence(Qt::SHIFT | Qt::Key_F5), &Form1::stop_Click,
+            &Form1::stopSong},
+        {"tempo", "テンポ(&M)...", QKeySequence(), &Form1::tempo_Click, nullptr},
     };
     for (const PlayItem &item : items) {
         QAction *action = menu->addAction(QString::fromUtf8(item.caption));
         action->setObjectName(QString::fromLatin1(item.name));
         action->setShortcut(item.key);
         connect(action, &QAction::triggered, this, item.handler);
+        if (item.item)
+            this->*item.item = action;
     }
-    playSong = menu->findChild<QAction *>(QStringLiteral("playSong"));
-    stopSong = menu->findChild<QAction *>(QStringLiteral("stopSong"));
 
     const auto keptCheck = [this, menu](const char *caption, const char *name, const char *key) {
         QAction *action = menu->addAction(QString::fromUtf8(caption));

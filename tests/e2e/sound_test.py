@@ -83,6 +83,25 @@ class NullSink:
         time.sleep(2.0)  # the chord rings out before the next one
         return [int(n) for n in notes]
 
+    def position(self):
+        return os.path.getsize(self.recording) // 2 * 2
+
+    def chords_since(self, start):
+        """Each chord struck in the sink since a position: (ms, notes)."""
+        with open(self.recording, "rb") as f:
+            f.seek(start)
+            sound = f.read()
+        path = os.path.join(self.dir, "song.raw")
+        with open(path, "wb") as f:
+            f.write(sound[:len(sound) // 2 * 2])
+        lines = subprocess.run([PITCH_TOOL, "--attacks", path, str(RATE)], capture_output=True,
+                               text=True, check=True).stdout.splitlines()
+        chords = []
+        for line in lines:
+            at, notes = line.split(":")
+            chords.append((float(at), [int(n) for n in notes.split()]))
+        return chords
+
     def close(self):
         self._stop_recording()
         self.proc.terminate()
@@ -122,6 +141,40 @@ def play_chords(sink):
     return play
 
 
+SONG = [(b"C", b""), (b"A", b"m"), (b"F", b""), (b"G", b"7")]
+SONG_NOTES = [[48, 52, 55], [57, 60, 64], [53, 57, 60], [55, 59, 62, 65]]
+BAR_MS = 2000  # 120 BPM, four beats
+PLAYING_ORANGE = (255, 192, 128)
+
+
+def play_song(sink):
+    def play(app, workdir):
+        before = e2e_test.read(workdir)
+        # Four bars, and a little to hear the last one end.
+        for attempt in range(1, ATTEMPTS + 1):
+            start = sink.position()
+            app.xdotool("key", "F5")
+            time.sleep(BAR_MS * 1.5 / 1000)
+            box = app.pixel(240 + 840 + 60, 2520 + 60)
+            time.sleep(BAR_MS * 3 / 1000)
+            chords = sink.chords_since(start)
+            lines = [round(at - chords[0][0]) for at, _ in chords] if chords else []
+            grid = len(chords) == 4 and all(
+                abs(line - k * BAR_MS) <= 10 for k, line in enumerate(lines))
+            notes = [n for _, n in chords] == SONG_NOTES
+            if grid and notes:
+                break
+            print("attempt %d: heard %s" % (attempt, chords))
+            time.sleep(1.0)
+        check("F5 plays one chord a bar on the 2 s grid", grid, "bar lines at %s ms" % lines)
+        check("each bar sounds its chord", notes, "heard %s" % [n for _, n in chords])
+        check("the second bar's box is marked playing", box == PLAYING_ORANGE, str(box))
+        check("playing stores nothing", e2e_test.read(workdir) == before)
+        app.close_from_window_manager()
+        check("closes cleanly after playing the song", app.wait() == 0)
+    return play
+
+
 def play_without_server(app, workdir):
     app.click_root(7)
     app.click_kind(2)
@@ -150,6 +203,7 @@ def main():
         sink = NullSink()
         os.environ["PULSE_SERVER"] = sink.server
         scenario(x, "chords heard", slot_file([]), play_chords(sink))
+        scenario(x, "song played", slot_file(SONG), play_song(sink))
     finally:
         os.environ.clear()
         os.environ.update(saved)

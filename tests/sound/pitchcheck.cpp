@@ -13,6 +13,14 @@ constexpr double From = 0.1, To = 0.6; // seconds: past the attack, before the d
 constexpr double Floor = 0.02; // of the strongest pitch's power, about -17 dB
 constexpr double OnsetFraction = 0.1; // of the loudest sample
 constexpr int Overtones = 16;
+// Attacks: the loudness of windows of this many samples, about 1.5 ms at
+// 44.1 kHz, rising this many times above the windows a little before.
+constexpr std::size_t AttackWindow = 64;
+constexpr std::size_t AttackLookBack = 32; // windows: about 50 ms
+constexpr std::size_t AttackGap = 4; // windows skipped before the one checked
+constexpr float AttackRise = 3;
+constexpr float AttackFloor = 0.1F; // of the loudest sample
+constexpr std::size_t AttacksApart = 128; // windows: about 190 ms
 // Overtones lie off the tempered scale (the 7th by a third of a semitone):
 // any pitch this close to one counts as that overtone.
 constexpr double OvertoneReach = 0.7; // semitones
@@ -83,6 +91,29 @@ std::size_t onset(std::span<const float> samples)
     const auto first = std::find_if(samples.begin(), samples.end(),
         [loudest](float s) { return loudest > 0 && std::abs(s) >= OnsetFraction * loudest; });
     return std::size_t(first - samples.begin());
+}
+
+std::vector<std::size_t> attacks(std::span<const float> samples)
+{
+    std::vector<float> loudness(samples.size() / AttackWindow);
+    for (std::size_t w = 0; w < loudness.size(); ++w) {
+        for (std::size_t i = w * AttackWindow; i < (w + 1) * AttackWindow; ++i)
+            loudness[w] = std::max(loudness[w], std::abs(samples[i]));
+    }
+    const float loudest = loudness.empty() ? 0 : *std::ranges::max_element(loudness);
+    std::vector<std::size_t> found;
+    for (std::size_t w = 0; w < loudness.size(); ++w) {
+        if (!found.empty() && w < found.back() / AttackWindow + AttacksApart)
+            continue;
+        const std::size_t from = w > AttackLookBack ? w - AttackLookBack : 0;
+        const std::size_t to = w > AttackGap ? w - AttackGap : 0;
+        float before = 0;
+        for (std::size_t v = from; v < to; ++v)
+            before = std::max(before, loudness[v]);
+        if (loudness[w] >= AttackFloor * loudest && loudness[w] >= AttackRise * before)
+            found.push_back(w * AttackWindow);
+    }
+    return found;
 }
 
 } // namespace pitchcheck

@@ -19,4 +19,9 @@ std::vector<int> notesIn(std::span<const float> samples, int sampleRate);
 // Where the first sound starts in a recording that begins in silence.
 std::size_t onset(std::span<const float> samples);
 
+// Where each chord is struck in a recording of chords one after another,
+// each starting as the one before dies away or is let go: a sudden rise of
+// the sound, to within about a millisecond and a half.
+std::vector<std::size_t> attacks(std::span<const float> samples);
+
 } // namespace pitchcheck
