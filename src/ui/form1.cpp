@@ -197,6 +197,7 @@ void Form1::lblslot_Click(int index)
         widgets::setBackColour(lblslot[i], colourOf(SlotColour));
     widgets::setBackColour(lblslot[index], colourOf(SelectedSlotColour));
     m_memo.curslot = index;
+    markPlaying(m_playingBox); // the song's box stays marked
     m_history->endMerging();
     const memo::ChordText chord = m_memo.fetch(index);
     txtcode1->setText(chord.root);
