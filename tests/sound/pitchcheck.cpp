@@ -110,7 +110,7 @@ std::vector<std::size_t> attacks(std::span<const float> samples)
         float before = 0;
         for (std::size_t v = from; v < to; ++v)
             before = std::max(before, loudness[v]);
-        if (loudness[w] >= AttackFloor * loudest && loudness[w] >= AttackRise * before)
+        if (loudness[w] > AttackFloor * loudest && loudness[w] >= AttackRise * before)
             found.push_back(w * AttackWindow);
     }
     return found;
