@@ -1,7 +1,6 @@
 #include "application.h"
 #include "chordplayer.h"
 #include "diskmemo.h"
-#include "earlyfonts.h"
 #include "firstpaint.h"
 #include "form1.h"
 #include "form1layout.h"
@@ -59,8 +58,8 @@ TimedWindow makeWindow(Window window)
     TimedWindow timed;
     if (window == Window::Form1) {
         // As main makes it: its memo on the disk, its sound and MIDI menus.
-        // Nothing of the sound module loads until a chord is played, and the
-        // sequencer comes up once the window is painted.
+        // The sound module loads and the sequencer comes up once the window
+        // is painted.
         timed.settings
             = std::make_unique<QSettings>(QStringLiteral("soramina"), QStringLiteral("soramina"));
         timed.memo = std::make_unique<memofile::DiskMemo>();
@@ -109,10 +108,6 @@ const char *nameOf(Window window)
 int runChild(Window window, int argc, char **argv)
 {
     bench::quietSizeHintWarnings();
-    // As the program's main starts: the fonts are read while Qt comes up.
-    std::optional<app::EarlyFonts> fonts;
-    if (window == Window::Form1)
-        fonts.emplace();
     QApplication app(argc, argv);
     bench::ChildMoments moments;
     moments.appUpNs = bench::monotonicNs();

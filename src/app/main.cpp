@@ -2,7 +2,6 @@
 #include "chordplayer.h"
 #include "commandline.h"
 #include "diskmemo.h"
-#include "earlyfonts.h"
 #include "errorreport.h"
 #include "exportcommand.h"
 #include "form1.h"
@@ -41,7 +40,6 @@ int main(int argc, char *argv[])
         return app::answerCommandLine(command, program);
 
     memofile::ignoreFileSizeSignal();
-    const app::EarlyFonts fonts;
     std::unique_ptr<QApplication> application;
     {
         const app::WindowSystemGuard guard(program);
