@@ -75,7 +75,8 @@ for name, row in median.items():
     if "rss_ready_kB" in row:
         print(f"  {name:40} {row['real_time']:10.3f} {row['time_unit']}  click to the synthesiser's"
               f" samples ({row['note_on_ms']:.3f} ms to the note-on); RSS once ready"
-              f" {row['rss_ready_kB'] / 1024:.1f} MiB")
+              f" {row['rss_ready_kB'] / 1024:.1f} MiB, {row['rss_sound_kB'] / 1024:.1f} of it the"
+              f" sound's (with what benchmarks before it in the process left)")
         continue
     if "to_synth_ms" in row:
         print(f"  {name:40} {row['real_time']:10.3f} {row['time_unit']}  mean to the sink"
