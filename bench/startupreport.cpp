@@ -13,6 +13,23 @@ namespace
 {
 constexpr double NsPerMs = 1e6;
 constexpr QByteArrayView PeakKey = "VmHWM:";
+constexpr QByteArrayView ResidentKey = "VmRSS:";
+
+long statusKb(QByteArrayView key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return -1;
+    // Files in /proc report a size of 0: read them whole, never test atEnd().
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(key)) {
+            bool ok = false;
+            const long kb = line.mid(key.size()).trimmed().split(' ').value(0).toLong(&ok);
+            return ok ? kb : -1;
+        }
+    }
+    return -1;
+}
 } // namespace
 
 long long monotonicNs()
@@ -23,18 +40,12 @@ long long monotonicNs()
 
 long peakResidentKb()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
-        return -1;
-    // Files in /proc report a size of 0: read them whole, never test atEnd().
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(PeakKey)) {
-            bool ok = false;
-            const long kb = line.mid(PeakKey.size()).trimmed().split(' ').value(0).toLong(&ok);
-            return ok ? kb : -1;
-        }
-    }
-    return -1;
+    return statusKb(PeakKey);
+}
+
+long residentKb()
+{
+    return statusKb(ResidentKey);
 }
 
 QByteArray formatChildLine(const ChildMoments &m)

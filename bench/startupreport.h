@@ -31,6 +31,8 @@ long long monotonicNs();
 // The peak resident set size of this process so far (VmHWM), in kB, or -1
 // when the kernel does not say.
 long peakResidentKb();
+// The same now (VmRSS).
+long residentKb();
 
 QByteArray formatChildLine(const ChildMoments &moments);
 

@@ -1,6 +1,7 @@
 #include "diskmemo.h"
 #include "form1.h"
 #include "guibench.h"
+#include "onsets.h"
 #include "placement.h"
 #include "songfile.h"
 #include "startupreport.h"
@@ -11,8 +12,10 @@
 #include <QSet>
 #include <QTest>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace
 {
@@ -45,6 +48,8 @@ private slots:
     void childLineRejected_data();
     void childLineRejected();
     void peakMemoryIsTheHighWaterMark();
+    void onsetStandsOutOfWhatCameBefore_data();
+    void onsetStandsOutOfWhatCameBefore();
     void firstPaintCoversTheWholeWindow();
     void paintCounterCountsOnlyItsWindow();
 };
@@ -122,14 +127,43 @@ void tst_BenchSupport::peakMemoryIsTheHighWaterMark()
 {
     constexpr long BlockKb = 64 * 1024;
     const long before = bench::peakResidentKb();
-    QVERIFY(before > 0);
+    const long residentBefore = bench::residentKb();
+    QVERIFY(before > 0 && residentBefore > 0);
     {
         auto block = std::make_unique<char[]>(size_t(BlockKb) * 1024);
         std::memset(block.get(), 1, size_t(BlockKb) * 1024);
         QVERIFY(block[size_t(BlockKb) * 1024 - 1] == 1);
+        QVERIFY(bench::residentKb() >= residentBefore + BlockKb * 9 / 10);
     }
     QVERIFY2(bench::peakResidentKb() >= before + BlockKb * 9 / 10,
         qPrintable(QStringLiteral("%1 kB, then %2 kB").arg(before).arg(bench::peakResidentKb())));
+}
+
+// The timing figures are distances between onsets and where notes were put.
+void tst_BenchSupport::onsetStandsOutOfWhatCameBefore_data()
+{
+    QTest::addColumn<float>("before"); // the level up to the note
+    QTest::addColumn<float>("note"); // from the note on
+    QTest::addColumn<bool>("found");
+    QTest::newRow("out of silence") << 0.0f << 0.01f << true;
+    QTest::newRow("over a ringing tail") << 0.01f << 0.1f << true;
+    QTest::newRow("a tail going on") << 0.01f << 0.01f << false;
+    QTest::newRow("a tail louder than it was") << 0.01f << 0.02f << false;
+    QTest::newRow("under the floor") << 0.0f << 1e-7f << false;
+}
+
+void tst_BenchSupport::onsetStandsOutOfWhatCameBefore()
+{
+    QFETCH(float, before);
+    QFETCH(float, note);
+    QFETCH(bool, found);
+    constexpr int Rate = 44100;
+    constexpr std::int64_t Note = 1000, SearchFrom = 900; // 5 ms of tail before the search
+    std::vector<float> sound(2000, before);
+    std::fill(sound.begin() + Note, sound.end(), note);
+    const std::optional<std::int64_t> onset
+        = bench::onsetAfter(sound, SearchFrom, std::int64_t(sound.size()), Rate);
+    QCOMPARE(onset, found ? std::optional<std::int64_t>(Note) : std::nullopt);
 }
 
 // The start-up figures stop the clock at the first paint: by then every
