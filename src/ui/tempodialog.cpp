@@ -1,8 +1,8 @@
 #include "tempodialog.h"
 
-#include <QDialogButtonBox>
+#include "dialogbuttons.h"
+
 #include <QFormLayout>
-#include <QPushButton>
 #include <QSpinBox>
 
 namespace ui
@@ -24,15 +24,10 @@ TempoDialog::TempoDialog(const song::SongSettings &now, QWidget *parent)
     m_beats->setSuffix(QStringLiteral(" 拍"));
     m_beats->setValue(now.beatsPerBar);
 
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
     auto *form = new QFormLayout(this);
     form->addRow(QStringLiteral("テンポ(&T):"), m_tempo);
     form->addRow(QStringLiteral("1 小節の拍数(&B):"), m_beats);
-    form->addRow(buttons);
+    form->addRow(okCancelButtons(this));
     m_tempo->setFocus();
 }
 

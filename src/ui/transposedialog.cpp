@@ -1,10 +1,10 @@
 #include "transposedialog.h"
 
+#include "dialogbuttons.h"
+
 #include <QButtonGroup>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 
@@ -51,15 +51,10 @@ TransposeDialog::TransposeDialog(QWidget *parent)
     }
     m_spelling->button(int(chord::Spelling::Auto))->setChecked(true);
 
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
     auto *form = new QFormLayout(this);
     form->addRow(QStringLiteral("移調する幅(&T):"), m_semitones);
     form->addRow(QStringLiteral("黒鍵の書き方:"), spellings);
-    form->addRow(buttons);
+    form->addRow(okCancelButtons(this));
     m_semitones->setFocus();
 }
 

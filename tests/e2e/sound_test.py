@@ -67,35 +67,32 @@ class NullSink:
             self.parec.wait()
             self.parec = None
 
-    def record(self, action, seconds=1.3):
-        """Runs the action and returns the notes heard in the sink after it."""
-        start = os.path.getsize(self.recording) // 2 * 2
-        action()
-        time.sleep(seconds)
-        with open(self.recording, "rb") as f:
-            f.seek(start)
-            sound = f.read()
-        path = os.path.join(self.dir, "chord.raw")
-        with open(path, "wb") as f:
-            f.write(sound[:len(sound) // 2 * 2])
-        notes = subprocess.run([PITCH_TOOL, path, str(RATE)], capture_output=True, text=True,
-                               check=True).stdout.split()
-        time.sleep(2.0)  # the chord rings out before the next one
-        return [int(n) for n in notes]
-
     def position(self):
         return os.path.getsize(self.recording) // 2 * 2
 
-    def chords_since(self, start):
-        """Each chord struck in the sink since a position: (ms, notes)."""
+    def _pitch_tool(self, start, *flags):
+        """The pitch tool's lines on what the sink played since a position."""
         with open(self.recording, "rb") as f:
             f.seek(start)
             sound = f.read()
-        path = os.path.join(self.dir, "song.raw")
+        path = os.path.join(self.dir, "since.raw")
         with open(path, "wb") as f:
             f.write(sound[:len(sound) // 2 * 2])
-        lines = subprocess.run([PITCH_TOOL, "--attacks", path, str(RATE)], capture_output=True,
-                               text=True, check=True).stdout.splitlines()
+        return subprocess.run([PITCH_TOOL, *flags, path, str(RATE)], capture_output=True,
+                              text=True, check=True).stdout.splitlines()
+
+    def record(self, action, seconds=1.3):
+        """Runs the action and returns the notes heard in the sink after it."""
+        start = self.position()
+        action()
+        time.sleep(seconds)
+        notes = self._pitch_tool(start)[0].split()
+        time.sleep(2.0)  # the chord rings out before the next one
+        return [int(n) for n in notes]
+
+    def chords_since(self, start):
+        """Each chord struck in the sink since a position: (ms, notes)."""
+        lines = self._pitch_tool(start, "--attacks")
         chords = []
         for line in lines:
             at, notes = line.split(":")

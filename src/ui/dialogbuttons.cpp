@@ -1,0 +1,19 @@
+#include "dialogbuttons.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
+
+namespace ui
+{
+
+QDialogButtonBox *okCancelButtons(QDialog *dialog)
+{
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+
+} // namespace ui
