@@ -359,7 +359,8 @@ def two_windows_scenario(x, first_closes_first):
         for app in order:
             app.close_from_window_manager()
             status = app.wait()
-            check(name + ": ends cleanly", status == 0, "status %s" % status)
+            check(name + ": ends cleanly", status == 0, "status %s: %s" % (
+                status, app.proc.stderr.read().decode(errors="replace")[-4000:]))
         with open(song, "rb") as f:
             saved = f.read()
         expected = slot_file(SONG + [(b"", b"")] * 2 + [(b"D", b""), (b"E", b"")])
