@@ -141,6 +141,7 @@ BENCHMARK_CAPTURE(BM_SoundPlay, buffer, sound::Target::Buffer)
 
 int main(int argc, char **argv)
 {
+    sound::askPulseBuffer(); // as the program's main does
     if (argc == 3 && std::strcmp(argv[1], ChildFlag) == 0)
         return runChild(
             std::strcmp(argv[2], "device") == 0 ? sound::Target::Device : sound::Target::Buffer,

@@ -29,6 +29,7 @@ QString memoPathFrom(const app::CommandLine &command)
 
 int main(int argc, char *argv[])
 {
+    sound::askPulseBuffer();
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);

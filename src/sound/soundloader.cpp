@@ -29,6 +29,13 @@ QString findSoundfont()
     return {};
 }
 
+void askPulseBuffer()
+{
+    constexpr char Variable[] = "PULSE_LATENCY_MSEC";
+    if (!qEnvironmentVariableIsSet(Variable))
+        qputenv(Variable, QByteArray::number(PulseBufferedMs));
+}
+
 QString missingPiece(const QStringList &folders)
 {
     if (QString missing = module(folders).missing(); !missing.isEmpty())

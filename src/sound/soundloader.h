@@ -15,6 +15,15 @@ namespace sound
 // .sf3 fonts are never taken: they take seconds to decode.
 QString findSoundfont();
 
+// How much sound PulseAudio keeps ahead of the speaker for the output: as
+// little as does not drop out on a busy machine.
+inline constexpr int PulseBufferedMs = 10;
+// FluidSynth's PulseAudio driver asks the server for one period only, so the
+// amount goes through libpulse's own override, PULSE_LATENCY_MSEC, unless the
+// user set it. It changes the process's environment, which no other thread
+// may be reading: call it first in main, before any thread starts.
+void askPulseBuffer();
+
 // Cheap enough for start-up (it loads nothing): why no output can exist
 // here, or an empty text when one may. The module is looked for in folders.
 QString missingPiece(const QStringList &folders);

@@ -1,7 +1,6 @@
 #include "fluidsynthoutput.h"
 
 #include "midinotes.h"
-#include "pulselatency.h"
 
 #include <QFile>
 
@@ -11,12 +10,13 @@ namespace
 {
 constexpr int Channel = chord::ChordChannel;
 // A note waits up to a period for the next one to be rendered, then plays
-// after the sound buffered ahead of it. On a PulseAudio null sink of a
-// two-core machine, 8 ms buffered drops out every few seconds and 10 ms
-// with 64-frame periods now and then; 10 ms with 128 (2.9 ms) did not.
+// after the sound buffered ahead of it: on PulseAudio sound::PulseBufferedMs,
+// which the program asks for as it starts (FluidSynth's driver would ask for
+// one period only). On a PulseAudio null sink of a two-core machine, 8 ms
+// buffered drops out every few seconds and 10 ms with 64-frame periods now
+// and then; 10 ms with 128 (2.9 ms) did not.
 constexpr int PeriodSize = 128;
-constexpr int BufferedMs = 10;
-// ALSA without a server buffers whole periods: about as many as make BufferedMs.
+// ALSA without a server buffers whole periods: about as many as make 10 ms.
 constexpr int Periods = 3;
 constexpr const char *Drivers[] {"pulseaudio", "alsa"};
 } // namespace
@@ -39,7 +39,6 @@ QString FluidSynthOutput::open(sound::Target target, const QString &soundfont)
         return QStringLiteral("音色ファイル %1 を読めません").arg(soundfont);
     if (target == sound::Target::Buffer)
         return {};
-    const PulseLatency latency(BufferedMs);
     for (const char *driver : Drivers) {
         fluid_settings_setstr(m_settings.get(), "audio.driver", driver);
         m_driver.reset(new_fluid_audio_driver2(m_settings.get(), renderDevice, this));
