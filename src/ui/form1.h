@@ -5,6 +5,7 @@
 #include "midimenu.h"
 #include "placement.h"
 #include "songexport.h"
+#include "songsettings.h"
 #include "textfile.h"
 #include "twips.h"
 
@@ -177,8 +178,11 @@ private:
     void showBar(int bar);
     void playStopped();
     void takeBackShownChord();
+    void showInTextBoxes(const memo::ChordText &chord);
 
     // The song shared: export, import and print (form1share.cpp).
+    // The tempo and meter kept for this memo; the defaults without settings.
+    song::SongSettings keptSongSettings() const;
     song::Song currentSong() const;
     void export_Click();
     void import_Click();

@@ -16,6 +16,9 @@
 #include <QLineEdit>
 #include <QSettings>
 
+#include <algorithm>
+#include <functional>
+
 using namespace ui::layout;
 
 // Playing the song: the items of the 音 menu, and the window following the
@@ -68,20 +71,11 @@ void Form1::buildPlayItems(SoundMenu *menu, sound::ChordPlayer *player)
             this->*item.item = action;
     }
 
-    const auto keptCheck = [this, menu](const char *caption, const char *name, const char *key) {
-        QAction *action = menu->addAction(QString::fromUtf8(caption));
-        action->setObjectName(QString::fromLatin1(name));
-        action->setCheckable(true);
-        action->setChecked(m_settings && m_settings->value(key, false).toBool());
-        connect(action, &QAction::toggled, this, [this, key](bool on) {
-            if (m_settings)
-                m_settings->setValue(key, on);
-        });
-        return action;
-    };
-    loopItem = keptCheck("繰り返し(&L)", "loop", LoopKey);
-    countInItem = keptCheck("カウント(&C)", "countIn", CountInKey);
-    connect(loopItem, &QAction::toggled, m_songPlayer, &song::SongPlayer::setLoop);
+    loopItem = menu->addKeptSwitch(QStringLiteral("繰り返し(&L)"), QStringLiteral("loop"), LoopKey,
+        false, std::bind_front(&song::SongPlayer::setLoop, m_songPlayer));
+    // Read as playing starts.
+    countInItem = menu->addKeptSwitch(
+        QStringLiteral("カウント(&C)"), QStringLiteral("countIn"), CountInKey, false);
 
     if (!player->isAvailable())
         menu->showUnavailable(player->unavailableReason());
@@ -93,9 +87,8 @@ void Form1::updatePlayItems()
 {
     if (!playSong || !m_chords->isAvailable())
         return;
-    bool anything = false;
-    for (int box = 0; box < memo::MemoSlotCount && !anything; ++box)
-        anything = !m_memo.fetch(box).root.isEmpty() || !m_memo.fetch(box).kind.isEmpty();
+    const bool anything
+        = std::ranges::any_of(memo::boxesOf(m_memo), &memo::Box::holdsAnything);
     const bool playing = m_songPlayer->isPlaying() || m_playWanted;
     playSong->setEnabled(anything || playing);
     stopSong->setEnabled(playing);
@@ -122,10 +115,7 @@ void Form1::stop_Click()
 
 void Form1::tempo_Click()
 {
-    const song::SongSettings now = m_settings
-        ? song::loadSongSettings(*m_settings, m_keeper->path())
-        : song::SongSettings {};
-    ui::TempoDialog dialog(now, this);
+    ui::TempoDialog dialog(keptSongSettings(), this);
     if (dialog.exec() != QDialog::Accepted || !m_settings)
         return;
     song::saveSongSettings(*m_settings, m_keeper->path(), dialog.chosen());
@@ -142,10 +132,7 @@ void Form1::startPlaying()
     m_songPlayer->start(
         *m_chords->output(),
         [this, tune] {
-            song::Song now = song::songFromMemo(m_memo, tune.title);
-            now.tempo = tune.tempo;
-            now.beatsPerBar = tune.beatsPerBar;
-            return now;
+            return song::songFromMemo(m_memo, tune.title, tune.tempo, tune.beatsPerBar);
         },
         options);
     updatePlayItems();
@@ -163,17 +150,14 @@ void Form1::markPlaying(int box)
     m_access->setPlaying(box);
 }
 
-// A bar's chord on show; the text boxes keep what the user is typing into them.
+// A bar's chord on show.
 void Form1::showBar(int bar)
 {
     if (bar == song::CountInBar)
         return;
     markPlaying(bar);
     const memo::ChordText chord = m_memo.fetch(bar);
-    if (!txtcode1->isModified() && !txtcode2->isModified()) {
-        txtcode1->setText(chord.root);
-        txtcode2->setText(chord.kind);
-    }
+    showInTextBoxes(chord);
     const std::vector<int> notes = chord::soundingNotes(displayChord(chord.root, chord.kind));
     emit songChordSounding(QList<int>(notes.begin(), notes.end()));
 }
@@ -186,10 +170,7 @@ void Form1::playStopped()
     }
     markPlaying(-1);
     emit songChordSounding({});
-    if (!txtcode1->isModified() && !txtcode2->isModified()) {
-        txtcode1->setText(m_beforePlay.root);
-        txtcode2->setText(m_beforePlay.kind);
-    }
+    showInTextBoxes(m_beforePlay);
     displayChord(m_beforePlay.root, m_beforePlay.kind);
     updatePlayItems();
 }
@@ -198,8 +179,15 @@ void Form1::playStopped()
 // of the bar's that the window follows.
 void Form1::takeBackShownChord()
 {
-    if (m_playingBox < 0 || txtcode1->isModified() || txtcode2->isModified())
+    if (m_playingBox >= 0)
+        showInTextBoxes(m_beforePlay);
+}
+
+// Playing leaves the text boxes alone while the user is typing into one.
+void Form1::showInTextBoxes(const memo::ChordText &chord)
+{
+    if (txtcode1->isModified() || txtcode2->isModified())
         return;
-    txtcode1->setText(m_beforePlay.root);
-    txtcode2->setText(m_beforePlay.kind);
+    txtcode1->setText(chord.root);
+    txtcode2->setText(chord.kind);
 }

@@ -38,11 +38,15 @@ struct AudioExport {
 };
 } // namespace
 
+song::SongSettings Form1::keptSongSettings() const
+{
+    return m_settings ? song::loadSongSettings(*m_settings, m_keeper->path())
+                      : song::SongSettings {};
+}
+
 song::Song Form1::currentSong() const
 {
-    const song::SongSettings kept = m_settings
-        ? song::loadSongSettings(*m_settings, m_keeper->path())
-        : song::SongSettings {};
+    const song::SongSettings kept = keptSongSettings();
     return song::songFromMemo(
         m_memo, song::titleFromPath(m_keeper->path()), kept.tempo, kept.beatsPerBar);
 }
@@ -150,9 +154,7 @@ void Form1::importFrom(const QString &path)
     if (!m_sharing)
         m_sharing = std::make_unique<services::OffThread>();
     importItem->setEnabled(false);
-    const song::SongSettings kept = m_settings
-        ? song::loadSongSettings(*m_settings, m_keeper->path())
-        : song::SongSettings {};
+    const song::SongSettings kept = keptSongSettings();
     const auto read = std::make_shared<song::SongRead>();
     m_sharing->run([=] { *read = song::readSongFile(path, kept.tempo, kept.beatsPerBar); }, this,
         [this, read] {

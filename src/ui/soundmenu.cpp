@@ -8,6 +8,7 @@
 #include <QSettings>
 
 #include <array>
+#include <functional>
 #include <string_view>
 
 namespace
@@ -46,24 +47,8 @@ SoundMenu::SoundMenu(Form1 *window, sound::ChordPlayer *player, QSettings *setti
     sound::ChordPlayer *chords = m_player;
     QSettings *kept = m_settings;
 
-    // An on/off choice kept in the settings, handed to the player as it is
-    // read and whenever it changes.
-    const auto addKeptSwitch
-        = [this, chords, kept](const QString &caption, const QString &name, const char *key,
-              bool byDefault, void (sound::ChordPlayer::*apply)(bool)) {
-              QAction *action = addAction(caption);
-              action->setObjectName(name);
-              action->setCheckable(true);
-              action->setChecked(kept->value(key, byDefault).toBool());
-              (chords->*apply)(action->isChecked());
-              connect(action, &QAction::triggered, this, [chords, kept, key, apply](bool on) {
-                  (chords->*apply)(on);
-                  kept->setValue(key, on);
-              });
-          };
-
     addKeptSwitch(QStringLiteral("コードを鳴らす(&P)"), QStringLiteral("playChords"), PlayKey, true,
-        &sound::ChordPlayer::setPlaysShownChords);
+        std::bind_front(&sound::ChordPlayer::setPlaysShownChords, chords));
 
     QAction *replay = addAction(QStringLiteral("もう一度鳴らす(&R)"));
     replay->setObjectName(QStringLiteral("replay"));
@@ -71,7 +56,7 @@ SoundMenu::SoundMenu(Form1 *window, sound::ChordPlayer *player, QSettings *setti
     connect(replay, &QAction::triggered, chords, &sound::ChordPlayer::replay);
 
     addKeptSwitch(QStringLiteral("アルペジオ(&A)"), QStringLiteral("arpeggio"), ArpeggioKey, false,
-        &sound::ChordPlayer::setArpeggio);
+        std::bind_front(&sound::ChordPlayer::setArpeggio, chords));
 
     QMenu *timbres = addMenu(QStringLiteral("音色(&T)"));
     timbres->setObjectName(QStringLiteral("timbre"));
@@ -100,6 +85,23 @@ SoundMenu::SoundMenu(Form1 *window, sound::ChordPlayer *player, QSettings *setti
     connect(chords, &sound::ChordPlayer::unavailable, this, &SoundMenu::showUnavailable);
     if (!chords->isAvailable())
         showUnavailable(chords->unavailableReason());
+}
+
+QAction *SoundMenu::addKeptSwitch(const QString &caption, const QString &name, const char *key,
+    bool byDefault, const std::function<void(bool)> &apply)
+{
+    QAction *action = addAction(caption);
+    action->setObjectName(name);
+    action->setCheckable(true);
+    action->setChecked(m_settings->value(key, byDefault).toBool());
+    if (apply)
+        apply(action->isChecked());
+    connect(action, &QAction::triggered, this, [kept = m_settings, key, apply](bool on) {
+        if (apply)
+            apply(on);
+        kept->setValue(key, on);
+    });
+    return action;
 }
 
 // Nothing can sound: the actions say why instead, and the choices kept in

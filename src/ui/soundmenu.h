@@ -2,6 +2,7 @@
 
 #include <QMenu>
 
+#include <functional>
 #include <memory>
 
 class Form1;
@@ -24,6 +25,11 @@ public:
     // the settings stay the caller's and must outlive the menu; the window
     // puts the menu in its menu bar.
     SoundMenu(Form1 *window, sound::ChordPlayer *player, QSettings *settings);
+
+    // An on/off item kept in the settings under key, handed to apply (if
+    // any) as it is read and whenever the user changes it.
+    QAction *addKeptSwitch(const QString &caption, const QString &name, const char *key,
+        bool byDefault, const std::function<void(bool)> &apply = {});
 
     // Nothing can sound: every action, the window's own in the menu too,
     // is disabled with the reason as its tooltip.
