@@ -244,6 +244,9 @@ private:
     std::array<widgets::ShapeWidget *, 4> shapemaru {};
     QWidget *frameabout = nullptr;
     QPushButton *cmdreturn = nullptr;
+    QLabel *m_keyboard = nullptr; // the white of the keys, Label12
+    QWidget *m_rootFrame = nullptr; // Frame1
+    QWidget *m_kindFrame = nullptr; // Frame2
     QLabel *lblsavenotice = nullptr;
     QLabel *lblnotice = nullptr; // an edit that was refused, and why
     QTimer *m_noticeTimer = nullptr;

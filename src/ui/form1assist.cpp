@@ -18,11 +18,6 @@ template<std::size_t N> QList<QAbstractButton *> buttonList(const std::array<QRa
 {
     return {a.begin(), a.end()};
 }
-
-QString nameOf(const ControlRow &row)
-{
-    return QString::fromLatin1(row.name.data(), qsizetype(row.name.size()));
-}
 } // namespace
 
 // Keyboard use and assistive technology, set up once the controls and the
@@ -36,7 +31,7 @@ void Form1::buildAssistance()
     keys.boxesAndButtons = {txtcode1, txtcode2, cmdview};
     keys.slotLabels = shownSlots;
     keys.slotColumns = SlotColumns;
-    keys.keyboard = findChild<QWidget *>(nameOf(KeyWhite));
+    keys.keyboard = m_keyboard;
     keys.aboutPanel = frameabout;
     keys.aboutBack = cmdreturn;
     keys.aboutOpen = about;
@@ -45,11 +40,11 @@ void Form1::buildAssistance()
     ui::Form1Access::Controls access;
     access.rootBox = txtcode1;
     access.kindBox = txtcode2;
-    access.rootGroup = findChild<QWidget *>(nameOf(Frame1));
-    access.kindGroup = findChild<QWidget *>(nameOf(Frame2));
+    access.rootGroup = m_rootFrame;
+    access.kindGroup = m_kindFrame;
     access.majorButton = opcode2[0];
     access.aboutPanel = frameabout;
-    access.keyboard = findChild<QWidget *>(nameOf(KeyWhite));
+    access.keyboard = m_keyboard;
     access.errorLabel = lblerror;
     access.slotLabels = shownSlots;
     m_access = new ui::Form1Access(access, this);

@@ -188,8 +188,8 @@ void Form1::buildControls()
         lblslot[i] = slot;
     }
     ui::KeyboardPick::Controls keys;
-    keys.keyboard = inertLabel(client, KeyWhite);
-    widgets::setBackColour(keys.keyboard, widgets::hexColour(qs(KeyWhiteColour)));
+    keys.keyboard = m_keyboard = inertLabel(client, KeyWhite);
+    widgets::setBackColour(m_keyboard, widgets::hexColour(qs(KeyWhiteColour)));
     for (int n = 1; n <= LineCount; ++n) {
         const LineRow l = keyLine(n);
         auto *line = new widgets::LineWidget(l.x1, l.y1, l.x2, l.y2, client);
@@ -218,6 +218,7 @@ void Form1::buildControls()
 
     auto *frame1
         = placed(new widgets::FrameBox(qs(Frame1.caption), client), qs(Frame1.name), Frame1.rect);
+    m_rootFrame = frame1;
     opcode1Group = optionButtons(frame1, RootButtons, RootGrid, "opcode1", opcode1);
     for (const ControlRow &row : FlatLabels)
         inertLabel(frame1, row);
@@ -225,6 +226,7 @@ void Form1::buildControls()
 
     auto *frame2
         = placed(new widgets::FrameBox(qs(Frame2.caption), client), qs(Frame2.name), Frame2.rect);
+    m_kindFrame = frame2;
     opcode2Group = optionButtons(frame2, KindButtons, KindGrid, "opcode2", opcode2);
     opcode2[DesignKindButton]->setChecked(true);
     stack(frame2, Frame2Stacking);
