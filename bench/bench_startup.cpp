@@ -111,6 +111,7 @@ int runChild(Window window, int argc, char **argv)
     QApplication app(argc, argv);
     bench::ChildMoments moments;
     moments.appUpNs = bench::monotonicNs();
+    const long faultsAtAppUp = bench::minorPageFaults();
     // The program's own settings come with its window, as in its main.
     if (window == Window::Form1)
         app::prepareApplication();
@@ -120,6 +121,7 @@ int runChild(Window window, int argc, char **argv)
         return 1;
     moments.paintedNs = bench::monotonicNs();
     moments.peakResidentKb = bench::peakResidentKb();
+    moments.windowPageFaults = bench::minorPageFaults() - faultsAtAppUp;
     const QByteArray line = bench::formatChildLine(moments);
     return std::fwrite(line.constData(), 1, size_t(line.size()), stdout) == size_t(line.size()) ? 0
                                                                                                 : 1;
@@ -187,6 +189,7 @@ void BM_ProcessStartup(benchmark::State &state, Window window)
         sum.buildMs += report->buildMs;
         sum.paintMs += report->paintMs;
         sum.peakResidentKb += report->peakResidentKb;
+        sum.windowPageFaults += report->windowPageFaults;
     }
     const auto average = [](double total) {
         return benchmark::Counter(total, benchmark::Counter::kAvgIterations);
@@ -195,6 +198,7 @@ void BM_ProcessStartup(benchmark::State &state, Window window)
     state.counters["build_ms"] = average(sum.buildMs);
     state.counters["paint_ms"] = average(sum.paintMs);
     state.counters["peak_rss_kB"] = average(double(sum.peakResidentKb));
+    state.counters["page_faults"] = average(double(sum.windowPageFaults));
 }
 
 BENCHMARK_CAPTURE(BM_WindowStartup, bare, Window::Bare)

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QList>
 
+#include <sys/resource.h>
+
 #include <array>
 #include <chrono>
 
@@ -48,17 +50,23 @@ long residentKb()
     return statusKb(ResidentKey);
 }
 
+long minorPageFaults()
+{
+    rusage usage {};
+    return getrusage(RUSAGE_SELF, &usage) == 0 ? usage.ru_minflt : -1;
+}
+
 QByteArray formatChildLine(const ChildMoments &m)
 {
     return QByteArray::number(m.appUpNs) + ' ' + QByteArray::number(m.builtNs) + ' '
         + QByteArray::number(m.paintedNs) + ' ' + QByteArray::number(qlonglong(m.peakResidentKb))
-        + '\n';
+        + ' ' + QByteArray::number(qlonglong(m.windowPageFaults)) + '\n';
 }
 
 std::optional<StartupReport> parseChildLine(QByteArrayView line, long long startNs)
 {
     const QList<QByteArray> fields = line.toByteArray().trimmed().split(' ');
-    std::array<long long, 4> values {};
+    std::array<long long, 5> values {};
     if (fields.size() != qsizetype(values.size()))
         return std::nullopt;
     for (std::size_t i = 0; i < values.size(); ++i) {
@@ -67,11 +75,12 @@ std::optional<StartupReport> parseChildLine(QByteArrayView line, long long start
         if (!ok)
             return std::nullopt;
     }
-    const auto [appUp, built, painted, peak] = values;
-    if (!(startNs < appUp && appUp <= built && built <= painted) || peak <= 0)
+    const auto [appUp, built, painted, peak, faults] = values;
+    if (!(startNs < appUp && appUp <= built && built <= painted) || peak <= 0 || faults < 0)
         return std::nullopt;
     return StartupReport {double(appUp - startNs) / NsPerMs, double(built - appUp) / NsPerMs,
-        double(painted - built) / NsPerMs, double(painted - startNs) / NsPerMs, long(peak)};
+        double(painted - built) / NsPerMs, double(painted - startNs) / NsPerMs, long(peak),
+        long(faults)};
 }
 
 } // namespace bench

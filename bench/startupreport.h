@@ -6,7 +6,8 @@
 #include <optional>
 
 // What a start-up child process tells its parent, one line on its stdout:
-// three moments on the system's monotonic clock and its peak memory.
+// three moments on the system's monotonic clock, its peak memory and the
+// pages it touched for the first time while it built and painted its window.
 namespace bench
 {
 
@@ -15,6 +16,7 @@ struct ChildMoments {
     long long builtNs = 0; // window constructed
     long long paintedNs = 0; // window painted for the first time
     long peakResidentKb = 0;
+    long windowPageFaults = 0; // from Qt up to the first paint
 };
 
 struct StartupReport {
@@ -23,6 +25,7 @@ struct StartupReport {
     double paintMs = 0;
     double startupMs = 0; // the sum: from nothing to the first paint
     long peakResidentKb = 0;
+    long windowPageFaults = 0;
 };
 
 // Now, on the clock both processes read.
@@ -33,11 +36,16 @@ long long monotonicNs();
 long peakResidentKb();
 // The same now (VmRSS).
 long residentKb();
+// The minor page faults of this process so far. On a virtual machine each
+// costs microseconds, so a window's area and its first-touched memory show
+// in its start-up as much as the work it does.
+long minorPageFaults();
 
 QByteArray formatChildLine(const ChildMoments &moments);
 
 // The report of a child started at startNs, or nothing when its line is not
-// four numbers in time order after the start with a positive peak.
+// five numbers: three moments in time order after the start, a positive peak
+// and a count of faults.
 std::optional<StartupReport> parseChildLine(QByteArrayView line, long long startNs);
 
 } // namespace bench

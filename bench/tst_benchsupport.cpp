@@ -90,7 +90,7 @@ void tst_BenchSupport::childLineRoundTrip()
 {
     const long long start = 1'000'000'000;
     const bench::ChildMoments moments {
-        start + 30'000'000, start + 42'500'000, start + 51'000'000, 30'720};
+        start + 30'000'000, start + 42'500'000, start + 51'000'000, 30'720, 612};
     const auto report = bench::parseChildLine(bench::formatChildLine(moments), start);
     QVERIFY(report);
     QCOMPARE(report->appUpMs, 30.0);
@@ -98,6 +98,7 @@ void tst_BenchSupport::childLineRoundTrip()
     QCOMPARE(report->paintMs, 8.5);
     QCOMPARE(report->startupMs, 51.0);
     QCOMPARE(report->peakResidentKb, 30'720L);
+    QCOMPARE(report->windowPageFaults, 612L);
 }
 
 void tst_BenchSupport::childLineRejected_data()
@@ -105,14 +106,15 @@ void tst_BenchSupport::childLineRejected_data()
     QTest::addColumn<QByteArray>("line");
     // The parent started the child at 100.
     QTest::newRow("empty") << QByteArray();
-    QTest::newRow("three fields") << QByteArray("200 300 400\n");
-    QTest::newRow("five fields") << QByteArray("200 300 400 500 600\n");
-    QTest::newRow("not a number") << QByteArray("200 3x0 400 500\n");
-    QTest::newRow("two spaces") << QByteArray("200  300 400 500\n");
-    QTest::newRow("Qt up before the start") << QByteArray("50 300 400 500\n");
-    QTest::newRow("built before Qt up") << QByteArray("300 200 400 500\n");
-    QTest::newRow("painted before built") << QByteArray("200 400 300 500\n");
-    QTest::newRow("no peak memory") << QByteArray("200 300 400 -1\n");
+    QTest::newRow("four fields") << QByteArray("200 300 400 500\n");
+    QTest::newRow("six fields") << QByteArray("200 300 400 500 600 700\n");
+    QTest::newRow("not a number") << QByteArray("200 3x0 400 500 600\n");
+    QTest::newRow("two spaces") << QByteArray("200  300 400 500 600\n");
+    QTest::newRow("Qt up before the start") << QByteArray("50 300 400 500 600\n");
+    QTest::newRow("built before Qt up") << QByteArray("300 200 400 500 600\n");
+    QTest::newRow("painted before built") << QByteArray("200 400 300 500 600\n");
+    QTest::newRow("no peak memory") << QByteArray("200 300 400 -1 600\n");
+    QTest::newRow("no fault count") << QByteArray("200 300 400 500 -1\n");
     QTest::newRow("a warning instead") << QByteArray("QStandardPaths: XDG_RUNTIME_DIR not set\n");
 }
 

@@ -99,7 +99,8 @@ for name, row in median.items():
         extra = f"  {row['realtime_x']:.0f} s of audio a second ({row['audio_s']:.0f} s rendered)"
     if "peak_rss_kB" in counters:
         extra = (f"  Qt up {row['qt_up_ms']:.1f} + window built {row['build_ms']:.1f}"
-                 f" + painted {row['paint_ms']:.1f} ms; peak RSS {row['peak_rss_kB'] / 1024:.1f} MiB")
+                 f" + painted {row['paint_ms']:.1f} ms; peak RSS {row['peak_rss_kB'] / 1024:.1f} MiB;"
+                 f" {row['page_faults']:.0f} pages first touched from Qt up to the paint")
     print(f"  {name:40} {row['real_time']:10.3f} {row['time_unit']}{extra}")
 
 def ratio(a, b):
