@@ -110,6 +110,7 @@ private slots:
     void initTestCase();
     void fileKinds_data();
     void fileKinds();
+    void strayTemporariesGoAtStart_data();
     void strayTemporariesGoAtStart();
     void anotherUsersFileStaysTheirs();
 };
@@ -189,16 +190,37 @@ void tst_MemoFile::fileKinds()
     QCOMPARE(QFileInfo(path).isSymLink(), kind == Kind::LinkToRegular);
 }
 
+void tst_MemoFile::strayTemporariesGoAtStart_data()
+{
+    QTest::addColumn<QString>("memo");
+    QTest::addColumn<QStringList>("kept"); // the memo's file first
+    QTest::addColumn<QString>("stray");
+
+    QTest::newRow("a killed save's temporary")
+        << "code.dat"
+        << QStringList {"code.dat", "code.dat.backup", "code.dat.rescued-20260101-120000"}
+        << "code.dat.saving-x1Y2z3";
+    // Read as a wildcard, "[live]" would take "l" for one of its letters.
+    QTest::newRow("brackets: another memo's save in progress stays")
+        << "Song [live].dat" << QStringList {"Song [live].dat", "Song l.dat.saving-a1B2c3"}
+        << "Song [live].dat.saving-a1B2c3";
+    QTest::newRow("a star and a question mark in the name")
+        << "*?.dat" << QStringList {"*?.dat", "ab.dat.saving-a1B2c3"} << "*?.dat.saving-a1B2c3";
+}
+
 void tst_MemoFile::strayTemporariesGoAtStart()
 {
+    QFETCH(QString, memo);
+    QFETCH(QStringList, kept);
+    QFETCH(QString, stray);
     const QTemporaryDir dir;
     const QDir folder(dir.path());
-    const QStringList kept {"code.dat", "code.dat.backup", "code.dat.rescued-20260101-120000"};
-    for (const QString &name : kept + QStringList {"code.dat.saving-x1Y2z3"})
+    for (const QString &name : kept + QStringList {stray})
         QVERIFY(writeFile(folder.filePath(name), Song));
     KeptMemo keeping;
-    QVERIFY(!keeping.keeper.load(folder.filePath(QStringLiteral("code.dat")), {}));
+    QVERIFY(!keeping.keeper.load(folder.filePath(memo), {}));
     keeping.keeper.tidyUp();
+    kept.sort();
     QTRY_COMPARE(folder.entryList(QDir::Files, QDir::Name), kept);
 }
 
