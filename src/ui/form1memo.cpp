@@ -131,7 +131,8 @@ void Form1::showSaveError()
         return;
     }
     const QString text
-        = QStringLiteral("メモを保存できません（%1）: %2").arg(error->fileName, error->reason);
+        = QStringLiteral("メモを保存できません。保存できるまで自動で試し続けます（%1）: %2")
+              .arg(error->fileName, error->reason);
     lblsavenotice->setText(text);
     lblsavenotice->setToolTip(text);
     printToStderr(text);
