@@ -220,14 +220,30 @@ void Form1::saveElsewhere(const std::function<void(bool saved)> &then)
         this, QStringLiteral("名前を付けて保存"), m_keeper->path(), QFileDialog::AcceptSave);
     if (path.isEmpty())
         return then(false);
-    m_keeper->saveAs(path, [this, then](const std::optional<services::FileError> &error) {
-        if (!error)
-            showTitle();
-        else if (!m_unattended)
-            QMessageBox::warning(
-                this, AppName, QStringLiteral("保存できませんでした。\n") + fileReport(*error));
-        then(!error);
-    });
+    // Refused as 開く refuses it: the next start would not take it as a memo.
+    if (song::readsAsChordPro(path)) {
+        if (!m_unattended) {
+            QMessageBox::warning(this, AppName,
+                QStringLiteral("この名前ではメモを保存できません。\n")
+                    + fileReport(chordProRefusal(path))
+                    + QStringLiteral("\n\nChordPro のコード譜に書き出すには フィイル → "
+                                     "エクスポート... を使ってください。"));
+        }
+        return then(false);
+    }
+    m_keeper->saveAs(path,
+        [this, then, from = m_keeper->path()](const std::optional<services::FileError> &error) {
+            if (!error) {
+                // The song's tempo and beats are kept by the memo's path: they go with it.
+                if (m_settings)
+                    song::copySongSettings(*m_settings, from, m_keeper->path());
+                showTitle();
+            } else if (!m_unattended) {
+                QMessageBox::warning(
+                    this, AppName, QStringLiteral("保存できませんでした。\n") + fileReport(*error));
+            }
+            then(!error);
+        });
 }
 
 // Starts the save a close waits for; the window goes once it went through,

@@ -1,11 +1,13 @@
 #include "form1fixture.h"
 
 #include "memolocation.h"
+#include "songsettings.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <QSettings>
 #include <QTimer>
 
 #include <sys/stat.h>
@@ -102,6 +104,8 @@ private slots:
     void sessionSaveKeepsWindow();
     void openAnotherFile_data();
     void openAnotherFile();
+    void saveAs_data();
+    void saveAs();
     void anotherWindowsChordShows();
     void strayTemporaryGoesOnceShown();
     void unreadableMemoIsReported();
@@ -310,6 +314,45 @@ void tst_Form1Memo::openAnotherFile()
     QVERIFY(f.savedFile().startsWith("D\r\n\r\nA\r\nm\r\n"));
     QCOMPARE(f.slotCaption(1), slot1);
     QCOMPARE(f.form()->windowTitle(), title);
+}
+
+void tst_Form1Memo::saveAs_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("hadOwn"); // a memo of that name had a tempo and beats of its own
+    QTest::addColumn<bool>("saved");
+
+    QTest::newRow("a new name takes the song's tempo and beats") << "copy.dat" << false << true;
+    QTest::newRow("an old memo's own tempo and beats give way") << "copy.dat" << true << true;
+    QTest::newRow("a ChordPro name is refused, as 開く refuses it") << "copy.cho" << false << false;
+}
+
+// 名前を付けて保存 makes the new name the memo, and the song's settings, kept
+// by the memo's name, follow it there.
+void tst_Form1Memo::saveAs()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, hadOwn);
+    QFETCH(bool, saved);
+    const QTemporaryDir settingsDir;
+    QSettings settings(settingsDir.filePath(QStringLiteral("memo.conf")), QSettings::IniFormat);
+    QVERIFY(f.open(&Song, {}, {.settings = &settings}));
+    const song::SongSettings kept {90, 3};
+    song::saveSongSettings(settings, memoPath(), kept);
+    const QString copy = f.dirPath() + u'/' + name;
+    if (hadOwn)
+        song::saveSongSettings(settings, copy, {200, 5});
+
+    const QStringList answers = saved ? QStringList {copy} : QStringList {copy, "Ok"};
+    const Answers answering(answers, f.form(), memoPath());
+    auto *saveas = f.control<QAction>(QStringLiteral("saveas"));
+    saveas->trigger();
+    QTRY_VERIFY(answering.done() && saveas->isEnabled());
+    QCOMPARE(answering.asked, answers.size());
+    QCOMPARE(QFile::exists(copy), saved);
+    QCOMPARE(f.form()->windowTitle().endsWith(name), saved);
+    QVERIFY(song::loadSongSettings(settings, memoPath()) == kept);
+    QVERIFY(song::loadSongSettings(settings, copy) == (saved ? kept : song::SongSettings {}));
 }
 
 // Another window's save shows in this one within a second or two.
