@@ -163,8 +163,9 @@ void Form1::setFileItemsEnabled(bool enabled)
 services::FileError Form1::chordProRefusal(const QString &path)
 {
     return {path,
-        QStringLiteral("ChordPro の曲はメモではありません。メモに読み込むには ファイル → "
-                       "インポート を使ってください")};
+        QStringLiteral("ChordPro のコード譜で、メモのファイルではありません（ファイルはそのまま"
+                       "です）。メモに取り込むには、メモを開いたウィンドウの フィイル → "
+                       "インポート... で選んでください")};
 }
 
 void Form1::open_Click()

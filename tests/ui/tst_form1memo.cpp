@@ -108,6 +108,7 @@ private slots:
     void saveAs();
     void anotherWindowsChordShows();
     void strayTemporaryGoesOnceShown();
+    void unreadableMemoIsReported_data();
     void unreadableMemoIsReported();
 
 private:
@@ -385,18 +386,39 @@ void tst_Form1Memo::strayTemporaryGoesOnceShown()
     QTRY_VERIFY(!QFile::exists(stray));
 }
 
+void tst_Form1Memo::unreadableMemoIsReported_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason"); // part of it
+    QTest::addColumn<bool>("fine"); // the file is fine, only no memo: the report says so first
+
+    QTest::newRow("a folder") << "code.dat"
+                              << "フォルダー" << false;
+    QTest::newRow("a ChordPro song sheet, to be imported") << "song.cho"
+                                                           << "フィイル → インポート..." << true;
+}
+
 // A memo that cannot be read is given back to the caller, who reports it
 // and ends the program: the window's own destructor still runs.
 void tst_Form1Memo::unreadableMemoIsReported()
 {
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+    QFETCH(bool, fine);
     const QTemporaryDir dir;
-    const QString folder = dir.filePath(QStringLiteral("code.dat"));
-    QVERIFY(QDir().mkdir(folder));
+    const QString path = dir.filePath(name);
+    if (fine) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[C]Sora [Am]mina\n") > 0);
+    } else {
+        QVERIFY(QDir().mkdir(path));
+    }
     memofile::DiskMemo memo;
-    const Form1 form(folder, {.keeper = &memo.keeper()});
+    const Form1 form(path, {.keeper = &memo.keeper()});
     QVERIFY(form.loadError());
-    QCOMPARE(form.loadError()->fileName, folder);
-    QVERIFY(form.loadError()->reason.contains(QStringLiteral("フォルダー")));
+    QCOMPARE(form.loadError()->fileName, path);
+    QVERIFY2(form.loadError()->reason.contains(reason), qPrintable(form.loadError()->reason));
+    QCOMPARE(!form.loadErrorHeading().isEmpty(), fine);
 }
 
 QTEST_MAIN(tst_Form1Memo)
