@@ -55,7 +55,7 @@ int main(int argc, char *argv[])
     Form1 window(
         memoPathFrom(command), {&memo.keeper(), player.get(), MidiMenu::defaultOpener, &settings});
     if (const auto &error = window.loadError()) {
-        services::reportFileError(*error);
+        services::reportFileError(*error, window.loadErrorHeading());
         return EXIT_FAILURE;
     }
     // A termination request closes the window with nobody there to answer a

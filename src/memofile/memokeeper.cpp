@@ -42,6 +42,11 @@ MemoKeeper::MemoKeeper(memo::ChordMemo &memo, std::unique_ptr<MemoFiles> files,
         next();
     });
     connect(m_watcher, &MemoWatcher::changed, &m_refreshTimer, qOverload<>(&QTimer::start));
+    m_retryTimer.setSingleShot(true);
+    connect(&m_retryTimer, &QTimer::timeout, this, [this] {
+        m_retryDue = true;
+        next();
+    });
 
     const MemoWorker *worker = m_worker.get();
     connect(worker, &MemoWorker::saved, this, &MemoKeeper::afterSave, Qt::QueuedConnection);
@@ -143,7 +148,11 @@ void MemoKeeper::next()
         start();
         return;
     }
-    if (std::exchange(m_saveWanted, false) && (changed() || !m_fileExists)) {
+    // Whoever waits for a save waits for the file to hold the memo as it is
+    // now: a change made while the last save ran goes in first.
+    const bool retry = std::exchange(m_retryDue, false);
+    const bool wanted = std::exchange(m_saveWanted, false) || retry || !m_saveDone.empty();
+    if (wanted && (changed() || !m_fileExists)) {
         startSave();
         return;
     }
@@ -180,7 +189,9 @@ void MemoKeeper::afterSave(const SaveOutcome &outcome)
         return next();
     if (outcome.error) {
         settle(outcome.error);
-        // Whoever waits hears it; the next change tries again.
+        // Whoever waits hears it; the save is tried again by itself, and
+        // with the next change.
+        retryLater();
         m_saveWanted = false;
         const std::vector<Done> waiting = std::exchange(m_saveDone, {});
         next();
@@ -193,6 +204,7 @@ void MemoKeeper::afterSave(const SaveOutcome &outcome)
     const memo::MemoLines now = memo::mergeChanges(m_sent, m_memo.lines(), outcome.saved);
     m_base = outcome.saved;
     m_fileExists = true;
+    stopRetrying();
     settle(std::nullopt);
     adopt(now);
     next();
@@ -207,6 +219,7 @@ void MemoKeeper::afterSaveAs(const QString &path, const std::optional<services::
         m_base = m_sent;
         m_fileExists = true;
         m_watcher->watch(m_path);
+        stopRetrying();
         settle(std::nullopt);
         memoChanged(); // chords stored while writing follow to the new file
     }
@@ -272,6 +285,7 @@ void MemoKeeper::take(const QString &path, const services::ReadResult &read,
 {
     m_saveTimer.stop();
     m_saveWanted = false;
+    stopRetrying();
     m_path = path;
     m_memo.loadBytes(read.bytes, showSlot);
     m_base = m_memo.lines();
@@ -299,6 +313,19 @@ void MemoKeeper::settle(const std::optional<services::FileError> &error)
     m_saveError = error;
     if (!same)
         emit saveErrorChanged();
+}
+
+void MemoKeeper::retryLater()
+{
+    m_retryTimer.start(m_retryDelayMs);
+    m_retryDelayMs = qMin(2 * m_retryDelayMs, RetryMaxMs);
+}
+
+void MemoKeeper::stopRetrying()
+{
+    m_retryTimer.stop();
+    m_retryDue = false;
+    m_retryDelayMs = RetryFirstMs;
 }
 
 } // namespace memofile

@@ -32,6 +32,11 @@ class MemoKeeper : public QObject
 {
     Q_OBJECT
 public:
+    // A failed save is tried again after RetryFirstMs, then after twice as
+    // long each time, but never longer than RetryMaxMs.
+    static constexpr int RetryFirstMs = 2000;
+    static constexpr int RetryMaxMs = 16000;
+
     // How a save asked for ended: nothing when the file holds the memo, or why not.
     using Done = std::function<void(const std::optional<services::FileError> &error)>;
     // Where the rescue file went, or why it could not be written either.
@@ -63,8 +68,10 @@ public:
     void memoChanged();
 
     // Saves now what changed, or creates a missing file, after any file
-    // operation under way; done hears how it ended. A memo that holds
-    // nothing new leaves the file, and saveError(), as they are.
+    // operation under way; done hears how it ended. It hears "saved" only
+    // once the file holds the memo as it is then, changes made meanwhile
+    // included. A memo that holds nothing new leaves the file, and
+    // saveError(), as they are.
     void save(Done done);
 
     // Writes the whole memo to path, which becomes the memo's file.
@@ -79,7 +86,8 @@ public:
     void rescue(Rescued done);
 
     // Why the memo cannot be saved (the last save failed, or the file is
-    // read-only), until a save writes the file.
+    // read-only), until a save writes the file. A failed save is tried again
+    // by itself, sooner at first, then every RetryMaxMs.
     const std::optional<services::FileError> &saveError() const { return m_saveError; }
 
 signals:
@@ -113,6 +121,8 @@ private:
     void adopt(const memo::MemoLines &lines);
     void answer(const std::optional<services::FileError> &error);
     void settle(const std::optional<services::FileError> &error);
+    void retryLater();
+    void stopRetrying();
 
     memo::ChordMemo &m_memo;
     std::unique_ptr<MemoWorker> m_worker;
@@ -128,11 +138,14 @@ private:
     std::deque<std::function<void()>> m_waiting; // jobs asked for, each started by next()
     bool m_saveWanted = false; // saves and re-reads wait as flags: one does for many
     bool m_refreshWanted = false;
+    bool m_retryDue = false; // a failed save's turn to try again
+    int m_retryDelayMs = RetryFirstMs;
     std::vector<Done> m_saveDone; // who waits for the file to hold the memo
     std::optional<Switch> m_switch; // the open or save-as under way
     Rescued m_rescued;
     QTimer m_saveTimer;
     QTimer m_refreshTimer;
+    QTimer m_retryTimer;
 };
 
 } // namespace memofile

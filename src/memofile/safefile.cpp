@@ -235,12 +235,14 @@ std::optional<services::FileError> replaceFile(const QString &path, QByteArrayVi
 void removeStrayTemporaries(const QString &path)
 {
     const QFileInfo target(saveTarget(path));
-    const QString pattern
-        = target.fileName() + TemporaryInfix + QString(TemporarySuffixLength, u'?');
+    // Compared as it is: a name filter would read "[", "*" and "?" in the
+    // memo's name as wildcards and take another memo's save in progress.
+    const QString prefix = target.fileName() + TemporaryInfix;
     const QDir folder = target.absoluteDir();
-    for (const QString &name :
-        folder.entryList({pattern}, QDir::Files | QDir::Hidden | QDir::NoSymLinks))
-        QFile::remove(folder.filePath(name));
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
+        if (name.size() == prefix.size() + TemporarySuffixLength && name.startsWith(prefix))
+            QFile::remove(folder.filePath(name));
+    }
 }
 
 } // namespace memofile

@@ -8,11 +8,13 @@
 namespace services
 {
 
-void reportFileError(const FileError &error)
+void reportFileError(const FileError &error, const QString &heading)
 {
     const QString title = QStringLiteral("ソラミナ");
-    const QString text = QStringLiteral("ファイル「%1」を読み書きできませんでした。\n理由: %2")
-                             .arg(error.fileName, error.reason);
+    const QString first = heading.isEmpty()
+        ? QStringLiteral("ファイル「%1」を読み書きできませんでした。").arg(error.fileName)
+        : heading;
+    const QString text = first + QStringLiteral("\n理由: %1").arg(error.reason);
     std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
     std::fflush(stderr);
     // A message box needs a widget application; without one stderr is all.

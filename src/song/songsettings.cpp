@@ -40,6 +40,20 @@ void saveSongSettings(QSettings &settings, const QString &memoPath, const SongSe
     settings.setValue(group + QStringLiteral("/beats"), song.beatsPerBar);
 }
 
+void copySongSettings(QSettings &settings, const QString &from, const QString &to)
+{
+    const QString fromGroup = groupOf(from);
+    const QString toGroup = groupOf(to);
+    if (fromGroup == toGroup)
+        return;
+    settings.remove(toGroup);
+    settings.beginGroup(fromGroup);
+    const QStringList keys = settings.allKeys();
+    settings.endGroup();
+    for (const QString &key : keys)
+        settings.setValue(toGroup + u'/' + key, settings.value(fromGroup + u'/' + key));
+}
+
 int chosenProgram(const QSettings &settings)
 {
     return within(settings.value(QLatin1String(ProgramKey)), 0, Programs - 1, 0);

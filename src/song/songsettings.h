@@ -21,6 +21,8 @@ struct SongSettings {
 // and for any value out of range (an edited settings file).
 SongSettings loadSongSettings(const QSettings &settings, const QString &memoPath);
 void saveSongSettings(QSettings &settings, const QString &memoPath, const SongSettings &song);
+// Gives the memo at to all that is kept for the memo at from, in place of its own.
+void copySongSettings(QSettings &settings, const QString &from, const QString &to);
 
 inline constexpr char ProgramKey[] = "sound/program"; // the sound menu's instrument
 inline constexpr int Programs = 128; // General MIDI 0 to 127

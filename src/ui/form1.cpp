@@ -238,6 +238,8 @@ void Form1::Form_Load()
 {
     if (song::readsAsChordPro(m_memoPath)) {
         m_loadError = chordProRefusal(m_memoPath);
+        m_loadErrorHeading
+            = QStringLiteral("ファイル「%1」はメモとして開けません。").arg(m_memoPath);
         return;
     }
     m_loadError = m_keeper->load(m_memoPath, std::bind_front(&Form1::showSlot, this));

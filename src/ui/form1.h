@@ -89,6 +89,9 @@ public:
     // Why the memo could not be read at the load; such a window holds no
     // memo and is not to be shown.
     const std::optional<services::FileError> &loadError() const { return m_loadError; }
+    // What a report of loadError() says first, when the file is fine but no
+    // memo (a ChordPro song sheet); empty when it could not be read.
+    const QString &loadErrorHeading() const { return m_loadErrorHeading; }
 
     // A close with nobody to answer a question (a termination signal): a
     // memo that cannot be saved goes into a rescue file, and exitStatus()
@@ -220,6 +223,7 @@ private:
     memo::ChordMemo &m_memo;
     QString m_memoPath;
     std::optional<services::FileError> m_loadError;
+    QString m_loadErrorHeading;
     memo::MemoHistory *m_history = nullptr;
     QSettings *m_settings; // kept choices and songs' tempos; none in some tests
     std::unique_ptr<services::OffThread> m_sharing; // exports and imports, one at a time

@@ -131,7 +131,8 @@ void Form1::showSaveError()
         return;
     }
     const QString text
-        = QStringLiteral("メモを保存できません（%1）: %2").arg(error->fileName, error->reason);
+        = QStringLiteral("メモを保存できません。保存できるまで自動で試し続けます（%1）: %2")
+              .arg(error->fileName, error->reason);
     lblsavenotice->setText(text);
     lblsavenotice->setToolTip(text);
     printToStderr(text);
@@ -162,8 +163,9 @@ void Form1::setFileItemsEnabled(bool enabled)
 services::FileError Form1::chordProRefusal(const QString &path)
 {
     return {path,
-        QStringLiteral("ChordPro の曲はメモではありません。メモに読み込むには ファイル → "
-                       "インポート を使ってください")};
+        QStringLiteral("ChordPro のコード譜で、メモのファイルではありません（ファイルはそのまま"
+                       "です）。メモに取り込むには、メモを開いたウィンドウの フィイル → "
+                       "インポート... で選んでください")};
 }
 
 void Form1::open_Click()
@@ -219,14 +221,30 @@ void Form1::saveElsewhere(const std::function<void(bool saved)> &then)
         this, QStringLiteral("名前を付けて保存"), m_keeper->path(), QFileDialog::AcceptSave);
     if (path.isEmpty())
         return then(false);
-    m_keeper->saveAs(path, [this, then](const std::optional<services::FileError> &error) {
-        if (!error)
-            showTitle();
-        else if (!m_unattended)
-            QMessageBox::warning(
-                this, AppName, QStringLiteral("保存できませんでした。\n") + fileReport(*error));
-        then(!error);
-    });
+    // Refused as 開く refuses it: the next start would not take it as a memo.
+    if (song::readsAsChordPro(path)) {
+        if (!m_unattended) {
+            QMessageBox::warning(this, AppName,
+                QStringLiteral("この名前ではメモを保存できません。\n")
+                    + fileReport(chordProRefusal(path))
+                    + QStringLiteral("\n\nChordPro のコード譜に書き出すには フィイル → "
+                                     "エクスポート... を使ってください。"));
+        }
+        return then(false);
+    }
+    m_keeper->saveAs(path,
+        [this, then, from = m_keeper->path()](const std::optional<services::FileError> &error) {
+            if (!error) {
+                // The song's tempo and beats are kept by the memo's path: they go with it.
+                if (m_settings)
+                    song::copySongSettings(*m_settings, from, m_keeper->path());
+                showTitle();
+            } else if (!m_unattended) {
+                QMessageBox::warning(
+                    this, AppName, QStringLiteral("保存できませんでした。\n") + fileReport(*error));
+            }
+            then(!error);
+        });
 }
 
 // Starts the save a close waits for; the window goes once it went through,

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QThread>
 
+#include <atomic>
 #include <memory>
 
 // Fakes for the memo keeper's lock, watcher and disk, and a memo kept on them.
@@ -28,9 +29,13 @@ public:
     std::optional<QString> lock(const QString &) override
     {
         QThread::msleep(m_delayMs);
+        if (heldElsewhere)
+            return QStringLiteral("held by another window");
         return std::nullopt;
     }
     void unlock() override { }
+
+    std::atomic<bool> heldElsewhere = false; // set from the test's thread
 
 private:
     int m_delayMs;
@@ -73,15 +78,17 @@ public:
 // A memo and its keeper, on the disk as it is or on a slow one.
 struct KeptMemo {
     explicit KeptMemo(bool slow = false)
-        : keeper(memo,
-            slow ? std::unique_ptr<memofile::MemoFiles>(std::make_unique<SlowFiles>())
-                 : std::make_unique<memofile::DiskFiles>(),
-            std::make_unique<FakeLock>(slow ? SlowMs : 0), watcher)
+        : lock(new FakeLock(slow ? SlowMs : 0))
+        , keeper(memo,
+              slow ? std::unique_ptr<memofile::MemoFiles>(std::make_unique<SlowFiles>())
+                   : std::make_unique<memofile::DiskFiles>(),
+              std::unique_ptr<memofile::MemoLock>(lock), watcher)
     {
     }
 
     memo::ChordMemo memo;
     FakeWatcher *watcher = new FakeWatcher; // the keeper's child
+    FakeLock *lock; // the keeper's
     memofile::MemoKeeper keeper;
 };
 

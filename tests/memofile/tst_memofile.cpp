@@ -1,4 +1,5 @@
 #include "keptmemo.h"
+#include "lockfile.h"
 #include "memolocation.h"
 #include "safefile.h"
 
@@ -6,6 +7,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
@@ -110,8 +113,11 @@ private slots:
     void initTestCase();
     void fileKinds_data();
     void fileKinds();
+    void strayTemporariesGoAtStart_data();
     void strayTemporariesGoAtStart();
     void anotherUsersFileStaysTheirs();
+    void lockHeldElsewhere_data();
+    void lockHeldElsewhere();
 };
 
 void tst_MemoFile::initTestCase()
@@ -189,16 +195,37 @@ void tst_MemoFile::fileKinds()
     QCOMPARE(QFileInfo(path).isSymLink(), kind == Kind::LinkToRegular);
 }
 
+void tst_MemoFile::strayTemporariesGoAtStart_data()
+{
+    QTest::addColumn<QString>("memo");
+    QTest::addColumn<QStringList>("kept"); // the memo's file first
+    QTest::addColumn<QString>("stray");
+
+    QTest::newRow("a killed save's temporary")
+        << "code.dat"
+        << QStringList {"code.dat", "code.dat.backup", "code.dat.rescued-20260101-120000"}
+        << "code.dat.saving-x1Y2z3";
+    // Read as a wildcard, "[live]" would take "l" for one of its letters.
+    QTest::newRow("brackets: another memo's save in progress stays")
+        << "Song [live].dat" << QStringList {"Song [live].dat", "Song l.dat.saving-a1B2c3"}
+        << "Song [live].dat.saving-a1B2c3";
+    QTest::newRow("a star and a question mark in the name")
+        << "*?.dat" << QStringList {"*?.dat", "ab.dat.saving-a1B2c3"} << "*?.dat.saving-a1B2c3";
+}
+
 void tst_MemoFile::strayTemporariesGoAtStart()
 {
+    QFETCH(QString, memo);
+    QFETCH(QStringList, kept);
+    QFETCH(QString, stray);
     const QTemporaryDir dir;
     const QDir folder(dir.path());
-    const QStringList kept {"code.dat", "code.dat.backup", "code.dat.rescued-20260101-120000"};
-    for (const QString &name : kept + QStringList {"code.dat.saving-x1Y2z3"})
+    for (const QString &name : kept + QStringList {stray})
         QVERIFY(writeFile(folder.filePath(name), Song));
     KeptMemo keeping;
-    QVERIFY(!keeping.keeper.load(folder.filePath(QStringLiteral("code.dat")), {}));
+    QVERIFY(!keeping.keeper.load(folder.filePath(memo), {}));
     keeping.keeper.tidyUp();
+    kept.sort();
     QTRY_COMPARE(folder.entryList(QDir::Files, QDir::Name), kept);
 }
 
@@ -223,6 +250,54 @@ void tst_MemoFile::anotherUsersFileStaysTheirs()
     QCOMPARE(status.st_uid, uid_t(4321));
     QCOMPARE(status.st_gid, gid_t(4322));
     QCOMPARE(status.st_mode & 07777, mode_t(0640));
+}
+
+void tst_MemoFile::lockHeldElsewhere_data()
+{
+    // The lock file's lines, as a window writes them: its process, program
+    // and computer; "<held>": a window here holds it now.
+    QTest::addColumn<QByteArray>("lockFile");
+    QTest::addColumn<int>("ageS");
+    QTest::addColumn<bool>("taken");
+
+    QTest::newRow("a window holds it") << QByteArray("<held>") << 0 << false;
+    QTest::newRow("a window that crashed here") << QByteArray("%pid\nsoramina\n\n") << 0 << true;
+    QTest::newRow("another computer, 31 s ago")
+        << QByteArray("4321\nsoramina\nelsewhere\n") << 31 << true;
+}
+
+// The lock of a window that is gone is taken over, as a refusal says;
+// a refusal names the lock file.
+void tst_MemoFile::lockHeldElsewhere()
+{
+    QFETCH(QByteArray, lockFile);
+    QFETCH(int, ageS);
+    QFETCH(bool, taken);
+    const QTemporaryDir dir;
+    const QString memoPath = dir.filePath(QStringLiteral("code.dat"));
+    const QString lockPath = memoPath + QStringLiteral(".lock");
+    QLockFile holder(lockPath);
+    if (lockFile == "<held>") {
+        QVERIFY(holder.tryLock());
+    } else {
+        QProcess gone; // a process id that nothing has any more
+        gone.start(QStringLiteral("true"));
+        QVERIFY(gone.waitForStarted());
+        const qint64 pid = gone.processId();
+        QVERIFY(gone.waitForFinished());
+        QVERIFY(writeFile(lockPath, lockFile.replace("%pid", QByteArray::number(pid))));
+        QFile file(lockPath);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(
+            QDateTime::currentDateTime().addSecs(-ageS), QFileDevice::FileModificationTime));
+    }
+    memofile::LockFile lock;
+    const std::optional<QString> refusal = lock.lock(memoPath);
+    QCOMPARE(!refusal.has_value(), taken);
+    if (refusal)
+        QVERIFY2(refusal->contains(lockPath), qPrintable(*refusal));
+    else
+        lock.unlock();
 }
 
 QTEST_GUILESS_MAIN(tst_MemoFile)

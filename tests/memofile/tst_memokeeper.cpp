@@ -1,5 +1,7 @@
 #include "keptmemo.h"
 
+#include "memomerge.h"
+
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTemporaryDir>
@@ -62,6 +64,10 @@ private slots:
     void threadAnswersWhileTheDiskIsSlow();
     void changesDuringASaveStay_data();
     void changesDuringASaveStay();
+    void changesDuringTheLastSaveReachTheFile_data();
+    void changesDuringTheLastSaveReachTheFile();
+    void failedSaveIsTriedAgain_data();
+    void failedSaveIsTriedAgain();
 
 private:
     // Gives the work to a keeper on a slow disk; lowers longest to the
@@ -215,6 +221,89 @@ void tst_MemoKeeper::changesDuringASaveStay()
     QCOMPARE(kept.memo.fetch(slot).root, root);
     QCOMPARE(kept.memo.fetch(2).root, QStringLiteral("E"));
     QTRY_VERIFY_WITH_TIMEOUT(bytesOf(path).startsWith(file), 5000);
+}
+
+void tst_MemoKeeper::changesDuringTheLastSaveReachTheFile_data()
+{
+    QTest::addColumn<bool>("opening"); // 開く another file, else a close
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<int>("afterMs"); // when the chord comes: while the memo is saved
+
+    QTest::newRow("close: a chord in another slot") << false << 1 << SlowMs * 3 / 2;
+    QTest::newRow("close: the same slot again") << false << 0 << SlowMs * 3 / 2;
+    QTest::newRow("開く: a chord in the memo being left") << true << 1 << SlowMs * 5 / 2;
+}
+
+// A close and 開く wait for the save of the memo; a chord stored while that
+// save is on its way (from a MIDI keyboard, say) is in the file by the time
+// they hear that it went through.
+void tst_MemoKeeper::changesDuringTheLastSaveReachTheFile()
+{
+    QFETCH(bool, opening);
+    QFETCH(int, slot);
+    QFETCH(int, afterMs);
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("code.dat"));
+    QVERIFY(writeFile(path, Song));
+    const QString other = dir.filePath(QStringLiteral("song.dat"));
+    QVERIFY(writeFile(other, "G\r\n7\r\n"));
+    KeptMemo kept(true);
+    QVERIFY(!kept.keeper.load(path, {}));
+    kept.memo.curslot = 0;
+    kept.memo.store(QStringLiteral("D"), QString());
+
+    bool heard = false;
+    QByteArray fileWhenHeard;
+    const auto hear = [&](const std::optional<services::FileError> &error) {
+        heard = !error;
+        fileWhenHeard = bytesOf(path);
+    };
+    if (opening)
+        kept.keeper.open(other, {}, hear);
+    else
+        kept.keeper.save(hear);
+    QTest::qWait(afterMs);
+    QVERIFY(!heard);
+    kept.memo.curslot = slot;
+    kept.memo.store(QStringLiteral("F"), QStringLiteral("m"));
+    kept.keeper.memoChanged();
+    const QByteArray memoNow = memo::memoFileBytes(kept.memo.lines());
+    QTRY_VERIFY_WITH_TIMEOUT(heard, 5000);
+    QCOMPARE(fileWhenHeard, memoNow);
+}
+
+void tst_MemoKeeper::failedSaveIsTriedAgain_data()
+{
+    QTest::addColumn<bool>("locked"); // else the file is read-only
+    QTest::newRow("a lock that another window lets go") << true;
+    QTest::newRow("a read-only file made writable") << false;
+}
+
+// A save that failed goes through by itself once it can, with no other
+// change to start it; saveError() stays until then.
+void tst_MemoKeeper::failedSaveIsTriedAgain()
+{
+    QFETCH(bool, locked);
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("code.dat"));
+    QVERIFY(writeFile(path, Song));
+    KeptMemo kept;
+    QVERIFY(!kept.keeper.load(path, {}));
+    if (locked)
+        kept.lock->heldElsewhere = true;
+    else
+        QFile::setPermissions(path, QFile::ReadOwner);
+    kept.memo.curslot = 0;
+    kept.memo.store(QStringLiteral("D"), QString());
+    QVERIFY(saveAndWait(kept.keeper));
+    QVERIFY(kept.keeper.saveError());
+
+    kept.lock->heldElsewhere = false;
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QTest::qWait(memofile::MemoKeeper::RetryFirstMs / 2);
+    QVERIFY(kept.keeper.saveError());
+    QTRY_VERIFY_WITH_TIMEOUT(!kept.keeper.saveError(), memofile::MemoKeeper::RetryFirstMs * 2);
+    QVERIFY(bytesOf(path).startsWith("D\r\n\r\nA\r\nm\r\n"));
 }
 
 QTEST_GUILESS_MAIN(tst_MemoKeeper)

@@ -20,6 +20,7 @@ int runChild(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const services::FileError error {app.arguments().at(2), app.arguments().at(3)};
+    const QString heading = app.arguments().at(4);
     // Prints what the box shows, then dismisses it as a user would.
     QTimer::singleShot(0, [] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
@@ -32,7 +33,7 @@ int runChild(int argc, char **argv)
         std::fflush(stdout);
         box->accept();
     });
-    services::reportFileError(error);
+    services::reportFileError(error, heading);
     return EXIT_SUCCESS;
 }
 } // namespace
@@ -49,20 +50,27 @@ void tst_ErrorReport::reportNamesFileAndReason_data()
 {
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("heading");
     QTest::newRow("read") << "code.dat"
-                          << "Is a directory";
+                          << "Is a directory"
+                          << "";
     QTest::newRow("write, Japanese reason") << "code.dat"
-                                            << "デバイスに空き領域がありません";
+                                            << "デバイスに空き領域がありません"
+                                            << "";
+    QTest::newRow("a fine file that is no memo") << "song.cho"
+                                                 << "ChordPro のコード譜です"
+                                                 << "ファイル「song.cho」はメモとして開けません。";
 }
 
 void tst_ErrorReport::reportNamesFileAndReason()
 {
     QFETCH(QString, fileName);
     QFETCH(QString, reason);
+    QFETCH(QString, heading);
 
     QProcess child;
     child.start(QCoreApplication::applicationFilePath(),
-        {QString::fromLatin1(ChildFlag), fileName, reason});
+        {QString::fromLatin1(ChildFlag), fileName, reason, heading});
     QVERIFY(child.waitForFinished(20000));
     QCOMPARE(child.exitStatus(), QProcess::NormalExit);
     QCOMPARE(child.exitCode(), EXIT_SUCCESS);
@@ -73,6 +81,9 @@ void tst_ErrorReport::reportNamesFileAndReason()
     QCOMPARE(shown.at(1).toInt(), int(QMessageBox::Critical));
     const QString text = shown.mid(2).join('\n');
     QVERIFY2(text.contains(fileName) && text.contains(reason), qPrintable(text));
+    // A heading takes the place of "could not read or write".
+    QCOMPARE(text.contains(QStringLiteral("読み書き")), heading.isEmpty());
+    QVERIFY(text.startsWith(heading));
 
     const QString stderrText = QString::fromUtf8(child.readAllStandardError());
     QVERIFY2(stderrText.contains(fileName) && stderrText.contains(reason), qPrintable(stderrText));
@@ -80,7 +91,7 @@ void tst_ErrorReport::reportNamesFileAndReason()
 
 int main(int argc, char **argv)
 {
-    if (argc == 4 && qstrcmp(argv[1], ChildFlag) == 0) {
+    if (argc == 5 && qstrcmp(argv[1], ChildFlag) == 0) {
         return runChild(argc, argv);
     }
     QCoreApplication app(argc, argv);

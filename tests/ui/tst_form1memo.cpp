@@ -1,11 +1,13 @@
 #include "form1fixture.h"
 
 #include "memolocation.h"
+#include "songsettings.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <QSettings>
 #include <QTimer>
 
 #include <sys/stat.h>
@@ -102,8 +104,11 @@ private slots:
     void sessionSaveKeepsWindow();
     void openAnotherFile_data();
     void openAnotherFile();
+    void saveAs_data();
+    void saveAs();
     void anotherWindowsChordShows();
     void strayTemporaryGoesOnceShown();
+    void unreadableMemoIsReported_data();
     void unreadableMemoIsReported();
 
 private:
@@ -312,6 +317,45 @@ void tst_Form1Memo::openAnotherFile()
     QCOMPARE(f.form()->windowTitle(), title);
 }
 
+void tst_Form1Memo::saveAs_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("hadOwn"); // a memo of that name had a tempo and beats of its own
+    QTest::addColumn<bool>("saved");
+
+    QTest::newRow("a new name takes the song's tempo and beats") << "copy.dat" << false << true;
+    QTest::newRow("an old memo's own tempo and beats give way") << "copy.dat" << true << true;
+    QTest::newRow("a ChordPro name is refused, as 開く refuses it") << "copy.cho" << false << false;
+}
+
+// 名前を付けて保存 makes the new name the memo, and the song's settings, kept
+// by the memo's name, follow it there.
+void tst_Form1Memo::saveAs()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, hadOwn);
+    QFETCH(bool, saved);
+    const QTemporaryDir settingsDir;
+    QSettings settings(settingsDir.filePath(QStringLiteral("memo.conf")), QSettings::IniFormat);
+    QVERIFY(f.open(&Song, {}, {.settings = &settings}));
+    const song::SongSettings kept {90, 3};
+    song::saveSongSettings(settings, memoPath(), kept);
+    const QString copy = f.dirPath() + u'/' + name;
+    if (hadOwn)
+        song::saveSongSettings(settings, copy, {200, 5});
+
+    const QStringList answers = saved ? QStringList {copy} : QStringList {copy, "Ok"};
+    const Answers answering(answers, f.form(), memoPath());
+    auto *saveas = f.control<QAction>(QStringLiteral("saveas"));
+    saveas->trigger();
+    QTRY_VERIFY(answering.done() && saveas->isEnabled());
+    QCOMPARE(answering.asked, answers.size());
+    QCOMPARE(QFile::exists(copy), saved);
+    QCOMPARE(f.form()->windowTitle().endsWith(name), saved);
+    QVERIFY(song::loadSongSettings(settings, memoPath()) == kept);
+    QVERIFY(song::loadSongSettings(settings, copy) == (saved ? kept : song::SongSettings {}));
+}
+
 // Another window's save shows in this one within a second or two.
 void tst_Form1Memo::anotherWindowsChordShows()
 {
@@ -342,18 +386,39 @@ void tst_Form1Memo::strayTemporaryGoesOnceShown()
     QTRY_VERIFY(!QFile::exists(stray));
 }
 
+void tst_Form1Memo::unreadableMemoIsReported_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason"); // part of it
+    QTest::addColumn<bool>("fine"); // the file is fine, only no memo: the report says so first
+
+    QTest::newRow("a folder") << "code.dat"
+                              << "フォルダー" << false;
+    QTest::newRow("a ChordPro song sheet, to be imported") << "song.cho"
+                                                           << "フィイル → インポート..." << true;
+}
+
 // A memo that cannot be read is given back to the caller, who reports it
 // and ends the program: the window's own destructor still runs.
 void tst_Form1Memo::unreadableMemoIsReported()
 {
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+    QFETCH(bool, fine);
     const QTemporaryDir dir;
-    const QString folder = dir.filePath(QStringLiteral("code.dat"));
-    QVERIFY(QDir().mkdir(folder));
+    const QString path = dir.filePath(name);
+    if (fine) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[C]Sora [Am]mina\n") > 0);
+    } else {
+        QVERIFY(QDir().mkdir(path));
+    }
     memofile::DiskMemo memo;
-    const Form1 form(folder, {.keeper = &memo.keeper()});
+    const Form1 form(path, {.keeper = &memo.keeper()});
     QVERIFY(form.loadError());
-    QCOMPARE(form.loadError()->fileName, folder);
-    QVERIFY(form.loadError()->reason.contains(QStringLiteral("フォルダー")));
+    QCOMPARE(form.loadError()->fileName, path);
+    QVERIFY2(form.loadError()->reason.contains(reason), qPrintable(form.loadError()->reason));
+    QCOMPARE(!form.loadErrorHeading().isEmpty(), fine);
 }
 
 QTEST_MAIN(tst_Form1Memo)
