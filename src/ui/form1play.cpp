@@ -56,7 +56,7 @@ void Form1::buildPlayItems(SoundMenu *menu, sound::ChordPlayer *player)
 
     menu->addSeparator();
     const PlayItem items[] {
-        {"playSong", "曲を再生(&P)", QKeySequence(Qt::Key_F5), &Form1::play_Click,
+        {"playSong", "曲を再生(&Y)", QKeySequence(Qt::Key_F5), &Form1::play_Click,
             &Form1::playSong},
         {"stopSong", "停止(&S)", QKeySequence(Qt::SHIFT | Qt::Key_F5), &Form1::stop_Click,
             &Form1::stopSong},

@@ -25,6 +25,7 @@ private slots:
     void noOutput();
     void playsTheSong_data();
     void playsTheSong();
+    void eachLetterOnce();
 
 private:
     SoundMenu *open(std::unique_ptr<sound::ChordPlayer> player);
@@ -211,7 +212,7 @@ void tst_SoundMenu::playsTheSong()
     if (selected >= 0)
         m_window.clickSlot(selected);
     item(QStringLiteral("カウント(&C)"))->setChecked(countIn);
-    QAction *play = item(QStringLiteral("曲を再生(&P)"));
+    QAction *play = item(QStringLiteral("曲を再生(&Y)"));
     QCOMPARE(play->shortcut(), QKeySequence(Qt::Key_F5));
     QCOMPARE(item(QStringLiteral("停止(&S)"))->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F5));
     const QByteArray file = m_window.savedFile();
@@ -255,6 +256,27 @@ void tst_SoundMenu::playsTheSong()
         }));
         QCOMPARE(m_window.savedFile(), file);
         QCOMPARE(undo->isEnabled(), couldUndo);
+    }
+}
+
+// No two items of a menu answer the same letter, nor two menus of the bar.
+void tst_SoundMenu::eachLetterOnce()
+{
+    QVERIFY(open(fakePlayer(std::make_shared<OutputLog>())));
+    QList<QList<QAction *>> menus {m_window.form()->menuBar()->actions()};
+    for (qsizetype i = 0; i < menus.size(); ++i) {
+        QHash<QKeySequence, QString> taken;
+        const QList<QAction *> items = menus[i]; // menus grows below
+        for (QAction *action : items) {
+            if (action->menu())
+                menus << action->menu()->actions();
+            const QKeySequence letter = QKeySequence::mnemonic(action->text());
+            if (letter.isEmpty())
+                continue;
+            QVERIFY2(!taken.contains(letter),
+                qPrintable(taken.value(letter) + QStringLiteral(" / ") + action->text()));
+            taken.insert(letter, action->text());
+        }
     }
 }
 
