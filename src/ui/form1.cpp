@@ -116,6 +116,9 @@ void Form1::showcode(Source source)
 {
     const QString root = txtcode1->text();
     const QString kind = txtcode2->text();
+    // What was typed is on show now: playing fills the boxes again.
+    txtcode1->setModified(false);
+    txtcode2->setModified(false);
     lblslot[m_memo.curslot]->setText(root + kind);
     if (m_playingBox >= 0)
         m_beforePlay = {root, kind}; // shown again once playing stops
