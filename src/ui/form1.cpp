@@ -220,6 +220,12 @@ void Form1::keyboard_Click(int semitone)
     txtcode1->setText(qs(name->root));
     txtcode2->setText(qs(name->kind));
     showcode();
+    // A focus on an option button moves to the one the pick chose, as the
+    // arrow keys would take it, so that it marks what is selected.
+    if (auto *focus = qobject_cast<QAbstractButton *>(focusWidget()); focus && focus->group()) {
+        if (QAbstractButton *chosen = focus->group()->checkedButton())
+            chosen->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void Form1::about_Click()
