@@ -48,8 +48,9 @@ std::optional<int> Schedule::barAt(std::int64_t slot) const
     if (slot < counted)
         return CountInBar;
     const std::int64_t bar = m_options.firstBar + slot - counted;
+    // Round again from where playing started, not from the song's start.
     if (m_options.loop)
-        return int(bar % m_barCount);
+        return m_options.firstBar + int((slot - counted) % (m_barCount - m_options.firstBar));
     if (bar >= m_barCount)
         return std::nullopt;
     return int(bar);

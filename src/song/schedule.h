@@ -35,7 +35,7 @@ struct PlayOptions {
     int sampleRate = 0;
     int firstBar = 0; // where playback starts
     bool countIn = false; // one bar of clicks before the first bar
-    bool loop = false; // after the last bar, bar 0 again, without end
+    bool loop = false; // after the last bar, firstBar again, without end
 };
 
 // When a song's events sound, in samples from the start of playback, which

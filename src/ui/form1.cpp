@@ -116,6 +116,9 @@ void Form1::showcode(Source source)
 {
     const QString root = txtcode1->text();
     const QString kind = txtcode2->text();
+    // What was typed is on show now: playing fills the boxes again.
+    txtcode1->setModified(false);
+    txtcode2->setModified(false);
     lblslot[m_memo.curslot]->setText(root + kind);
     if (m_playingBox >= 0)
         m_beforePlay = {root, kind}; // shown again once playing stops
@@ -217,6 +220,12 @@ void Form1::keyboard_Click(int semitone)
     txtcode1->setText(qs(name->root));
     txtcode2->setText(qs(name->kind));
     showcode();
+    // A focus on an option button moves to the one the pick chose, as the
+    // arrow keys would take it, so that it marks what is selected.
+    if (auto *focus = qobject_cast<QAbstractButton *>(focusWidget()); focus && focus->group()) {
+        if (QAbstractButton *chosen = focus->group()->checkedButton())
+            chosen->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void Form1::about_Click()

@@ -179,6 +179,7 @@ private:
     void startPlaying();
     void markPlaying(int box);
     void showBar(int bar);
+    void showRest(const memo::ChordText &chord);
     void playStopped();
     void takeBackShownChord();
     void showInTextBoxes(const memo::ChordText &chord);

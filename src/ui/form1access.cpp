@@ -35,6 +35,7 @@ const QString UnknownRoot = QStringLiteral("ルート「%1」は対応してい�
 const QString UnknownKind = QStringLiteral("種類「%1」は対応していません");
 const QString DescriptionSeparator = QStringLiteral("。");
 const QString UnknownBoth = QStringLiteral("ルート「%1」と種類「%2」は対応していません");
+const QString RestDescription = QStringLiteral("休み（鳴るコードはありません）");
 
 // Hidden by position: wholly outside the window's client area.
 bool parked(const QWidget *w)
@@ -254,6 +255,29 @@ void Form1Access::describeKeyboard()
             : m_chordDescription + DescriptionSeparator + m_pickLine);
 }
 
+void Form1Access::followError(const QString &notice)
+{
+    QLabel *error = m_controls.errorLabel;
+    error->setAccessibleName(notice);
+    const bool errorShown = !parked(error);
+    if (errorShown == m_errorShown)
+        return;
+    m_errorShown = errorShown;
+    notify(error, errorShown ? QAccessible::ObjectShow : QAccessible::ObjectHide);
+    if (errorShown)
+        notify(error, QAccessible::Alert);
+}
+
+void Form1Access::restShown(const QString &name, const QString &root, const QString &kind)
+{
+    m_controls.keyboard->setAccessibleName(name);
+    const QString unknown = root.isEmpty() && kind.isEmpty() ? QString() : errorNotice(root, kind);
+    m_chordDescription
+        = unknown.isEmpty() ? RestDescription : RestDescription + DescriptionSeparator + unknown;
+    describeKeyboard();
+    followError({});
+}
+
 void Form1Access::chordShown(const QString &root, const QString &kind, int receivingSlot)
 {
     const QString notice = errorNotice(root, kind);
@@ -263,16 +287,7 @@ void Form1Access::chordShown(const QString &root, const QString &kind, int recei
         ? QString::fromStdString(chord::spellChordNotes(root.toStdString(), kind.toStdString()))
         : notice;
     describeKeyboard();
-
-    QLabel *error = m_controls.errorLabel;
-    error->setAccessibleName(notice);
-    const bool errorShown = !parked(error);
-    if (errorShown != m_errorShown) {
-        m_errorShown = errorShown;
-        notify(error, errorShown ? QAccessible::ObjectShow : QAccessible::ObjectHide);
-        if (errorShown)
-            notify(error, QAccessible::Alert);
-    }
+    followError(notice);
 
     const int selected = receivingSlot < m_controls.slotLabels.size() ? receivingSlot : -1;
     if (selected == m_selected)

@@ -51,6 +51,10 @@ public:
 
     // After each display of a chord, with the receiving slot.
     void chordShown(const QString &root, const QString &kind, int receivingSlot);
+    // A bar of the song that sounds nothing, shown as the name line names it;
+    // what its box holds, when that names no chord, is told as a rest's, not
+    // as an error.
+    void restShown(const QString &name, const QString &root, const QString &kind);
     // The box whose bar the song is playing, its name saying so; -1 for none.
     void setPlaying(int slot);
     bool isPlaying(const QWidget *slot) const;
@@ -67,6 +71,7 @@ public:
 
 private:
     void describeKeyboard();
+    void followError(const QString &notice);
 
     Controls m_controls;
     QString m_chordDescription;

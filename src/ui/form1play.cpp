@@ -6,13 +6,18 @@
 #include "colour.h"
 #include "form1access.h"
 #include "memokeeper.h"
+#include "optiongroup.h"
 #include "placement.h"
+#include "shapewidget.h"
+#include "song.h"
 #include "songplayer.h"
 #include "songsettings.h"
 #include "soundmenu.h"
 #include "tempodialog.h"
 
 #include <QAction>
+#include <QButtonGroup>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
 
@@ -29,6 +34,10 @@ namespace
 {
 constexpr char LoopKey[] = "sound/loop";
 constexpr char CountInKey[] = "sound/countIn";
+// A bar that sounds nothing, on the name line: "N.C.", followed by what the
+// box holds when that names no chord; the rest comes first, as the line is short.
+const QString RestName = QStringLiteral("N.C.");
+const QString RestOf = QStringLiteral("N.C.（%1）");
 
 struct PlayItem {
     const char *name;
@@ -56,7 +65,7 @@ void Form1::buildPlayItems(SoundMenu *menu, sound::ChordPlayer *player)
 
     menu->addSeparator();
     const PlayItem items[] {
-        {"playSong", "曲を再生(&P)", QKeySequence(Qt::Key_F5), &Form1::play_Click,
+        {"playSong", "曲を再生(&Y)", QKeySequence(Qt::Key_F5), &Form1::play_Click,
             &Form1::playSong},
         {"stopSong", "停止(&S)", QKeySequence(Qt::SHIFT | Qt::Key_F5), &Form1::stop_Click,
             &Form1::stopSong},
@@ -150,7 +159,7 @@ void Form1::markPlaying(int box)
     m_access->setPlaying(box);
 }
 
-// A bar's chord on show.
+// A bar's chord on show; a bar that sounds nothing shows as a rest.
 void Form1::showBar(int bar)
 {
     if (bar == song::CountInBar)
@@ -158,8 +167,33 @@ void Form1::showBar(int bar)
     markPlaying(bar);
     const memo::ChordText chord = m_memo.fetch(bar);
     showInTextBoxes(chord);
+    if (song::barOf(chord.root, chord.kind).isRest()) {
+        showRest(chord);
+        emit songChordSounding({});
+        return;
+    }
     const std::vector<int> notes = chord::soundingNotes(displayChord(chord.root, chord.kind));
     emit songChordSounding(QList<int>(notes.begin(), notes.end()));
+}
+
+// Playing is the program's own doing: a box it cannot sound is a rest of the
+// song, not an error of the user's, so the error label stays away.
+void Form1::showRest(const memo::ChordText &chord)
+{
+    const QString written = chord.root + chord.kind;
+    // "N.C." itself, as a chord sheet writes a rest, is no unknown name.
+    const bool unknown = !written.isEmpty() && written != RestName;
+    const QString name = unknown ? RestOf.arg(written) : RestName;
+    lblcode->setText(name);
+    widgets::setTopInTwips(lblerror, ParkedTop);
+    for (widgets::ShapeWidget *marker : shapemaru)
+        widgets::moveInTwips(marker, chord::HiddenMarkerLeft, chord::WhiteKeyMarkerTop);
+    widgets::selectOnly(opcode1Group, std::nullopt);
+    widgets::selectOnly(opcode2Group, std::nullopt);
+    if (unknown)
+        m_access->restShown(name, chord.root, chord.kind);
+    else
+        m_access->restShown(name, {}, {});
 }
 
 void Form1::playStopped()

@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QToolTip>
 
 namespace widgets
 {
@@ -22,6 +24,36 @@ ClickLabel::ClickLabel(QWidget *parent)
 void ClickLabel::click()
 {
     emit clicked();
+}
+
+// Where QLabel lays out its text: inside the frame and the margin, and
+// indented from the aligned edges, by half an "x" when it has a frame and
+// no indent of its own.
+QRect ClickLabel::textRect() const
+{
+    QRect r = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+    int shift = indent();
+    if (shift < 0 && frameWidth())
+        shift = fontMetrics().horizontalAdvance(u'x') / 2 - margin();
+    if (shift <= 0)
+        return r;
+    const Qt::Alignment align = QStyle::visualAlignment(layoutDirection(), alignment());
+    if (align & Qt::AlignLeft)
+        r.setLeft(r.left() + shift);
+    if (align & Qt::AlignRight)
+        r.setRight(r.right() - shift);
+    if (align & Qt::AlignTop)
+        r.setTop(r.top() + shift);
+    if (align & Qt::AlignBottom)
+        r.setBottom(r.bottom() - shift);
+    return r;
+}
+
+QString ClickLabel::shownText() const
+{
+    if (textFormat() != Qt::PlainText || wordWrap())
+        return text();
+    return fontMetrics().elidedText(text(), Qt::ElideRight, textRect().width());
 }
 
 void ClickLabel::mousePressEvent(QMouseEvent *event)
@@ -78,13 +110,34 @@ void ClickLabel::keyPressEvent(QKeyEvent *event)
 // Dotted in the text colour, so it shows on any background the label is given.
 void ClickLabel::paintEvent(QPaintEvent *event)
 {
-    QLabel::paintEvent(event);
+    const QString shown = shownText();
+    if (shown == text()) {
+        QLabel::paintEvent(event);
+    } else {
+        QFrame::paintEvent(event);
+        QPainter painter(this);
+        style()->drawItemText(&painter, textRect(),
+            int(QStyle::visualAlignment(layoutDirection(), alignment())), palette(), isEnabled(),
+            shown, foregroundRole());
+    }
     if (!hasFocus())
         return;
     QPainter painter(this);
     painter.setPen(QPen(palette().color(foregroundRole()), 1, Qt::DotLine));
     painter.drawRect(
         rect().adjusted(FocusMarkInset, FocusMarkInset, -FocusMarkInset - 1, -FocusMarkInset - 1));
+}
+
+bool ClickLabel::event(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip || !toolTip().isEmpty())
+        return QLabel::event(event);
+    const QString shown = shownText();
+    if (shown == text())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), text(), this, rect());
+    return true;
 }
 
 } // namespace widgets

@@ -11,6 +11,8 @@ namespace widgets
 // mark inside its edge that leaves its colours as they are. A press that
 // moves further than the desktop's drag distance is a drag, not a click:
 // its release reports where it was let go, and whether Ctrl was held.
+// A one-line plain text too long for it shows cut short with "…"; text()
+// stays whole, and so does the tooltip it shows when it has none of its own.
 class ClickLabel : public QLabel
 {
     Q_OBJECT
@@ -19,6 +21,9 @@ public:
 
     // Reports a click, as a press and release of the mouse would.
     void click();
+
+    // The text as it shows: whole when it fits, else cut short with "…".
+    QString shownText() const;
 
 signals:
     void clicked();
@@ -30,8 +35,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
+    QRect textRect() const;
+
     bool m_pressed = false;
     bool m_dragging = false;
     QPoint m_pressedAt;

@@ -73,12 +73,12 @@ void tst_Schedule::events_data()
         << QStringList {"0 start -1", "0 click v127", "22050 click v80", "44100 click v80",
                "66150 start 0", "66150 on 0 v100: 53 57 60", "132300 off 0: 53 57 60"}
         << QStringList {"0: bar -1 at 0", "1: bar 0 at 66150", "2: end"} << QStringList {};
-    QTest::newRow("from a later bar, after a count-in, round to the first")
+    QTest::newRow("from a later bar, after a count-in, round to that bar")
         << songOf({{"C"}, {"H"}, {"G"}}, "", 120, 2) << 1200 << 1 << true << true
         << QStringList {"0 start -1", "0 click v127", "600 click v80", "1200 start 1",
                "2400 start 2", "2400 on 2 v100: 55 59 62", "3600 off 2: 55 59 62"}
-        << QStringList {"3: bar 0 at 3600", "4: bar 1 at 4800", "6: bar 0 at 7200"}
-        << QStringList {"7200 start 0", "7200 on 0 v100: 50 54 57", "8400 off 0: 50 54 57"};
+        << QStringList {"3: bar 1 at 3600", "4: bar 2 at 4800", "5: bar 1 at 6000"}
+        << QStringList {"6000 start 1", "6000 on 1 v100: 50 54 57", "7200 off 1: 50 54 57"};
     QTest::newRow("no bars: nothing plays, not even the count-in")
         << songOf({}) << 44100 << 0 << true << true << QStringList {}
         << QStringList {"0: end", "1: end"} << QStringList {};

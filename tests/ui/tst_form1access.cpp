@@ -1,6 +1,8 @@
+#include "clicklabel.h"
 #include "form1fixture.h"
 
 #include <QAccessible>
+#include <QToolTip>
 
 class tst_Form1Access : public QObject
 {
@@ -11,6 +13,8 @@ private slots:
     void names();
     void memoSlots_data();
     void memoSlots();
+    void longNameElided_data();
+    void longNameElided();
     void keyboardAndError_data();
     void keyboardAndError();
     void drawingIsOneObject();
@@ -84,6 +88,51 @@ void tst_Form1Access::memoSlots()
     QCOMPARE(iface->role(), QAccessible::RadioButton);
     QCOMPARE(iface->text(QAccessible::Name), name);
     QCOMPARE(bool(iface->state().checked), checked);
+}
+
+void tst_Form1Access::longNameElided_data()
+{
+    QTest::addColumn<QByteArray>("root");
+    QTest::addColumn<QByteArray>("kind");
+    QTest::addColumn<bool>("elided");
+    QTest::newRow("Bbmaj7#11 is cut short") << QByteArray("Bb") << QByteArray("maj7#11") << true;
+    QTest::newRow("C#m7-5 fits") << QByteArray("C#") << QByteArray("m7-5") << false;
+}
+
+// A memo box shows a name too long for it cut short with …, painted as a
+// plain label showing the shorter text is; the name stays whole in its
+// tooltip and its accessible name.
+void tst_Form1Access::longNameElided()
+{
+    QFETCH(QByteArray, root);
+    QFETCH(QByteArray, kind);
+    QFETCH(bool, elided);
+    const QByteArray file = slotFile({{4, root, kind}});
+    QVERIFY(f.open(&file));
+    auto *box = f.control<widgets::ClickLabel>("lblslot", 4);
+    const QString name = QString::fromUtf8(root + kind);
+    QCOMPARE(box->text(), name);
+    const QString shown = box->shownText();
+    QCOMPARE(shown.endsWith(u'…'), elided);
+    QVERIFY2(name.startsWith(elided ? shown.chopped(1) : shown), qPrintable(shown));
+
+    QLabel plain(box->parentWidget());
+    plain.setGeometry(box->geometry());
+    plain.setFrameStyle(box->frameStyle());
+    plain.setTextFormat(Qt::PlainText);
+    plain.setAlignment(box->alignment());
+    plain.setAutoFillBackground(true);
+    plain.setPalette(box->palette());
+    plain.setText(shown);
+    QCOMPARE(box->grab().toImage(), plain.grab().toImage());
+
+    const QPoint at(4, 4);
+    QHelpEvent tip(QEvent::ToolTip, at, box->mapToGlobal(at));
+    QApplication::sendEvent(box, &tip);
+    QCOMPARE(QToolTip::isVisible() ? QToolTip::text() : QString(), elided ? name : QString());
+    QToolTip::hideText();
+    QCOMPARE(of(QStringLiteral("lblslot(4)"))->text(QAccessible::Name),
+        QStringLiteral("メモ 5: ") + name);
 }
 
 // A chord typed and shown; then the keyboard's name and description, and

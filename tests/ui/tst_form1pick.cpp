@@ -41,6 +41,8 @@ private slots:
     void init();
     void pick_data();
     void pick();
+    void focusFollowsThePick_data();
+    void focusFollowsThePick();
 
 private:
     // A click where the mouse would land: on whatever takes clicks there.
@@ -192,6 +194,30 @@ void tst_Form1Pick::pick()
     QCOMPARE(focus->text(QAccessible::Name), cursor);
     QCOMPARE(focus->role(), QAccessible::CheckBox);
     QCOMPARE(bool(focus->state().checked), marked.contains(semitoneOf(cursor)));
+}
+
+// The focus on an option button moves to the button the pick chose, as the
+// arrow keys would have taken it; anywhere else it stays.
+void tst_Form1Pick::focusFollowsThePick_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("focus");
+    QTest::newRow("on the kind m: to the major button")
+        << QStringList {"Tab", "E3", "G3", "C4"} << "opcode2(0)";
+    QTest::newRow("on the root C: to A") << QStringList {"A3", "C4", "E4", "G4"} << "opcode1(9)";
+    QTest::newRow("two keys name nothing: it stays")
+        << QStringList {"Tab", "C3", "E3"} << "opcode2(1)";
+    QTest::newRow("in a text box: it stays")
+        << QStringList {"Tab", "Tab", "E3", "G3", "C4"} << "txtcode1";
+}
+
+void tst_Form1Pick::focusFollowsThePick()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, focus);
+    for (const QString &s : steps)
+        step(s);
+    QCOMPARE(f.form()->focusWidget()->objectName(), focus);
 }
 
 QTEST_MAIN(tst_Form1Pick)

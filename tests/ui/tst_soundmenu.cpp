@@ -25,6 +25,9 @@ private slots:
     void noOutput();
     void playsTheSong_data();
     void playsTheSong();
+    void followsTheBars_data();
+    void followsTheBars();
+    void eachLetterOnce();
 
 private:
     SoundMenu *open(std::unique_ptr<sound::ChordPlayer> player);
@@ -180,13 +183,13 @@ void tst_SoundMenu::playsTheSong_data()
     // A bar is 2 s; the first bar line is 20 ms after the start.
     QTest::newRow("from box 1, to the end, the chord before shown again")
         << memo << -1 << false << QStringList {"30", "2030", "4030", "6030", "8030"}
-        << QStringList {"0 C", "1 H", "2 ", "3 G7", "- Cm"};
+        << QStringList {"0 C", "1 N.C.（H）", "2 N.C.", "3 G7", "- Cm"};
     QTest::newRow("from the selected box")
         << memo << 3 << false << QStringList {"30", "2030"} << QStringList {"3 G7", "- G7"};
     QTest::newRow("a count-in bar first, then box 1")
         << memo << -1 << true << QStringList {"30", "2030"} << QStringList {"- Cm", "0 C"};
     QTest::newRow("F5 again stops at once") << memo << -1 << false << QStringList {"2030", "F5"}
-                                            << QStringList {"1 H", "- Cm"};
+                                            << QStringList {"1 N.C.（H）", "- Cm"};
     QTest::newRow("an edit while playing is heard when its bar comes")
         << memo << -1 << false << QStringList {"30", "edit", "2030"}
         << QStringList {"0 C", "0 A", "1 A"};
@@ -211,7 +214,7 @@ void tst_SoundMenu::playsTheSong()
     if (selected >= 0)
         m_window.clickSlot(selected);
     item(QStringLiteral("カウント(&C)"))->setChecked(countIn);
-    QAction *play = item(QStringLiteral("曲を再生(&P)"));
+    QAction *play = item(QStringLiteral("曲を再生(&Y)"));
     QCOMPARE(play->shortcut(), QKeySequence(Qt::Key_F5));
     QCOMPARE(item(QStringLiteral("停止(&S)"))->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F5));
     const QByteArray file = m_window.savedFile();
@@ -255,6 +258,103 @@ void tst_SoundMenu::playsTheSong()
         }));
         QCOMPARE(m_window.savedFile(), file);
         QCOMPARE(undo->isEnabled(), couldUndo);
+    }
+}
+
+void tst_SoundMenu::followsTheBars_data()
+{
+    QTest::addColumn<int>("selected"); // -1: none
+    QTest::addColumn<bool>("loop");
+    // Each step moves the output's clock to milliseconds after 曲を再生, or
+    // "type"s a root and Enter; then "box name root|kind markers" shows, with
+    // ＥＲＲＯＲ when it is in view.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("shown");
+
+    QTest::newRow("a rest: no markers, no error, the name line says so")
+        << -1 << false << QStringList {"30", "2030", "4030", "6030", "8030"}
+        << QStringList {
+               "0 C C| 3", "1 N.C.（H） H| 0", "2 N.C. | 0", "3 G7 G|7 4", "4 N.C. N.C.| 0"};
+    QTest::newRow("a typed chord shown, the boxes follow the bars again")
+        << -1 << false << QStringList {"30", "type D", "2030", "6030"}
+        << QStringList {"0 C C| 3", "0 D D| 3", "1 N.C.（H） H| 0", "3 G7 G|7 4"};
+    QTest::newRow("the loop goes back to the box playing started from")
+        << 1 << true << QStringList {"30", "4030", "6030", "8030"}
+        << QStringList {"1 N.C.（H） H| 0", "3 G7 G|7 4", "4 N.C. N.C.| 0", "1 N.C.（H） H| 0"};
+}
+
+void tst_SoundMenu::followsTheBars()
+{
+    QFETCH(int, selected);
+    QFETCH(bool, loop);
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, shown);
+
+    const QByteArray memo = slotFile({{0, "C", ""}, {1, "H", ""}, {3, "G", "7"}, {4, "N.C.", ""}});
+    const auto log = std::make_shared<OutputLog>();
+    m_window.reset();
+    m_player = fakePlayer(log);
+    m_settings = std::make_unique<QSettings>(
+        m_settingsDir.filePath(QStringLiteral("soramina.conf")), QSettings::IniFormat);
+    QVERIFY(m_window.open(&memo, {}, {.player = m_player.get(), .settings = m_settings.get()}));
+    QTRY_VERIFY(m_player->output());
+    if (selected >= 0)
+        m_window.clickSlot(selected);
+    m_window.control<QAction>(QStringLiteral("loop"))->setChecked(loop);
+    m_window.control<QAction>(QStringLiteral("playSong"))->trigger();
+
+    const QColor playing = widgets::hexColour(QStringLiteral("&h80c0ff"));
+    QAccessibleInterface *keyboard
+        = QAccessible::queryAccessibleInterface(m_window.control("Label12"));
+    for (qsizetype i = 0; i < steps.size(); ++i) {
+        if (steps[i].startsWith(QStringLiteral("type "))) {
+            m_window.type("txtcode1", steps[i].section(u' ', 1));
+            QTest::keyClick(m_window.box("txtcode1"), Qt::Key_Return);
+        } else {
+            log->frames = steps[i].toInt() * 44100 / 1000;
+        }
+        const auto state = [&] {
+            QStringList marked;
+            for (int k = 0; k < memo::MemoSlotCount; ++k) {
+                if (m_window.slotColour(k) == playing)
+                    marked << QString::number(k);
+            }
+            const QList<QPoint> markers = m_window.markers();
+            QString s = marked.join(u',') + u' ' + m_window.caption("lblcode") + u' '
+                + m_window.box("txtcode1")->text() + u'|' + m_window.box("txtcode2")->text() + u' '
+                + QString::number(
+                    std::ranges::count_if(markers, [](QPoint m) { return m.x() >= 0; }));
+            if (m_window.top("lblerror") < 8000)
+                s += QStringLiteral(" ＥＲＲＯＲ");
+            return s;
+        };
+        QTRY_COMPARE(state(), shown[i]);
+        // Assistive technology hears the bar as the name line shows it.
+        const QString name = m_window.caption("lblcode");
+        QCOMPARE(keyboard->text(QAccessible::Name), name);
+        QCOMPARE(keyboard->text(QAccessible::Description).startsWith(QStringLiteral("休み")),
+            name.contains(QStringLiteral("N.C.")));
+    }
+}
+
+// No two items of a menu answer the same letter, nor two menus of the bar.
+void tst_SoundMenu::eachLetterOnce()
+{
+    QVERIFY(open(fakePlayer(std::make_shared<OutputLog>())));
+    QList<QList<QAction *>> menus {m_window.form()->menuBar()->actions()};
+    for (qsizetype i = 0; i < menus.size(); ++i) {
+        QHash<QKeySequence, QString> taken;
+        const QList<QAction *> items = menus[i]; // menus grows below
+        for (QAction *action : items) {
+            if (action->menu())
+                menus << action->menu()->actions();
+            const QKeySequence letter = QKeySequence::mnemonic(action->text());
+            if (letter.isEmpty())
+                continue;
+            QVERIFY2(!taken.contains(letter),
+                qPrintable(taken.value(letter) + QStringLiteral(" / ") + action->text()));
+            taken.insert(letter, action->text());
+        }
     }
 }
 
