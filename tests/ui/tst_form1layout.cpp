@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QStyle>
@@ -50,6 +51,8 @@ private slots:
     void errorLabelStacking();
     void rendering_data();
     void rendering();
+    void wholeFrames_data();
+    void wholeFrames();
 
 private:
     void makeForm();
@@ -454,6 +457,94 @@ void tst_Form1Layout::rendering()
             QColor(shot.pixel(inside.topRight())).lightness() > 200, qPrintable(title->text()));
         QVERIFY2(darkest(shot, inside) < Dark, qPrintable(title->text()));
     }
+}
+
+void tst_Form1Layout::wholeFrames_data()
+{
+    QTest::addColumn<QString>("scale");
+    for (const char *scale : {"1", "1.25", "1.5", "2"})
+        QTest::newRow(scale) << QString::fromLatin1(scale);
+}
+
+// Every frame and box border is drawn whole at the desktop's usual scales,
+// none cut by a neighbour's ground. Qt takes its scale once, as it starts:
+// each scale is a run of this test of its own.
+void tst_Form1Layout::wholeFrames()
+{
+    QFETCH(QString, scale);
+    if (qEnvironmentVariable("QT_SCALE_FACTOR") != scale) {
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_SCALE_FACTOR"), scale);
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(
+            QCoreApplication::applicationFilePath(), {QStringLiteral("wholeFrames:") + scale});
+        QVERIFY(child.waitForFinished());
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+            child.readAll().constData());
+        return;
+    }
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    const qreal s = m_form->devicePixelRatio();
+    QCOMPARE(s, scale.toDouble());
+    const QImage shot = m_form->grab().toImage();
+
+    // One-pixel edges in the window's pixels: each device pixel along an edge
+    // has line colour somewhere across the device pixels of its width. Sides
+    // are checked between the corners, which the top and bottom hold.
+    QList<std::pair<QString, QRect>> edges;
+    const auto outline = [&edges](const QString &name, const QRect &r) {
+        edges << std::pair {name + u'^', QRect(r.left(), r.top(), r.width(), 1)}
+              << std::pair {name + u'_', QRect(r.left(), r.bottom(), r.width(), 1)}
+              << std::pair {name + u'<', QRect(r.left(), r.top() + 1, 1, r.height() - 2)}
+              << std::pair {name + u'>', QRect(r.right(), r.top() + 1, 1, r.height() - 2)};
+    };
+    const auto inWindow = [this](const QString &name) {
+        QWidget *w = control(name);
+        return QRect(w->mapTo(m_form.get(), QPoint(0, 0)), w->size());
+    };
+    for (const char *name : {"Shape3", "Shape2"})
+        outline(QString::fromLatin1(name), inWindow(QString::fromLatin1(name)));
+    for (int i = 0; i < 10; ++i)
+        outline(at("lblslot", i), inWindow(at("lblslot", i)));
+    for (const auto *line : m_form->findChildren<widgets::LineWidget *>())
+        edges << std::pair {line->objectName(), inWindow(line->objectName())};
+    // The option groups' etched outline below their captions: its dark line
+    // runs one pixel inside their right and bottom edges, its bottom left
+    // corner lit by the light line.
+    for (const char *name : {"Frame1", "Frame2"}) {
+        const QRect r = inWindow(QString::fromLatin1(name));
+        const QRect dark(QPoint(r.left(), r.center().y()), r.bottomRight() - QPoint(1, 1));
+        edges << std::pair {QString::fromLatin1(name) + u'_',
+            QRect(dark.left() + 2, dark.bottom(), dark.width() - 2, 1)}
+              << std::pair {QString::fromLatin1(name) + u'<',
+                     QRect(dark.left(), dark.top(), 1, dark.height() - 1)}
+              << std::pair {QString::fromLatin1(name) + u'>',
+                     QRect(dark.right(), dark.top(), 1, dark.height() - 1)};
+    }
+
+    const auto devicePixels = [s](int from, int length) {
+        return std::pair {qRound(from * s), qRound((from + length) * s)};
+    };
+    const auto isLine = [&shot](int x, int y) { return qGray(shot.pixel(x, y)) < 200; };
+    QStringList broken;
+    for (const auto &[name, edge] : std::as_const(edges)) {
+        const auto [x0, x1] = devicePixels(edge.left(), edge.width());
+        const auto [y0, y1] = devicePixels(edge.top(), edge.height());
+        const bool level = edge.height() == 1;
+        int gaps = 0;
+        for (int along = level ? x0 : y0; along < (level ? x1 : y1); ++along) {
+            bool found = false;
+            for (int across = level ? y0 : x0; across < (level ? y1 : x1) && !found; ++across)
+                found = level ? isLine(along, across) : isLine(across, along);
+            gaps += found ? 0 : 1;
+        }
+        if (gaps > 0)
+            broken << QStringLiteral("%1 lacks %2").arg(name).arg(gaps);
+    }
+    QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QStringLiteral(", "))));
 }
 
 QTEST_MAIN(tst_Form1Layout)
