@@ -1,3 +1,4 @@
+#include "application.h"
 #include "diskmemo.h"
 #include "form1.h"
 #include "memolocation.h"
@@ -7,6 +8,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -18,6 +21,7 @@
 #include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using widgets::TwipsRect;
 
@@ -53,9 +57,11 @@ private slots:
     void rendering();
     void wholeFrames_data();
     void wholeFrames();
+    void dialogs_data();
+    void dialogs();
 
 private:
-    void makeForm();
+    void makeForm(const QString &memoPath = memofile::defaultMemoPath());
     QWidget *control(const QString &name) const;
     QWidget *client() const;
     QTemporaryDir m_dir;
@@ -77,12 +83,11 @@ void tst_Form1Layout::init()
 }
 
 // A keeper loads one memo once: each window takes a new one.
-void tst_Form1Layout::makeForm()
+void tst_Form1Layout::makeForm(const QString &memoPath)
 {
     m_form.reset();
     m_memo = std::make_unique<memofile::DiskMemo>();
-    m_form = std::make_unique<Form1>(
-        memofile::defaultMemoPath(), Form1::Services {.keeper = &m_memo->keeper()});
+    m_form = std::make_unique<Form1>(memoPath, Form1::Services {.keeper = &m_memo->keeper()});
 }
 
 void tst_Form1Layout::cleanup()
@@ -545,6 +550,94 @@ void tst_Form1Layout::wholeFrames()
             broken << QStringLiteral("%1 lacks %2").arg(name).arg(gaps);
     }
     QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QStringLiteral(", "))));
+}
+
+void tst_Form1Layout::dialogs_data()
+{
+    QTest::addColumn<QString>("item"); // the file menu's item that opens it
+    QTest::addColumn<bool>("ownMemo"); // a memo in a folder of the user's, else the default memo
+    QTest::addColumn<QString>("pick"); // the file to take in the file dialog, if any
+    QTest::addColumn<QString>("accept"); // the last dialog's accepting button
+    QTest::newRow("開く, default memo") << "open" << false << ""
+                                        << "開く(&O)";
+    QTest::newRow("開く, own memo") << "open" << true << ""
+                                    << "開く(&O)";
+    QTest::newRow("名前を付けて保存, default memo") << "saveas" << false << ""
+                                                    << "保存(&S)";
+    QTest::newRow("エクスポート, default memo") << "export" << false << ""
+                                                << "保存(&S)";
+    QTest::newRow("エクスポート, own memo") << "export" << true << ""
+                                            << "保存(&S)";
+    QTest::newRow("インポート, default memo") << "import" << false << ""
+                                              << "開く(&O)";
+    QTest::newRow("インポート, its question") << "import" << true << "song.cho"
+                                              << "はい(&Y)";
+}
+
+// The standard dialogs speak Japanese, as the window does, and a file dialog
+// opens in the folder of the memo in use, or for the default memo in the
+// documents: never in the hidden folder that holds it.
+void tst_Form1Layout::dialogs()
+{
+    QFETCH(QString, item);
+    QFETCH(bool, ownMemo);
+    QFETCH(QString, pick);
+    QFETCH(QString, accept);
+    QObject translations;
+    QVERIFY2(app::installQtTranslation(&translations), "Qt's translations are not installed");
+    const QTemporaryDir home;
+    const QString documents = home.filePath(QStringLiteral("書類"));
+    const QString own = home.filePath(QStringLiteral("songs"));
+    QVERIFY(QDir().mkpath(documents) && QDir().mkpath(own) && memofile::makeDefaultMemoFolder());
+    QFile userDirs(home.filePath(QStringLiteral("user-dirs.dirs")));
+    QVERIFY(userDirs.open(QIODevice::WriteOnly));
+    userDirs.write("XDG_DOCUMENTS_DIR=\"" + documents.toUtf8() + "\"\n");
+    userDirs.close();
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    const auto restore = qScopeGuard([&config] { qputenv("XDG_CONFIG_HOME", config); });
+    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+    QFile song(own + QStringLiteral("/song.cho"));
+    QVERIFY(song.open(QIODevice::WriteOnly) && song.write("[C]la\n") > 0);
+    song.close();
+    const QString memo = ownMemo ? own + QStringLiteral("/song.dat") : memofile::defaultMemoPath();
+    QFile chords(memo);
+    QVERIFY(chords.open(QIODevice::WriteOnly) && chords.write("C\r\n\r\n") > 0);
+    chords.close();
+    makeForm(memo);
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+
+    // Each dialog as it comes: where the first opens, what accepts the last.
+    // A file dialog ignores selectFile() once its name box has the focus: the
+    // name is typed there too, and given again while the dialog stays.
+    QString folder;
+    QString accepting;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, this, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        const auto *buttons = dialog->findChild<QDialogButtonBox *>();
+        for (QAbstractButton *b : buttons->buttons()) {
+            const auto role = buttons->buttonRole(b);
+            if (role == QDialogButtonBox::AcceptRole || role == QDialogButtonBox::YesRole)
+                accepting = b->text();
+        }
+        auto *files = qobject_cast<QFileDialog *>(dialog);
+        if (files && folder.isEmpty())
+            folder = files->directory().absolutePath();
+        if (!files || pick.isEmpty())
+            return dialog->reject();
+        files->selectFile(own + u'/' + pick);
+        if (auto *name = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            name->setText(own + u'/' + pick);
+        dialog->accept();
+    });
+    answer.start(20);
+    m_form->findChild<QAction *>(item)->trigger();
+    QTRY_VERIFY(!accepting.isEmpty() && !QApplication::activeModalWidget());
+    QCOMPARE(folder, ownMemo ? own : documents);
+    QCOMPARE(accepting, accept);
 }
 
 QTEST_MAIN(tst_Form1Layout)
