@@ -149,8 +149,8 @@ check_deb() {
     [[ $(dpkg-deb -f "$deb" Section) == sound ]] || fail "section is not sound"
     local depends
     depends=$(dpkg-deb -f "$deb" Depends)
-    for dep in fonts-ipafont-gothic libqt6widgets6 libqt6gui6 libqt6core6 libc6 libfluidsynth3 \
-        'timgm6mb-soundfont | fluid-soundfont-gm'; do
+    for dep in fonts-ipafont-gothic qt6-translations-l10n libqt6widgets6 libqt6gui6 libqt6core6 \
+        libc6 libfluidsynth3 'timgm6mb-soundfont | fluid-soundfont-gm'; do
         [[ ", $depends," == *", $dep"[\ ,]* ]] || fail "Depends lacks $dep: $depends"
     done
     # The package holds what the staged install holds, nothing more or less.

@@ -4,6 +4,8 @@
 #include "windowicon.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 namespace app
 {
@@ -12,6 +14,19 @@ void prepareApplication()
 {
     QGuiApplication::setDesktopFileName(QStringLiteral(SORAMINA_APP_ID));
     QApplication::setStyle(new widgets::QuickStyle(QApplication::style()));
+    installQtTranslation(qApp);
+}
+
+QTranslator *installQtTranslation(QObject *owner)
+{
+    auto *translator = new QTranslator(owner);
+    if (!translator->load(
+            QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return nullptr;
+    }
+    QCoreApplication::installTranslator(translator);
+    return translator;
 }
 
 void setIconAfterFirstPaint(QWidget *window)

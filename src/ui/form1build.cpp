@@ -57,11 +57,15 @@ L *label(QWidget *parent, const QString &name, const TwipsRect &rect, const QStr
     return l;
 }
 
-// A label nothing refers to: clicks on it reach whatever lies behind.
+// A label nothing refers to: clicks on it reach whatever lies behind. Its
+// ground is its container's, so it leaves it unpainted: painted, it would
+// only hide the lines it overlaps, as the help line's does the top edge of
+// the first row of memo boxes.
 QLabel *inertLabel(QWidget *parent, const ControlRow &row)
 {
     auto *l = label(parent, qs(row.name), row.rect, qs(row.caption));
     l->setAttribute(Qt::WA_TransparentForMouseEvents);
+    l->setAutoFillBackground(false);
     return l;
 }
 

@@ -11,6 +11,7 @@
 #include "memolocation.h"
 #include "memomerge.h"
 #include "songformats.h"
+#include "startfolder.h"
 #include "twips.h"
 
 #include <QApplication>
@@ -144,7 +145,7 @@ namespace
 QString chooseFile(
     QWidget *parent, const QString &caption, const QString &near, QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(parent, caption, QFileInfo(near).absolutePath());
+    QFileDialog dialog(parent, caption, ui::startFolder(near));
     dialog.setObjectName(QStringLiteral("filedialog"));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(QFileDialog::AnyFile);

@@ -9,6 +9,7 @@
 #include "songrender.h"
 #include "songsettings.h"
 #include "soundloader.h"
+#include "startfolder.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -53,8 +54,7 @@ song::Song Form1::currentSong() const
 
 void Form1::export_Click()
 {
-    const QString folder = QFileInfo(m_keeper->path()).absolutePath();
-    QFileDialog dialog(this, QStringLiteral("エクスポート"), folder);
+    QFileDialog dialog(this, QStringLiteral("エクスポート"), ui::startFolder(m_keeper->path()));
     dialog.setObjectName(QStringLiteral("exportdialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(song::saveFilters());
@@ -126,7 +126,7 @@ void Form1::exportTo(const QString &path)
 void Form1::import_Click()
 {
     const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("インポート"),
-        QFileInfo(m_keeper->path()).absolutePath(),
+        ui::startFolder(m_keeper->path()),
         ChordProFilter + QStringLiteral(";;すべてのファイル (*)"));
     if (path.isEmpty())
         return;
@@ -193,7 +193,7 @@ void Form1::print_Click()
     }
     const song::Song tune = currentSong();
     const QString pdf
-        = QFileInfo(m_keeper->path()).absolutePath() + u'/' + tune.title + QStringLiteral(".pdf");
+        = ui::startFolder(m_keeper->path()) + u'/' + tune.title + QStringLiteral(".pdf");
     const auto printed
         = printer->print(this, tune.title, pdf, [&tune](QPainter &painter, const QRectF &page) {
               song::drawChordSheet(painter, page, tune);

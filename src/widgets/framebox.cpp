@@ -1,5 +1,7 @@
 #include "framebox.h"
 
+#include "outline.h"
+
 #include <QPainter>
 
 namespace widgets
@@ -24,11 +26,9 @@ void FrameBox::paintEvent(QPaintEvent *)
     const QFontMetrics metrics(font());
     const int lineY = metrics.height() / 2;
     // Etched: a dark line with a light one just inside it.
-    const QRect outer(0, lineY, width() - 2, height() - lineY - 2);
-    painter.setPen(palette().color(QPalette::Dark));
-    painter.drawRect(outer);
-    painter.setPen(palette().color(QPalette::Light));
-    painter.drawRect(outer.translated(1, 1));
+    const QRect outer(0, lineY, width() - 1, height() - lineY - 1);
+    fillOutline(painter, outer, palette().color(QPalette::Dark));
+    fillOutline(painter, outer.translated(1, 1), palette().color(QPalette::Light));
 
     if (m_caption.isEmpty())
         return;

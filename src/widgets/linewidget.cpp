@@ -1,5 +1,6 @@
 #include "linewidget.h"
 
+#include "outline.h"
 #include "twips.h"
 
 #include <QPainter>
@@ -28,13 +29,14 @@ LineWidget::LineWidget(int x1, int y1, int x2, int y2, QWidget *parent)
 void LineWidget::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setPen(QPen(palette().color(QPalette::WindowText), 1));
+    const QColor colour = palette().color(QPalette::WindowText);
     // A level or upright line lies on whole pixels as it is; only a slanted
     // one needs smoothing, which costs far more to draw.
     if (m_from.x() == m_to.x() || m_from.y() == m_to.y()) {
-        painter.drawLine(m_from, m_to);
+        fillLine(painter, m_from, m_to, colour);
         return;
     }
+    painter.setPen(QPen(colour, 1));
     painter.setRenderHint(QPainter::Antialiasing);
     const QPointF half(0.5, 0.5);
     painter.drawLine(QPointF(m_from) + half, QPointF(m_to) + half);

@@ -1,5 +1,7 @@
 #include "shapewidget.h"
 
+#include "outline.h"
+
 #include <QPainter>
 
 namespace widgets
@@ -23,13 +25,15 @@ void ShapeWidget::setFill(const std::optional<QColor> &fill)
 void ShapeWidget::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setPen(QPen(palette().color(QPalette::WindowText), 1));
-    painter.setBrush(m_fill ? QBrush(*m_fill) : Qt::NoBrush);
+    const QColor outline = palette().color(QPalette::WindowText);
     if (m_form == Form::Rectangle) {
-        // On whole pixels already: smoothing would cost time and change nothing.
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        if (m_fill)
+            painter.fillRect(rect().adjusted(1, 1, -1, -1), *m_fill);
+        fillOutline(painter, rect(), outline);
         return;
     }
+    painter.setPen(QPen(outline, 1));
+    painter.setBrush(m_fill ? QBrush(*m_fill) : Qt::NoBrush);
     painter.setRenderHint(QPainter::Antialiasing);
     // Half-pixel inset keeps the one-pixel outline on whole pixels.
     painter.drawEllipse(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));

@@ -1,3 +1,4 @@
+#include "application.h"
 #include "diskmemo.h"
 #include "form1.h"
 #include "memolocation.h"
@@ -7,16 +8,20 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using widgets::TwipsRect;
 
@@ -50,9 +55,13 @@ private slots:
     void errorLabelStacking();
     void rendering_data();
     void rendering();
+    void wholeFrames_data();
+    void wholeFrames();
+    void dialogs_data();
+    void dialogs();
 
 private:
-    void makeForm();
+    void makeForm(const QString &memoPath = memofile::defaultMemoPath());
     QWidget *control(const QString &name) const;
     QWidget *client() const;
     QTemporaryDir m_dir;
@@ -74,12 +83,11 @@ void tst_Form1Layout::init()
 }
 
 // A keeper loads one memo once: each window takes a new one.
-void tst_Form1Layout::makeForm()
+void tst_Form1Layout::makeForm(const QString &memoPath)
 {
     m_form.reset();
     m_memo = std::make_unique<memofile::DiskMemo>();
-    m_form = std::make_unique<Form1>(
-        memofile::defaultMemoPath(), Form1::Services {.keeper = &m_memo->keeper()});
+    m_form = std::make_unique<Form1>(memoPath, Form1::Services {.keeper = &m_memo->keeper()});
 }
 
 void tst_Form1Layout::cleanup()
@@ -454,6 +462,182 @@ void tst_Form1Layout::rendering()
             QColor(shot.pixel(inside.topRight())).lightness() > 200, qPrintable(title->text()));
         QVERIFY2(darkest(shot, inside) < Dark, qPrintable(title->text()));
     }
+}
+
+void tst_Form1Layout::wholeFrames_data()
+{
+    QTest::addColumn<QString>("scale");
+    for (const char *scale : {"1", "1.25", "1.5", "2"})
+        QTest::newRow(scale) << QString::fromLatin1(scale);
+}
+
+// Every frame and box border is drawn whole at the desktop's usual scales,
+// none cut by a neighbour's ground. Qt takes its scale once, as it starts:
+// each scale is a run of this test of its own.
+void tst_Form1Layout::wholeFrames()
+{
+    QFETCH(QString, scale);
+    if (qEnvironmentVariable("QT_SCALE_FACTOR") != scale) {
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_SCALE_FACTOR"), scale);
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(
+            QCoreApplication::applicationFilePath(), {QStringLiteral("wholeFrames:") + scale});
+        QVERIFY(child.waitForFinished());
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+            child.readAll().constData());
+        return;
+    }
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    const qreal s = m_form->devicePixelRatio();
+    QCOMPARE(s, scale.toDouble());
+    const QImage shot = m_form->grab().toImage();
+
+    // One-pixel edges in the window's pixels: each device pixel along an edge
+    // has line colour somewhere across the device pixels of its width. Sides
+    // are checked between the corners, which the top and bottom hold.
+    QList<std::pair<QString, QRect>> edges;
+    const auto outline = [&edges](const QString &name, const QRect &r) {
+        edges << std::pair {name + u'^', QRect(r.left(), r.top(), r.width(), 1)}
+              << std::pair {name + u'_', QRect(r.left(), r.bottom(), r.width(), 1)}
+              << std::pair {name + u'<', QRect(r.left(), r.top() + 1, 1, r.height() - 2)}
+              << std::pair {name + u'>', QRect(r.right(), r.top() + 1, 1, r.height() - 2)};
+    };
+    const auto inWindow = [this](const QString &name) {
+        QWidget *w = control(name);
+        return QRect(w->mapTo(m_form.get(), QPoint(0, 0)), w->size());
+    };
+    for (const char *name : {"Shape3", "Shape2"})
+        outline(QString::fromLatin1(name), inWindow(QString::fromLatin1(name)));
+    for (int i = 0; i < 10; ++i)
+        outline(at("lblslot", i), inWindow(at("lblslot", i)));
+    for (const auto *line : m_form->findChildren<widgets::LineWidget *>())
+        edges << std::pair {line->objectName(), inWindow(line->objectName())};
+    // The option groups' etched outline below their captions: its dark line
+    // runs one pixel inside their right and bottom edges, its bottom left
+    // corner lit by the light line.
+    for (const char *name : {"Frame1", "Frame2"}) {
+        const QRect r = inWindow(QString::fromLatin1(name));
+        const QRect dark(QPoint(r.left(), r.center().y()), r.bottomRight() - QPoint(1, 1));
+        edges << std::pair {QString::fromLatin1(name) + u'_',
+            QRect(dark.left() + 2, dark.bottom(), dark.width() - 2, 1)}
+              << std::pair {QString::fromLatin1(name) + u'<',
+                     QRect(dark.left(), dark.top(), 1, dark.height() - 1)}
+              << std::pair {QString::fromLatin1(name) + u'>',
+                     QRect(dark.right(), dark.top(), 1, dark.height() - 1)};
+    }
+
+    const auto devicePixels = [s](int from, int length) {
+        return std::pair {qRound(from * s), qRound((from + length) * s)};
+    };
+    const auto isLine = [&shot](int x, int y) { return qGray(shot.pixel(x, y)) < 200; };
+    QStringList broken;
+    for (const auto &[name, edge] : std::as_const(edges)) {
+        const auto [x0, x1] = devicePixels(edge.left(), edge.width());
+        const auto [y0, y1] = devicePixels(edge.top(), edge.height());
+        const bool level = edge.height() == 1;
+        int gaps = 0;
+        for (int along = level ? x0 : y0; along < (level ? x1 : y1); ++along) {
+            bool found = false;
+            for (int across = level ? y0 : x0; across < (level ? y1 : x1) && !found; ++across)
+                found = level ? isLine(along, across) : isLine(across, along);
+            gaps += found ? 0 : 1;
+        }
+        if (gaps > 0)
+            broken << QStringLiteral("%1 lacks %2").arg(name).arg(gaps);
+    }
+    QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QStringLiteral(", "))));
+}
+
+void tst_Form1Layout::dialogs_data()
+{
+    QTest::addColumn<QString>("item"); // the file menu's item that opens it
+    QTest::addColumn<bool>("ownMemo"); // a memo in a folder of the user's, else the default memo
+    QTest::addColumn<QString>("pick"); // the file to take in the file dialog, if any
+    QTest::addColumn<QString>("accept"); // the last dialog's accepting button
+    QTest::newRow("開く, default memo") << "open" << false << ""
+                                        << "開く(&O)";
+    QTest::newRow("開く, own memo") << "open" << true << ""
+                                    << "開く(&O)";
+    QTest::newRow("名前を付けて保存, default memo") << "saveas" << false << ""
+                                                    << "保存(&S)";
+    QTest::newRow("エクスポート, default memo") << "export" << false << ""
+                                                << "保存(&S)";
+    QTest::newRow("エクスポート, own memo") << "export" << true << ""
+                                            << "保存(&S)";
+    QTest::newRow("インポート, default memo") << "import" << false << ""
+                                              << "開く(&O)";
+    QTest::newRow("インポート, its question") << "import" << true << "song.cho"
+                                              << "はい(&Y)";
+}
+
+// The standard dialogs speak Japanese, as the window does, and a file dialog
+// opens in the folder of the memo in use, or for the default memo in the
+// documents: never in the hidden folder that holds it.
+void tst_Form1Layout::dialogs()
+{
+    QFETCH(QString, item);
+    QFETCH(bool, ownMemo);
+    QFETCH(QString, pick);
+    QFETCH(QString, accept);
+    QObject translations;
+    QVERIFY2(app::installQtTranslation(&translations), "Qt's translations are not installed");
+    const QTemporaryDir home;
+    const QString documents = home.filePath(QStringLiteral("書類"));
+    const QString own = home.filePath(QStringLiteral("songs"));
+    QVERIFY(QDir().mkpath(documents) && QDir().mkpath(own) && memofile::makeDefaultMemoFolder());
+    QFile userDirs(home.filePath(QStringLiteral("user-dirs.dirs")));
+    QVERIFY(userDirs.open(QIODevice::WriteOnly));
+    userDirs.write("XDG_DOCUMENTS_DIR=\"" + documents.toUtf8() + "\"\n");
+    userDirs.close();
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    const auto restore = qScopeGuard([&config] { qputenv("XDG_CONFIG_HOME", config); });
+    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+    QFile song(own + QStringLiteral("/song.cho"));
+    QVERIFY(song.open(QIODevice::WriteOnly) && song.write("[C]la\n") > 0);
+    song.close();
+    const QString memo = ownMemo ? own + QStringLiteral("/song.dat") : memofile::defaultMemoPath();
+    QFile chords(memo);
+    QVERIFY(chords.open(QIODevice::WriteOnly) && chords.write("C\r\n\r\n") > 0);
+    chords.close();
+    makeForm(memo);
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+
+    // Each dialog as it comes: where the first opens, what accepts the last.
+    // A file dialog ignores selectFile() once its name box has the focus: the
+    // name is typed there too, and given again while the dialog stays.
+    QString folder;
+    QString accepting;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, this, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        const auto *buttons = dialog->findChild<QDialogButtonBox *>();
+        for (QAbstractButton *b : buttons->buttons()) {
+            const auto role = buttons->buttonRole(b);
+            if (role == QDialogButtonBox::AcceptRole || role == QDialogButtonBox::YesRole)
+                accepting = b->text();
+        }
+        auto *files = qobject_cast<QFileDialog *>(dialog);
+        if (files && folder.isEmpty())
+            folder = files->directory().absolutePath();
+        if (!files || pick.isEmpty())
+            return dialog->reject();
+        files->selectFile(own + u'/' + pick);
+        if (auto *name = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            name->setText(own + u'/' + pick);
+        dialog->accept();
+    });
+    answer.start(20);
+    m_form->findChild<QAction *>(item)->trigger();
+    QTRY_VERIFY(!accepting.isEmpty() && !QApplication::activeModalWidget());
+    QCOMPARE(folder, ownMemo ? own : documents);
+    QCOMPARE(accepting, accept);
 }
 
 QTEST_MAIN(tst_Form1Layout)
