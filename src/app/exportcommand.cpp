@@ -40,6 +40,10 @@ int runExport(const CommandLine &command, const QString &program, int argc, char
         = command.memoFile.isEmpty() ? memofile::defaultMemoPath() : command.memoFile;
     const QSettings settings(QStringLiteral("soramina"), QStringLiteral("soramina"));
     const song::SongSettings kept = song::loadSongSettings(settings, file);
+    if (song::sameFile(command.exportFile, file))
+        return fail(program, int(song::ExportStatus::Failed),
+            QStringLiteral("「%1」は書き出し元のファイルです: 別の名前に書き出してください")
+                .arg(command.exportFile));
 
     song::SongRead read = song::readSongFile(file, kept.tempo, kept.beatsPerBar);
     if (!read.error.isEmpty())

@@ -6,7 +6,10 @@
 #include "safefile.h"
 #include "songrender.h"
 
+#include <QFile>
 #include <QObject>
+
+#include <filesystem>
 
 namespace song
 {
@@ -42,6 +45,15 @@ Exported exportSong(const Song &song, int program, const QString &path, const QS
     if (audio.wav.isEmpty())
         return {ExportStatus::Failed, QStringLiteral("音声を作れません: %1").arg(audio.error)};
     return writeExport(path, audio.wav);
+}
+
+bool sameFile(const QString &a, const QString &b)
+{
+    const auto native = [](const QString &path) {
+        return std::filesystem::path(QFile::encodeName(path).toStdString());
+    };
+    std::error_code error;
+    return std::filesystem::equivalent(native(a), native(b), error) && !error;
 }
 
 SongRead readSongFile(const QString &path, int tempo, int beatsPerBar)

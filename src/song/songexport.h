@@ -41,6 +41,11 @@ Exported writeExport(const QString &path, const QByteArray &bytes);
 Exported exportSong(const Song &song, int program, const QString &path,
     const QStringList &folders = services::pluginFolders());
 
+// Whether two paths name one file, after symbolic links and through hard
+// ones: an export is never written over the file it is made from. False when
+// either does not exist.
+bool sameFile(const QString &a, const QString &b);
+
 struct SongRead {
     Song song;
     QString error; // why the file gives no song; empty when read

@@ -81,6 +81,11 @@ void Form1::exportTo(const QString &path)
                 .arg(QFileInfo(path).fileName(), song::formatNames()));
         return;
     }
+    if (song::sameFile(path, m_keeper->path())) {
+        refuse(QStringLiteral("「%1」は開いているメモです: 別の名前に書き出してください")
+                   .arg(QFileInfo(path).fileName()));
+        return;
+    }
     if (!m_sharing)
         m_sharing = std::make_unique<services::OffThread>();
     exportItem->setEnabled(false);

@@ -2,6 +2,8 @@
 
 #include <QSettings>
 
+#include <unistd.h>
+
 namespace
 {
 const QByteArray Song = slotFile({{0, "C", ""}, {1, "A", "m7"}, {3, "H", ""}});
@@ -21,6 +23,8 @@ class tst_Form1Share : public QObject
 private slots:
     void exports_data();
     void exports();
+    void neverOverwritesTheMemo_data();
+    void neverOverwritesTheMemo();
     void imports_data();
     void imports();
     void chordProIsNoMemo();
@@ -49,6 +53,32 @@ void tst_Form1Share::exports()
     f.form()->exportTo(path);
     QTRY_VERIFY(readFile(path).startsWith(starts));
     QCOMPARE(f.savedFile(), Song);
+}
+
+void tst_Form1Share::neverOverwritesTheMemo_data()
+{
+    QTest::addColumn<bool>("hard"); // the link that names the memo as text
+
+    QTest::newRow("through a symbolic link") << false;
+    QTest::newRow("through a hard link") << true;
+}
+
+void tst_Form1Share::neverOverwritesTheMemo()
+{
+    QFETCH(bool, hard);
+    QVERIFY(f.open(&Song));
+    const QByteArray memo = QFile::encodeName(f.dirPath() + QStringLiteral("/code.dat"));
+    const QString path = f.dirPath() + QStringLiteral("/memo.txt");
+    const QByteArray native = QFile::encodeName(path);
+    QCOMPARE(hard ? ::link(memo, native) : ::symlink(memo, native), 0);
+
+    f.form()->exportTo(path);
+    const auto *line = f.control<QLabel>(QStringLiteral("lblnotice"));
+    QTRY_VERIFY(line->isVisible());
+    QCOMPARE(line->text(), QStringLiteral("「memo.txt」は開いているメモです: 別の名前に書き出してください"));
+    QTest::qWait(100); // nothing is written later either
+    QCOMPARE(f.savedFile(), Song);
+    QCOMPARE(readFile(path), Song);
 }
 
 void tst_Form1Share::imports_data()
