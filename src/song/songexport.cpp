@@ -6,6 +6,7 @@
 #include "safefile.h"
 #include "songrender.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QObject>
 
@@ -14,13 +15,19 @@
 namespace song
 {
 
-QByteArray formatBytes(SongFormat format, const Song &song, int program)
+SongBytes formatBytes(SongFormat format, const Song &song, int program)
 {
+    const auto sheet = [&song](QString (*write)(const Song &, QIODevice &)) {
+        SongBytes made;
+        QBuffer buffer(&made.bytes);
+        made.error = write(song, buffer);
+        return made;
+    };
     switch (format) {
-    case SongFormat::Pdf: return sheetPdf(song);
-    case SongFormat::Png: return sheetPng(song);
+    case SongFormat::Pdf: return sheet(writeSheetPdf);
+    case SongFormat::Png: return sheet(writeSheetPng);
     case SongFormat::Wav: return {};
-    default: return byteWriter(format)(song, program);
+    default: return {byteWriter(format)(song, program), {}};
     }
 }
 
@@ -32,6 +39,14 @@ Exported writeExport(const QString &path, const QByteArray &bytes)
     return {};
 }
 
+Exported writeFormat(const QString &path, SongFormat format, const Song &song, int program)
+{
+    const SongBytes made = formatBytes(format, song, program);
+    if (!made.error.isEmpty())
+        return {ExportStatus::Failed, QStringLiteral("「%1」を書き出せません: %2").arg(path, made.error)};
+    return writeExport(path, made.bytes);
+}
+
 Exported exportSong(const Song &song, int program, const QString &path, const QStringList &folders)
 {
     const std::optional<SongFormat> format = formatOfPath(path);
@@ -40,7 +55,7 @@ Exported exportSong(const Song &song, int program, const QString &path, const QS
             QStringLiteral("「%1」の形式がわかりません（書ける形式: %2）")
                 .arg(path, formatNames())};
     if (*format != SongFormat::Wav)
-        return writeExport(path, formatBytes(*format, song, program));
+        return writeFormat(path, *format, song, program);
     const Rendered audio = renderWav(song, program, folders);
     if (audio.wav.isEmpty())
         return {ExportStatus::Failed, QStringLiteral("音声を作れません: %1").arg(audio.error)};

@@ -28,9 +28,18 @@ struct Exported {
     QString error; // one line for the user, when not written
 };
 
+struct SongBytes {
+    QByteArray bytes;
+    QString error; // why there are none, for the user; empty when made
+};
+
 // The song's bytes in any format but audio, which needs the sound module.
 // PDF and PNG need a QGuiApplication (the offscreen platform will do).
-QByteArray formatBytes(SongFormat format, const Song &song, int program);
+SongBytes formatBytes(SongFormat format, const Song &song, int program);
+
+// The song written to path in any format but audio; nothing is written when
+// its bytes cannot be made.
+Exported writeFormat(const QString &path, SongFormat format, const Song &song, int program);
 
 // Puts the bytes at path as the memo is saved: a new file beside it, synced,
 // renamed over it, so that a failure leaves no file and no half of one.

@@ -101,7 +101,7 @@ void Form1::exportTo(const QString &path)
     };
     if (*format != song::SongFormat::Wav) {
         m_sharing->run(
-            [=] { *result = song::writeExport(path, song::formatBytes(*format, tune, program)); },
+            [=] { *result = song::writeFormat(path, *format, tune, program); },
             this, finish);
         return;
     }
