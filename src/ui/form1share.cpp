@@ -174,13 +174,23 @@ void Form1::imported(const song::SongRead &read)
         QMessageBox::warning(this, AppName, read.error);
         return;
     }
+    if (std::ranges::all_of(read.song.bars, &song::Bar::isEmpty)) {
+        refuse(QStringLiteral("読み込んだファイルにはコードがありません: メモはそのままです"));
+        return;
+    }
     memo::Boxes boxes;
     for (std::size_t k = 0; k < read.song.bars.size() && k < boxes.size(); ++k)
         boxes[k] = memo::boxOf(read.song.bars[k].root, read.song.bars[k].kind);
-    m_history->change(QStringLiteral("インポート"), boxes);
-    if (m_settings)
-        song::saveSongSettings(
-            *m_settings, m_keeper->path(), {read.song.tempo, read.song.beatsPerBar});
+    if (!m_settings) {
+        m_history->change(QStringLiteral("インポート"), boxes);
+    } else {
+        // Undone with the boxes: the memo's song comes back at its own tempo.
+        m_history->change(QStringLiteral("インポート"), boxes,
+            [settings = m_settings, path = m_keeper->path(), before = keptSongSettings(),
+                after = song::SongSettings {read.song.tempo, read.song.beatsPerBar}](bool done) {
+                song::saveSongSettings(*settings, path, done ? after : before);
+            });
+    }
     if (read.leftOut > 0)
         refuse(QStringLiteral("メモは %1 個までです: %2 個のコードは読み込んでいません")
                    .arg(memo::MemoSlotCount)
