@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <cmath>
+#include <limits>
 
 namespace song
 {
@@ -31,7 +32,10 @@ std::optional<int> beatsOf(const QString &value)
     bool numberOk = false, unitOk = false;
     const int number = parts.value(0).trimmed().toInt(&numberOk);
     const int unit = parts.value(1).trimmed().toInt(&unitOk);
-    if (parts.size() != 2 || !numberOk || !unitOk || unit <= 0 || number * QuarterNote % unit != 0)
+    // Checked before multiplying: a number past this would overflow.
+    constexpr int LargestNumber = std::numeric_limits<int>::max() / QuarterNote;
+    if (parts.size() != 2 || !numberOk || !unitOk || unit <= 0 || number < 0
+        || number > LargestNumber || number * QuarterNote % unit != 0)
         return std::nullopt;
     const int beats = number * QuarterNote / unit;
     if (beats < MinBeats || beats > MaxBeats)
