@@ -1,6 +1,7 @@
 #include "chordproreader.h"
 
 #include "chordname.h"
+#include "chordpro.h"
 #include "song.h"
 
 #include <QStringDecoder>
@@ -73,6 +74,10 @@ void addChord(QStringView text, ChordProSong &song)
         return;
     if (song.chords.size() == std::size_t(memo::MemoSlotCount)) {
         ++song.leftOut;
+        return;
+    }
+    if (chord == QLatin1String(NoChord)) {
+        song.chords.push_back({});
         return;
     }
     const chord::SplitName name = chord::splitChordName(chord.toStdString());

@@ -92,6 +92,9 @@ SongRead readSongFile(const QString &path, int tempo, int beatsPerBar)
         chordPro.tempo.value_or(tempo), chordPro.beatsPerBar.value_or(beatsPerBar), {}};
     for (const memo::ChordText &chord : chordPro.chords)
         song.bars.push_back(barOf(chord.root, chord.kind));
+    // Rests after the last chord are no part of the song, as in a memo.
+    while (!song.bars.empty() && song.bars.back().isEmpty())
+        song.bars.pop_back();
     return {song, {}, chordPro.leftOut};
 }
 

@@ -35,9 +35,9 @@ void tst_ChordProReader::read_data()
         << QByteArray("[C[D]] [[Em]] x]y") << "" << 0 << 0 << QStringList {"D|", "E|m"} << 0 << "";
     QTest::newRow("an unclosed bracket holds no chord, not even over a line break")
         << QByteArray("[F\n]G[A7]\n[B") << "" << 0 << 0 << QStringList {"A|7"} << 0 << "";
-    QTest::newRow("spaces trimmed; empty chords and annotations skipped; H and N.C. kept")
-        << QByteArray("[ Bbm7 ] [] [ ] [*Coda] [N.C.] [H7]") << "" << 0 << 0
-        << QStringList {"Bb|m7", "N.C.|", "H7|"} << 0 << "";
+    QTest::newRow("spaces trimmed; empty chords and annotations skipped; H kept; N.C. a rest")
+        << QByteArray("[ Bbm7 ] [] [ ] [*Coda] [N.C.] [H7] [ N.C. ] [n.c.]") << "" << 0 << 0
+        << QStringList {"Bb|m7", "|", "H7|", "|", "n.c.|"} << 0 << "";
     QByteArray many;
     QStringList first30;
     for (int i = 0; i < 32; ++i) {

@@ -25,6 +25,8 @@ private slots:
     void exports();
     void neverOverwritesTheMemo_data();
     void neverOverwritesTheMemo();
+    void roundTripKeepsEveryBar_data();
+    void roundTripKeepsEveryBar();
     void imports_data();
     void imports();
     void chordProIsNoMemo();
@@ -79,6 +81,33 @@ void tst_Form1Share::neverOverwritesTheMemo()
     QTest::qWait(100); // nothing is written later either
     QCOMPARE(f.savedFile(), Song);
     QCOMPARE(readFile(path), Song);
+}
+
+void tst_Form1Share::roundTripKeepsEveryBar_data()
+{
+    QTest::addColumn<QByteArray>("memo");
+    QTest::newRow("a rest between chords") << Song;
+    QTest::newRow("rests first, an unknown chord, rests after the last")
+        << slotFile({{2, "G", ""}, {3, "X", ""}, {5, "D", "m"}, {28, "E", "7"}});
+}
+
+// Exported as ChordPro, then imported into an empty memo: the same boxes.
+void tst_Form1Share::roundTripKeepsEveryBar()
+{
+    QFETCH(QByteArray, memo);
+    QVERIFY(f.open(&memo));
+    const QString exported = f.dirPath() + QStringLiteral("/song.cho");
+    f.form()->exportTo(exported);
+    QTRY_VERIFY(readFile(exported).startsWith("{title"));
+    const QByteArray chordPro = readFile(exported);
+
+    const QByteArray empty = slotFile({});
+    QVERIFY(f.open(&empty));
+    QFile file(f.dirPath() + QStringLiteral("/song.cho"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(chordPro) == chordPro.size());
+    file.close();
+    f.form()->importFrom(file.fileName());
+    QTRY_COMPARE(f.savedFile(), memo);
 }
 
 void tst_Form1Share::imports_data()
