@@ -27,9 +27,14 @@ void tst_CommandLine::statusAndFirstLine_data()
     QTest::newRow("version") << QStringList {"--version"} << 0 << "soramina " SORAMINA_VERSION;
     QTest::newRow("Qt's own option is let through")
         << QStringList {"-platform", "offscreen", "-v"} << 0 << "soramina " SORAMINA_VERSION;
-    QTest::newRow("unknown option") << QStringList {"-x"} << 2 << "soramina: Unknown option 'x'.";
+    QTest::newRow("unknown option")
+        << QStringList {"-x"} << 2 << "soramina: 「x」というオプションはありません";
+    QTest::newRow("a value missing")
+        << QStringList {"--export"} << 2 << "soramina: 「--export」の後に値がありません";
+    QTest::newRow("a value where none is taken")
+        << QStringList {"--help=all"} << 2 << "soramina: 「--help」は値をとりません";
     QTest::newRow("two files") << QStringList {"a.dat", "b.dat"} << 2
-                               << "soramina: Only one FILE may be given.";
+                               << "soramina: FILE は一つしか渡せません";
     QTest::newRow("a file, no display")
         << QStringList {"song.dat"} << 1
         << "soramina: cannot open a window: no window system could be reached (DISPLAY is not "
@@ -82,7 +87,8 @@ void tst_CommandLine::exports_data()
         << QStringList {"--transpose", "12", "--export", "out.txt"} + song << 2 << "--transpose"
         << QByteArray("-");
     QTest::newRow("transposition with no export")
-        << QStringList {"--transpose", "2"} + song << 2 << "--transpose needs --export"
+        << QStringList {"--transpose", "2"} + song << 2
+        << "--transpose は --export と一緒にしか使えません"
         << QByteArray("-");
     QTest::newRow("tempo out of range") << QStringList {"--tempo", "301", "--export", "out.txt"}
             + song << 2 << "--tempo" << QByteArray("-");
@@ -91,6 +97,8 @@ void tst_CommandLine::exports_data()
     QTest::newRow("unknown format lists the formats")
         << QStringList {"--export", "out.doc"} + song << 2
         << ".cho, .chordpro, .mid, .pdf, .png, .wav, .txt" << QByteArray("-");
+    QTest::newRow("no memo yet: FILE may be given")
+        << QStringList {"--export", "out.txt"} << 1 << "FILE として渡せます" << QByteArray("-");
     QTest::newRow("missing memo is no empty song")
         << QStringList {"--export", "out.txt", "none.dat"} << 1 << "none.dat" << QByteArray("-");
     QTest::newRow("a device is refused")
@@ -118,6 +126,8 @@ void tst_CommandLine::exports()
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
         environment.remove(QString::fromLatin1(name));
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
+    // The usual memo, not there yet: never the home folder's.
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
     QProcess program;
     program.setProcessEnvironment(environment);
     program.setWorkingDirectory(dir.path());
