@@ -39,7 +39,8 @@ QByteArray chordProBytes(const Song &song)
         QStringList chords;
         for (std::size_t i = row; i < std::min(row + BarsPerRow, song.bars.size()); ++i) {
             const Bar &bar = song.bars[i];
-            chords << u'[' + (bar.isEmpty() ? QString::fromLatin1(NoChord) : chordProText(bar.name()))
+            chords << u'['
+                    + (bar.isEmpty() ? QString::fromLatin1(NoChord) : chordProText(bar.name()))
                     + u']';
         }
         text += chords.join(u' ') + u'\n';

@@ -43,7 +43,8 @@ Exported writeFormat(const QString &path, SongFormat format, const Song &song, i
 {
     const SongBytes made = formatBytes(format, song, program);
     if (!made.error.isEmpty())
-        return {ExportStatus::Failed, QStringLiteral("「%1」を書き出せません: %2").arg(path, made.error)};
+        return {ExportStatus::Failed,
+            QStringLiteral("「%1」を書き出せません: %2").arg(path, made.error)};
     return writeExport(path, made.bytes);
 }
 

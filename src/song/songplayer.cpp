@@ -96,8 +96,7 @@ void SongPlayer::finish()
 // bar is read only when its notes are handed over.
 void SongPlayer::advance()
 {
-    const Schedule schedule(
-        m_source.tempo, m_source.beatsPerBar, m_source.barCount(), m_options);
+    const Schedule schedule(m_source.tempo, m_source.beatsPerBar, m_source.barCount(), m_options);
     const std::int64_t now = m_output->framesPlayed() - m_origin;
     const std::int64_t ahead = now + framesOf(LookaheadMs, m_options.sampleRate);
 

@@ -101,8 +101,7 @@ void Form1::exportTo(const QString &path)
     };
     if (*format != song::SongFormat::Wav) {
         m_sharing->run(
-            [=] { *result = song::writeFormat(path, *format, tune, program); },
-            this, finish);
+            [=] { *result = song::writeFormat(path, *format, tune, program); }, this, finish);
         return;
     }
     const auto audio = std::make_shared<AudioExport>();
@@ -185,11 +184,12 @@ void Form1::imported(const song::SongRead &read)
         m_history->change(QStringLiteral("インポート"), boxes);
     } else {
         // Undone with the boxes: the memo's song comes back at its own tempo.
-        m_history->change(QStringLiteral("インポート"), boxes,
-            [settings = m_settings, path = m_keeper->path(), before = keptSongSettings(),
-                after = song::SongSettings {read.song.tempo, read.song.beatsPerBar}](bool done) {
-                song::saveSongSettings(*settings, path, done ? after : before);
-            });
+        const song::SongSettings before = keptSongSettings();
+        const song::SongSettings after {read.song.tempo, read.song.beatsPerBar};
+        const auto keep
+            = [settings = m_settings, path = m_keeper->path(), before, after](
+                  bool done) { song::saveSongSettings(*settings, path, done ? after : before); };
+        m_history->change(QStringLiteral("インポート"), boxes, keep);
     }
     if (read.leftOut > 0)
         refuse(QStringLiteral("メモは %1 個までです: %2 個のコードは読み込んでいません")

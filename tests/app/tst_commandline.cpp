@@ -88,8 +88,7 @@ void tst_CommandLine::exports_data()
         << QByteArray("-");
     QTest::newRow("transposition with no export")
         << QStringList {"--transpose", "2"} + song << 2
-        << "--transpose は --export と一緒にしか使えません"
-        << QByteArray("-");
+        << "--transpose は --export と一緒にしか使えません" << QByteArray("-");
     QTest::newRow("tempo out of range") << QStringList {"--tempo", "301", "--export", "out.txt"}
             + song << 2 << "--tempo" << QByteArray("-");
     QTest::newRow("beats out of range") << QStringList {"--beats", "0", "--export", "out.txt"}
@@ -157,13 +156,17 @@ void tst_CommandLine::neverWritesItsInput_data()
     QTest::addColumn<QStringList>("arguments");
 
     QTest::newRow("a ChordPro song onto itself, moved up")
-        << "song.cho" << "" << QStringList {"--export", "song.cho", "--transpose", "2", "song.cho"};
+        << "song.cho"
+        << "" << QStringList {"--export", "song.cho", "--transpose", "2", "song.cho"};
     QTest::newRow("a memo named as text onto itself")
-        << "memo.txt" << "" << QStringList {"--export", "memo.txt", "memo.txt"};
+        << "memo.txt"
+        << "" << QStringList {"--export", "memo.txt", "memo.txt"};
     QTest::newRow("through a symbolic link")
-        << "song.cho" << "symbolic out.cho" << QStringList {"--export", "out.cho", "song.cho"};
+        << "song.cho"
+        << "symbolic out.cho" << QStringList {"--export", "out.cho", "song.cho"};
     QTest::newRow("through a hard link")
-        << "memo.txt" << "hard out.txt" << QStringList {"--export", "out.txt", "memo.txt"};
+        << "memo.txt"
+        << "hard out.txt" << QStringList {"--export", "out.txt", "memo.txt"};
 }
 
 void tst_CommandLine::neverWritesItsInput()
@@ -183,7 +186,8 @@ void tst_CommandLine::neverWritesItsInput()
     if (!link.isEmpty()) {
         const QByteArray from = QFile::encodeName(file.fileName());
         const QByteArray to = QFile::encodeName(dir.filePath(link.section(u' ', 1)));
-        QCOMPARE(link.startsWith(QLatin1String("hard")) ? ::link(from, to) : ::symlink(from, to), 0);
+        QCOMPARE(
+            link.startsWith(QLatin1String("hard")) ? ::link(from, to) : ::symlink(from, to), 0);
     }
     const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -198,7 +202,8 @@ void tst_CommandLine::neverWritesItsInput()
         = QString::fromUtf8(program.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(program.exitCode(), 1);
     QCOMPARE(said.size(), 1);
-    QVERIFY2(said.constFirst().contains(QStringLiteral("書き出し元")), qPrintable(said.constFirst()));
+    QVERIFY2(
+        said.constFirst().contains(QStringLiteral("書き出し元")), qPrintable(said.constFirst()));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), bytes);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), before);

@@ -77,9 +77,9 @@ void tst_OffThread::guiThreadNeverWaits()
         timed([&] {
             for (int i = 0; i < jobs; ++i) {
                 const QString name(QChar(u'a' + i));
-                const std::function<void()> more = i != chained
-                    ? std::function<void()>()
-                    : [&] { ask(QStringLiteral("x"), 0, this, {}); };
+                const std::function<void()> more = i != chained ? std::function<void()>() : [&] {
+                    ask(QStringLiteral("x"), 0, this, {});
+                };
                 ask(name, i == 0 ? SlowMs : 0, i == gone ? goneContext.get() : this, more);
             }
             goneContext.reset();

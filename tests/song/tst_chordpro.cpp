@@ -56,17 +56,16 @@ void tst_ChordPro::write_data()
         << songOf(twoRows(), "Rows", 90, 3)
         << QByteArray("{title: Rows}\n{tempo: 90}\n{time: 3/4}\n"
                       "[C] [Am] [F] [G7] [Em] [Am7] [Dm7] [G7] [CM7] [Bb]\n[N.C.] [F#m7-5] [B7]\n")
-        << QStringList {"C", "Am", "F", "G7", "Em", "Am7", "Dm7", "G7", "CM7", "Bb", "N.C.",
-               "F#m7-5", "B7"};
+        << QStringList {
+               "C", "Am", "F", "G7", "Em", "Am7", "Dm7", "G7", "CM7", "Bb", "N.C.", "F#m7-5", "B7"};
     Boxes secondRowEmpty(20);
     secondRowEmpty.first() = {"D"};
     secondRowEmpty << QStringList {"E"};
     const QByteArray nineRests = QByteArray(" [N.C.]").repeated(9);
-    QTest::newRow("an empty row keeps its bars")
-        << songOf(secondRowEmpty, "Gap")
-        << "{title: Gap}\n{tempo: 120}\n{time: 4/4}\n[D]" + nineRests + "\n[N.C.]" + nineRests
-            + "\n[E]\n"
-        << QStringList {"D"} + QStringList(19, "N.C.") + QStringList {"E"};
+    QTest::newRow("an empty row keeps its bars") << songOf(secondRowEmpty, "Gap")
+                                                 << "{title: Gap}\n{tempo: 120}\n{time: 4/4}\n[D]"
+            + nineRests + "\n[N.C.]" + nineRests
+            + "\n[E]\n" << QStringList {"D"} + QStringList(19, "N.C.") + QStringList {"E"};
     QTest::newRow("brackets and braces become parentheses")
         << songOf({{"C[x]", "{y}"}, {"]"}}, "a{b}[c]")
         << QByteArray("{title: a(b)(c)}\n{tempo: 120}\n{time: 4/4}\n[C(x)(y)] [)]\n")

@@ -66,8 +66,8 @@ void tst_ChordProReader::read_data()
         << QByteArray("{tempo: 400}\n{time: 7/8}\n{time: 2/0}\n{tempo: 90}\n{time: 13/4}") << ""
         << 90 << 0 << QStringList {} << 0 << "";
     QTest::newRow("a meter too large to count ignored, not wrapped round")
-        << QByteArray("{time: 1073741825/4}\n{time: 999999999/4}\n{time: 3/2147483647}\n[C]")
-        << "" << 0 << 0 << QStringList {"C|"} << 0 << "";
+        << QByteArray("{time: 1073741825/4}\n{time: 999999999/4}\n{time: 3/2147483647}\n[C]") << ""
+        << 0 << 0 << QStringList {"C|"} << 0 << "";
     QTest::newRow("Japanese") << QByteArray("{title: さくら}\n[D]さくら [A7]さくら") << "さくら"
                               << 0 << 0 << QStringList {"D|", "A|7"} << 0 << "";
     QTest::newRow("empty") << QByteArray() << "" << 0 << 0 << QStringList {} << 0 << "";

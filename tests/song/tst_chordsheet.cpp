@@ -196,8 +196,8 @@ void tst_ChordSheet::failureSaysWhy()
         QVERIFY(disk.open(QIODevice::WriteOnly));
     QIODevice &device = full ? static_cast<QIODevice &>(disk) : missing;
 
-    const QString error = png ? song::writeSheetPng(mixedSong(), device)
-                              : song::writeSheetPdf(mixedSong(), device);
+    const QString error
+        = png ? song::writeSheetPng(mixedSong(), device) : song::writeSheetPdf(mixedSong(), device);
     QVERIFY2(error.contains(why), qPrintable(error));
     QVERIFY(!missing.exists());
 }

@@ -102,8 +102,9 @@ void tst_SongPlayer::readsOnlyTheBarDue_data()
     QTest::newRow("at the start, the first bar alone") << 0 << false << QList<int> {0};
     QTest::newRow("the third bar coming") << 2000 << false << QList<int> {0, 1, 2};
     QTest::newRow("round again, the first bar once more")
-        << 30000 << true << QList<int> {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16,
-               17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 0};
+        << 30000 << true
+        << QList<int> {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21,
+               22, 23, 24, 25, 26, 27, 28, 29, 0};
 }
 
 void tst_SongPlayer::readsOnlyTheBarDue()

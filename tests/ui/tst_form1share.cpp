@@ -77,7 +77,8 @@ void tst_Form1Share::neverOverwritesTheMemo()
     f.form()->exportTo(path);
     const auto *line = f.control<QLabel>(QStringLiteral("lblnotice"));
     QTRY_VERIFY(line->isVisible());
-    QCOMPARE(line->text(), QStringLiteral("「memo.txt」は開いているメモです: 別の名前に書き出してください"));
+    QCOMPARE(line->text(),
+        QStringLiteral("「memo.txt」は開いているメモです: 別の名前に書き出してください"));
     QTest::qWait(100); // nothing is written later either
     QCOMPARE(f.savedFile(), Song);
     QCOMPARE(readFile(path), Song);
