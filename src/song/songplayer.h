@@ -36,7 +36,8 @@ public:
     static constexpr int FollowMs = 5;
 
     // The song as the memo holds it: its tempo and meter, taken at the
-    // start, and its length and bars, read again as each bar comes.
+    // start; its length, read at every tick (cheap: no bar is built); and
+    // each bar, read once, when its notes are handed over.
     struct SongSource {
         int tempo = DefaultTempo;
         int beatsPerBar = DefaultBeats;
@@ -45,7 +46,8 @@ public:
     };
     // A song that stays as it is.
     static SongSource sourceOf(Song song);
-    // The memo's song, each bar as its box holds it when the bar is read.
+    // The memo's song, each bar as its box holds it when the bar is read;
+    // the memo must outlive the playing.
     static SongSource memoSource(const memo::ChordMemo &memo, int tempo, int beatsPerBar);
 
     explicit SongPlayer(QObject *parent = nullptr);
