@@ -34,8 +34,10 @@ song::ChordProSong checkedRead(QByteArrayView bytes)
     check(!read.beatsPerBar
         || (*read.beatsPerBar >= song::MinBeats && *read.beatsPerBar <= song::MaxBeats));
     check(isOneLine(read.title));
+    // A chord has a root; a rest, [N.C.], is an empty box.
     for (const memo::ChordText &chord : read.chords)
-        check(isOneLine(chord.root) && isOneLine(chord.kind) && !chord.root.isEmpty());
+        check(isOneLine(chord.root) && isOneLine(chord.kind)
+            && (!chord.root.isEmpty() || chord.kind.isEmpty()));
     return read;
 }
 

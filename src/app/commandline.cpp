@@ -1,5 +1,6 @@
 #include "commandline.h"
 
+#include "chordmemo.h"
 #include "song.h"
 
 #include <QCommandLineParser>
@@ -42,13 +43,14 @@ void describe(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(
         QStringLiteral("Shows the notes of a chord on a two-octave piano keyboard\n"
-                       "and keeps the chords of a song in a memo of 30 slots."));
+                       "and keeps the chords of a song in a memo of %1 slots.")
+            .arg(memo::MemoSlotCount));
     // Qt's options are single-dash words: -platform is not -p -l -a ...
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FILE"),
-        QStringLiteral("The memo file to read at start and write at exit\n"
+        QStringLiteral("The memo file, read at start and saved as you go\n"
                        "(with --export: the memo, or a ChordPro song, to export)."),
         QStringLiteral("[FILE]"));
     parser.addOption({QStringLiteral("export"),
@@ -103,12 +105,13 @@ void readExportOptions(const QCommandLineParser &parser, CommandLine &command)
     const bool exporting = parser.isSet(QStringLiteral("export"));
     for (const char *name : {"transpose", "tempo", "beats"}) {
         if (!exporting && parser.isSet(QString::fromLatin1(name)))
-            return refuse(command, QStringLiteral("--%1 needs --export.").arg(QLatin1String(name)));
+            return refuse(command,
+                QStringLiteral("--%1 は --export と一緒にしか使えません").arg(QLatin1String(name)));
     }
     if (!exporting)
         return;
     if (exportFile.isEmpty())
-        return refuse(command, QStringLiteral("--export needs a file name."));
+        return refuse(command, QStringLiteral("--export には書き出すファイルの名前が要ります"));
     command.action = CommandLine::Action::Export;
     command.exportFile = exportFile;
     if (parser.isSet(QStringLiteral("transpose"))) {
@@ -116,8 +119,8 @@ void readExportOptions(const QCommandLineParser &parser, CommandLine &command)
         command.transposition = chord::parseTransposition(n.toStdString());
         if (!command.transposition)
             return refuse(command,
-                QStringLiteral(
-                    "--transpose takes -11 to 11, with s or f for sharps or flats, not '%1'.")
+                QStringLiteral("--transpose は -11 から 11 まで（s を付けるとシャープ、f "
+                               "を付けるとフラットで書きます）: 「%1」は使えません")
                     .arg(n));
     }
     // Whole numbers within a range: the song's tempo and its beats a bar.
@@ -138,12 +141,27 @@ void readExportOptions(const QCommandLineParser &parser, CommandLine &command)
         command.*number.value = numberIn(n, number.lowest, number.highest);
         if (!(command.*number.value))
             return refuse(command,
-                QStringLiteral("--%1 takes %2 to %3, not '%4'.")
+                QStringLiteral("--%1 は %2 から %3 まで: 「%4」は使えません")
                     .arg(name)
                     .arg(number.lowest)
                     .arg(number.highest)
                     .arg(n));
     }
+}
+
+// Qt's parser says what is wrong in English; the program says it in Japanese.
+QString parseError(const QCommandLineParser &parser)
+{
+    if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty())
+        return QStringLiteral("「%1」というオプションはありません")
+            .arg(unknown.join(QStringLiteral("」「")));
+    const QString text = parser.errorText();
+    const QString option = text.section(u'\'', 1, 1);
+    if (text.startsWith(QLatin1String("Missing value")))
+        return QStringLiteral("「%1」の後に値がありません").arg(option);
+    if (text.startsWith(QLatin1String("Unexpected value")))
+        return QStringLiteral("「%1」は値をとりません").arg(option);
+    return text;
 }
 
 void print(std::FILE *stream, const QString &text)
@@ -160,14 +178,14 @@ CommandLine parseCommandLine(const QStringList &arguments)
     CommandLine command;
     if (!parser.parse(arguments)) {
         command.action = CommandLine::Action::Error;
-        command.error = parser.errorText();
+        command.error = parseError(parser);
     } else if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
         command.action = CommandLine::Action::Help;
     } else if (parser.isSet(QStringLiteral("version"))) {
         command.action = CommandLine::Action::Version;
     } else if (parser.positionalArguments().size() > 1) {
         command.action = CommandLine::Action::Error;
-        command.error = QStringLiteral("Only one FILE may be given.");
+        command.error = QStringLiteral("FILE は一つしか渡せません");
     } else {
         command.memoFile = parser.positionalArguments().value(0);
         command.platformGiven = parser.isSet(QStringLiteral("platform"));
@@ -202,7 +220,7 @@ int answerCommandLine(const CommandLine &command, const QString &program)
         if (!command.errorAlone)
             print(stderr,
                 parser.helpText().section(u'\n', 0, 0) + u'\n'
-                    + QStringLiteral("Try '%1 --help' for more information.\n").arg(program));
+                    + QStringLiteral("詳しくは「%1 --help」を見てください\n").arg(program));
         return UsageStatus;
     case CommandLine::Action::Run:
     case CommandLine::Action::Export: break;

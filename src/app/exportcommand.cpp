@@ -1,9 +1,11 @@
 #include "exportcommand.h"
 
+#include "chordmemo.h"
 #include "memolocation.h"
 #include "songexport.h"
 #include "songsettings.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QSettings>
 
@@ -40,10 +42,21 @@ int runExport(const CommandLine &command, const QString &program, int argc, char
         = command.memoFile.isEmpty() ? memofile::defaultMemoPath() : command.memoFile;
     const QSettings settings(QStringLiteral("soramina"), QStringLiteral("soramina"));
     const song::SongSettings kept = song::loadSongSettings(settings, file);
+    if (song::sameFile(command.exportFile, file))
+        return fail(program, int(song::ExportStatus::Failed),
+            QStringLiteral("「%1」は書き出し元のファイルです: 別の名前に書き出してください")
+                .arg(command.exportFile));
 
     song::SongRead read = song::readSongFile(file, kept.tempo, kept.beatsPerBar);
-    if (!read.error.isEmpty())
-        return fail(program, int(song::ExportStatus::Failed), read.error);
+    if (!read.error.isEmpty()) {
+        // No memo yet where it usually is: the song may be in a file of its own.
+        const bool noMemoYet = command.memoFile.isEmpty() && !QFileInfo::exists(file);
+        return fail(program, int(song::ExportStatus::Failed),
+            noMemoYet ? read.error
+                    + QStringLiteral(": メモはまだありません。書き出すメモか ChordPro の曲は "
+                                     "FILE として渡せます")
+                      : read.error);
+    }
     song::Song &tune = read.song;
     tune.tempo = command.tempo.value_or(tune.tempo);
     tune.beatsPerBar = command.beats.value_or(tune.beatsPerBar);
@@ -52,8 +65,9 @@ int runExport(const CommandLine &command, const QString &program, int argc, char
             tune, command.transposition->semitones, command.transposition->spelling);
     if (read.leftOut > 0)
         std::fprintf(stderr, "%s: %s\n", qPrintable(program),
-            qPrintable(QStringLiteral("%1 個のコードはメモの 30 個に入らず、書き出していません")
-                           .arg(read.leftOut)));
+            qPrintable(QStringLiteral("%1 個のコードはメモの %2 個に入らず、書き出していません")
+                           .arg(read.leftOut)
+                           .arg(memo::MemoSlotCount)));
 
     const song::Exported exported
         = song::exportSong(tune, song::chosenProgram(settings), command.exportFile);

@@ -12,13 +12,14 @@ class BoxesStep final : public QUndoCommand
 {
 public:
     BoxesStep(MemoHistory &history, const QString &label, const Boxes &before, const Boxes &after,
-        int mergeBox, int mergeEpoch)
+        int mergeBox, int mergeEpoch, MemoHistory::Alongside alongside = {})
         : QUndoCommand(label)
         , m_history(history)
         , m_before(before)
         , m_after(after)
         , m_mergeBox(mergeBox)
         , m_mergeEpoch(mergeEpoch)
+        , m_alongside(std::move(alongside))
     {
         for (int k = 0; k < MemoSlotCount; ++k) {
             if (!(before[k] == after[k]))
@@ -26,9 +27,19 @@ public:
         }
     }
 
-    bool isEmpty() const { return m_touched.isEmpty(); }
-    void redo() override { m_history.write(m_touched, m_after); }
-    void undo() override { m_history.write(m_touched, m_before); }
+    bool isEmpty() const { return m_touched.isEmpty() && !m_alongside; }
+    void redo() override
+    {
+        m_history.write(m_touched, m_after);
+        if (m_alongside)
+            m_alongside(true);
+    }
+    void undo() override
+    {
+        m_history.write(m_touched, m_before);
+        if (m_alongside)
+            m_alongside(false);
+    }
     int id() const override { return m_mergeBox >= 0 ? TypingStepId : -1; }
 
     bool mergeWith(const QUndoCommand *other) override
@@ -50,6 +61,7 @@ private:
     QList<int> m_touched;
     int m_mergeBox;
     int m_mergeEpoch;
+    MemoHistory::Alongside m_alongside; // never merged: it comes with no mergeBox
 };
 
 MemoHistory::MemoHistory(ChordMemo &memo, QObject *parent)
@@ -65,6 +77,12 @@ void MemoHistory::change(const QString &label, const Boxes &after, int mergeBox)
     if (step->isEmpty())
         return;
     m_stack.push(step.release());
+}
+
+void MemoHistory::change(const QString &label, const Boxes &after, Alongside alongside)
+{
+    m_stack.push(new BoxesStep(
+        *this, label, boxesOf(m_memo), after, -1, m_mergeEpoch, std::move(alongside)));
 }
 
 void MemoHistory::write(const QList<int> &boxes, const Boxes &texts)

@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QUndoStack>
 
+#include <functional>
+
 namespace memo
 {
 
@@ -25,6 +27,11 @@ public:
     // into the step before when that step typed into the same box and no
     // other box was chosen since, so typing is one step per box.
     void change(const QString &label, const Boxes &after, int mergeBox = -1);
+    // Something kept outside the memo that changes in the same step, as the
+    // tempo an import brings: called with true to make it as after the step
+    // (at once and on redo), with false as before it (on undo).
+    using Alongside = std::function<void(bool after)>;
+    void change(const QString &label, const Boxes &after, Alongside alongside);
     // Another box was chosen: the next typed chord is a step of its own.
     void endMerging() { ++m_mergeEpoch; }
 

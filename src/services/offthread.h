@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -12,9 +14,10 @@ namespace services
 
 // Slow work on a thread of its own, then its sequel on the thread of a
 // context object: the worker makes no object the GUI thread is to own, and
-// the GUI thread never waits for the work. One job at a time: start the next
-// from the sequel of the one before. The destructor waits for a job still
-// running.
+// the GUI thread never waits for the work. One job at a time: a job asked for
+// while another runs waits its turn, behind any sequel's own next job that
+// was asked for before it. The destructor waits for a job still running and
+// drops those still waiting.
 class OffThread
 {
 public:
@@ -24,11 +27,21 @@ public:
     OffThread &operator=(const OffThread &) = delete;
 
     // then runs on context's thread once work has returned; not at all when
-    // context is gone by then.
+    // context is gone by then. Neither runs when context is gone before the
+    // job's turn comes. Returns at once.
     void run(std::function<void()> work, const QObject *context, std::function<void()> then);
 
 private:
-    std::unique_ptr<QThread> m_thread;
+    struct Job {
+        std::function<void()> work;
+        QPointer<const QObject> context;
+        std::function<void()> then;
+    };
+    void startNext();
+
+    QObject m_turns; // on the thread that made this: hears each job end
+    std::deque<Job> m_waiting;
+    std::unique_ptr<QThread> m_thread; // the job running, if any
 };
 
 } // namespace services

@@ -38,8 +38,10 @@ QByteArray chordProBytes(const Song &song)
     for (std::size_t row = 0; row < song.bars.size(); row += BarsPerRow) {
         QStringList chords;
         for (std::size_t i = row; i < std::min(row + BarsPerRow, song.bars.size()); ++i) {
-            if (!song.bars[i].isEmpty())
-                chords << u'[' + chordProText(song.bars[i].name()) + u']';
+            const Bar &bar = song.bars[i];
+            chords << u'['
+                    + (bar.isEmpty() ? QString::fromLatin1(NoChord) : chordProText(bar.name()))
+                    + u']';
         }
         text += chords.join(u' ') + u'\n';
     }

@@ -7,9 +7,12 @@
 namespace song
 {
 
+// What an empty box is written as, and read back as: the usual "no chord".
+inline constexpr char NoChord[] = "N.C.";
+
 // The song as a ChordPro file (UTF-8): its title, tempo and meter as
 // directives, then the chords in brackets in box order, one line per row of
-// the memo grid; empty boxes are left out.
+// the memo grid; an empty box is [N.C.], so that every bar keeps its place.
 //
 // Every file is well formed whatever the boxes and the title hold: brackets
 // and braces, which would open or close a chord or a directive, are written

@@ -1,12 +1,14 @@
 #include "chordproreader.h"
 
 #include "chordname.h"
+#include "chordpro.h"
 #include "song.h"
 
 #include <QStringDecoder>
 #include <QStringList>
 
 #include <cmath>
+#include <limits>
 
 namespace song
 {
@@ -31,7 +33,10 @@ std::optional<int> beatsOf(const QString &value)
     bool numberOk = false, unitOk = false;
     const int number = parts.value(0).trimmed().toInt(&numberOk);
     const int unit = parts.value(1).trimmed().toInt(&unitOk);
-    if (parts.size() != 2 || !numberOk || !unitOk || unit <= 0 || number * QuarterNote % unit != 0)
+    // Checked before multiplying: a number past this would overflow.
+    constexpr int LargestNumber = std::numeric_limits<int>::max() / QuarterNote;
+    if (parts.size() != 2 || !numberOk || !unitOk || unit <= 0 || number < 0
+        || number > LargestNumber || number * QuarterNote % unit != 0)
         return std::nullopt;
     const int beats = number * QuarterNote / unit;
     if (beats < MinBeats || beats > MaxBeats)
@@ -69,6 +74,10 @@ void addChord(QStringView text, ChordProSong &song)
         return;
     if (song.chords.size() == std::size_t(memo::MemoSlotCount)) {
         ++song.leftOut;
+        return;
+    }
+    if (chord == QLatin1String(NoChord)) {
+        song.chords.push_back({});
         return;
     }
     const chord::SplitName name = chord::splitChordName(chord.toStdString());

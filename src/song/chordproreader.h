@@ -16,14 +16,15 @@ struct ChordProSong {
     QString title; // the first {title} or {t}; empty when there is none
     std::optional<int> tempo; // the first {tempo} within the tempo range
     std::optional<int> beatsPerBar; // quarter notes, from the first {time} that is a whole number
-    std::vector<memo::ChordText> chords; // in order, at most one per memo box
+    std::vector<memo::ChordText> chords; // in order, at most one per memo box; empty: a rest
     int leftOut = 0; // chords after the memo was full
 };
 
 // Reads a ChordPro song from UTF-8 bytes, with or without a byte order
 // mark; invalid UTF-8 is refused. The chords in brackets, in order, split
-// into root and kind lines as pasting splits them, become the boxes; lyrics,
-// comment lines (a # first) and every other directive are skipped. Each
+// into root and kind lines as pasting splits them, become the boxes, [N.C.]
+// an empty one; lyrics, comment lines (a # first) and every other directive
+// are skipped. Each
 // directive has a line of its own. On a line, a bracket that opens inside a
 // chord starts the chord again; one that never closes holds no chord; an
 // annotation ([*Coda]) is no chord either.

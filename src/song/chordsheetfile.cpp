@@ -48,40 +48,82 @@ QList<QRgb> sheetPalette()
     }
     return palette;
 }
-} // namespace
 
-QByteArray sheetPdf(const Song &song)
+QString unwritable(const QIODevice &device)
+{
+    return QStringLiteral("コード譜を書けません: %1").arg(device.errorString());
+}
+
+// The file is made whole in memory first: a sheet that cannot be made puts
+// nothing on the device.
+QString written(QIODevice &device, const QByteArray &bytes)
+{
+    if (!device.isOpen() && !device.open(QIODevice::WriteOnly))
+        return unwritable(device);
+    if (device.write(bytes) != bytes.size())
+        return unwritable(device);
+    return {};
+}
+
+QByteArray inMemory(const Song &song, QString (*write)(const Song &, QIODevice &))
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
+    return write(song, buffer).isEmpty() ? bytes : QByteArray();
+}
+} // namespace
+
+QString writeSheetPdf(const Song &song, QIODevice &device)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly))
+        return unwritable(buffer);
     QPdfWriter writer(&buffer);
     // No margins of the writer's own: the sheet keeps its own.
     writer.setPageLayout(QPageLayout(sheetPage(), QPageLayout::Portrait, QMarginsF()));
     writer.setTitle(song.title);
     writer.setCreator(QStringLiteral("ソラミナ"));
-    QPainter painter(&writer);
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return QStringLiteral("PDF のコード譜を描けません");
     drawChordSheet(painter, writer.pageLayout().fullRectPixels(writer.resolution()), song);
-    painter.end();
-    return bytes;
+    if (!painter.end())
+        return QStringLiteral("PDF のコード譜を描けません");
+    return written(device, bytes);
 }
 
-QByteArray sheetPng(const Song &song)
+QString writeSheetPng(const Song &song, QIODevice &device)
 {
     QImage image(sheetPage().sizePixels(SheetPngDpi), QImage::Format_RGB32);
     const int dotsPerMetre = qRound(SheetPngDpi / MetresPerInch);
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
     image.fill(sheetColours().paper);
-    QPainter painter(&image);
+    QPainter painter;
+    // A null image is one there was no memory for.
+    if (image.isNull() || !painter.begin(&image))
+        return QStringLiteral("コード譜の画像を作れません: メモリーが足りません");
     drawChordSheet(painter, QRectF(image.rect()), song);
     painter.end();
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.convertToFormat(QImage::Format_Indexed8, sheetPalette(), Qt::ThresholdDither)
-        .save(&buffer, "PNG", PngQuality);
-    return bytes;
+    if (!buffer.open(QIODevice::WriteOnly))
+        return unwritable(buffer);
+    if (!image.convertToFormat(QImage::Format_Indexed8, sheetPalette(), Qt::ThresholdDither)
+             .save(&buffer, "PNG", PngQuality))
+        return QStringLiteral("コード譜を PNG にできません");
+    return written(device, bytes);
+}
+
+QByteArray sheetPdf(const Song &song)
+{
+    return inMemory(song, writeSheetPdf);
+}
+
+QByteArray sheetPng(const Song &song)
+{
+    return inMemory(song, writeSheetPng);
 }
 
 } // namespace song

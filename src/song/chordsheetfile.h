@@ -3,6 +3,9 @@
 #include "song.h"
 
 #include <QByteArray>
+#include <QString>
+
+class QIODevice;
 
 // The chord sheet as files to hand out. Both need a QGuiApplication (the
 // offscreen platform will do), no display and no widget.
@@ -17,5 +20,12 @@ QByteArray sheetPdf(const Song &song);
 // The same sheet as a picture of the A4 page at 150 dots per inch (1240 by
 // 1754 pixels), on white.
 QByteArray sheetPng(const Song &song);
+
+// The same, written to a device (opened for writing when it is not open
+// yet): empty when written, else why not, for the user. The sheet is made
+// whole before any of it goes to the device: one that cannot be made writes
+// nothing. sheetPdf() and sheetPng() give no bytes for one that fails.
+QString writeSheetPdf(const Song &song, QIODevice &device);
+QString writeSheetPng(const Song &song, QIODevice &device);
 
 } // namespace song

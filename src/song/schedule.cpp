@@ -13,9 +13,14 @@ constexpr std::int64_t SecondsPerMinute = 60;
 }
 
 Schedule::Schedule(const Song &song, const PlayOptions &options)
-    : m_tempo(song.tempo)
-    , m_beatsPerBar(song.beatsPerBar)
-    , m_barCount(int(song.bars.size()))
+    : Schedule(song.tempo, song.beatsPerBar, int(song.bars.size()), options)
+{
+}
+
+Schedule::Schedule(int tempo, int beatsPerBar, int barCount, const PlayOptions &options)
+    : m_tempo(tempo)
+    , m_beatsPerBar(beatsPerBar)
+    , m_barCount(barCount)
     , m_options(options)
 {
     m_options.firstBar = std::clamp(m_options.firstBar, 0, std::max(0, m_barCount - 1));

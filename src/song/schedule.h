@@ -49,6 +49,7 @@ public:
     // Takes the song's tempo, meter and length, not its chords: those are
     // read bar by bar when each comes.
     Schedule(const Song &song, const PlayOptions &options);
+    Schedule(int tempo, int beatsPerBar, int barCount, const PlayOptions &options);
 
     // The bar a slot plays, CountInBar, or nothing once playback has ended.
     std::optional<int> barAt(std::int64_t slot) const;

@@ -23,19 +23,28 @@ Bar barOf(const QString &root, const QString &kind)
     return bar;
 }
 
+int songLength(const memo::ChordMemo &memo)
+{
+    for (int k = memo::MemoSlotCount; k > 0; --k) {
+        const memo::ChordText chord = memo.fetch(k - 1);
+        if (!chord.root.isEmpty() || !chord.kind.isEmpty())
+            return k;
+    }
+    return 0;
+}
+
+Bar memoBar(const memo::ChordMemo &memo, int box)
+{
+    const memo::ChordText chord = memo.fetch(box);
+    return barOf(chord.root, chord.kind);
+}
+
 Song songFromMemo(const memo::ChordMemo &memo, const QString &title, int tempo, int beatsPerBar)
 {
     Song song {title, tempo, beatsPerBar, {}};
-    int last = -1;
-    for (int k = 0; k < memo::MemoSlotCount; ++k) {
-        const memo::ChordText chord = memo.fetch(k);
-        if (!chord.root.isEmpty() || !chord.kind.isEmpty())
-            last = k;
-    }
-    for (int k = 0; k <= last; ++k) {
-        const memo::ChordText chord = memo.fetch(k);
-        song.bars.push_back(barOf(chord.root, chord.kind));
-    }
+    const int length = songLength(memo);
+    for (int k = 0; k < length; ++k)
+        song.bars.push_back(memoBar(memo, k));
     return song;
 }
 

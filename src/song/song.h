@@ -50,6 +50,11 @@ struct Song {
 // A bar holding the chord of a root and a kind text.
 Bar barOf(const QString &root, const QString &kind);
 
+// The song's length in bars: up to the last box that holds anything.
+int songLength(const memo::ChordMemo &memo);
+// The bar of one box, 0 to MemoSlotCount - 1.
+Bar memoBar(const memo::ChordMemo &memo, int box);
+
 // Boxes 1 to the last that holds anything; an empty memo is a song of no bars.
 Song songFromMemo(const memo::ChordMemo &memo, const QString &title, int tempo = DefaultTempo,
     int beatsPerBar = DefaultBeats);

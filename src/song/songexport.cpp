@@ -6,18 +6,28 @@
 #include "safefile.h"
 #include "songrender.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QObject>
+
+#include <filesystem>
 
 namespace song
 {
 
-QByteArray formatBytes(SongFormat format, const Song &song, int program)
+SongBytes formatBytes(SongFormat format, const Song &song, int program)
 {
+    const auto sheet = [&song](QString (*write)(const Song &, QIODevice &)) {
+        SongBytes made;
+        QBuffer buffer(&made.bytes);
+        made.error = write(song, buffer);
+        return made;
+    };
     switch (format) {
-    case SongFormat::Pdf: return sheetPdf(song);
-    case SongFormat::Png: return sheetPng(song);
+    case SongFormat::Pdf: return sheet(writeSheetPdf);
+    case SongFormat::Png: return sheet(writeSheetPng);
     case SongFormat::Wav: return {};
-    default: return byteWriter(format)(song, program);
+    default: return {byteWriter(format)(song, program), {}};
     }
 }
 
@@ -29,6 +39,15 @@ Exported writeExport(const QString &path, const QByteArray &bytes)
     return {};
 }
 
+Exported writeFormat(const QString &path, SongFormat format, const Song &song, int program)
+{
+    const SongBytes made = formatBytes(format, song, program);
+    if (!made.error.isEmpty())
+        return {ExportStatus::Failed,
+            QStringLiteral("「%1」を書き出せません: %2").arg(path, made.error)};
+    return writeExport(path, made.bytes);
+}
+
 Exported exportSong(const Song &song, int program, const QString &path, const QStringList &folders)
 {
     const std::optional<SongFormat> format = formatOfPath(path);
@@ -37,11 +56,20 @@ Exported exportSong(const Song &song, int program, const QString &path, const QS
             QStringLiteral("「%1」の形式がわかりません（書ける形式: %2）")
                 .arg(path, formatNames())};
     if (*format != SongFormat::Wav)
-        return writeExport(path, formatBytes(*format, song, program));
+        return writeFormat(path, *format, song, program);
     const Rendered audio = renderWav(song, program, folders);
     if (audio.wav.isEmpty())
         return {ExportStatus::Failed, QStringLiteral("音声を作れません: %1").arg(audio.error)};
     return writeExport(path, audio.wav);
+}
+
+bool sameFile(const QString &a, const QString &b)
+{
+    const auto native = [](const QString &path) {
+        return std::filesystem::path(QFile::encodeName(path).toStdString());
+    };
+    std::error_code error;
+    return std::filesystem::equivalent(native(a), native(b), error) && !error;
 }
 
 SongRead readSongFile(const QString &path, int tempo, int beatsPerBar)
@@ -65,6 +93,9 @@ SongRead readSongFile(const QString &path, int tempo, int beatsPerBar)
         chordPro.tempo.value_or(tempo), chordPro.beatsPerBar.value_or(beatsPerBar), {}};
     for (const memo::ChordText &chord : chordPro.chords)
         song.bars.push_back(barOf(chord.root, chord.kind));
+    // Rests after the last chord are no part of the song, as in a memo.
+    while (!song.bars.empty() && song.bars.back().isEmpty())
+        song.bars.pop_back();
     return {song, {}, chordPro.leftOut};
 }
 

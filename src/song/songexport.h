@@ -28,9 +28,18 @@ struct Exported {
     QString error; // one line for the user, when not written
 };
 
+struct SongBytes {
+    QByteArray bytes;
+    QString error; // why there are none, for the user; empty when made
+};
+
 // The song's bytes in any format but audio, which needs the sound module.
 // PDF and PNG need a QGuiApplication (the offscreen platform will do).
-QByteArray formatBytes(SongFormat format, const Song &song, int program);
+SongBytes formatBytes(SongFormat format, const Song &song, int program);
+
+// The song written to path in any format but audio; nothing is written when
+// its bytes cannot be made.
+Exported writeFormat(const QString &path, SongFormat format, const Song &song, int program);
 
 // Puts the bytes at path as the memo is saved: a new file beside it, synced,
 // renamed over it, so that a failure leaves no file and no half of one.
@@ -40,6 +49,11 @@ Exported writeExport(const QString &path, const QByteArray &bytes);
 // names; audio through the sound module in the first of the folders.
 Exported exportSong(const Song &song, int program, const QString &path,
     const QStringList &folders = services::pluginFolders());
+
+// Whether two paths name one file, after symbolic links and through hard
+// ones: an export is never written over the file it is made from. False when
+// either does not exist.
+bool sameFile(const QString &a, const QString &b);
 
 struct SongRead {
     Song song;

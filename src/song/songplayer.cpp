@@ -3,6 +3,7 @@
 #include "midinotes.h"
 #include "soundoutput.h"
 
+#include <memory>
 #include <vector>
 
 namespace song
@@ -41,6 +42,20 @@ SongPlayer::SongPlayer(QObject *parent)
     connect(&m_follow, &QTimer::timeout, this, &SongPlayer::advance);
 }
 
+SongPlayer::SongSource SongPlayer::sourceOf(Song song)
+{
+    const auto kept = std::make_shared<const Song>(std::move(song));
+    return {kept->tempo, kept->beatsPerBar, [kept] { return int(kept->bars.size()); },
+        [kept](int bar) { return kept->bars[std::size_t(bar)]; }};
+}
+
+SongPlayer::SongSource SongPlayer::memoSource(
+    const memo::ChordMemo &memo, int tempo, int beatsPerBar)
+{
+    return {tempo, beatsPerBar, [&memo] { return songLength(memo); },
+        [&memo](int bar) { return memoBar(memo, bar); }};
+}
+
 SongPlayer::~SongPlayer()
 {
     if (m_output)
@@ -50,10 +65,7 @@ SongPlayer::~SongPlayer()
 void SongPlayer::start(sound::SoundOutput &output, SongSource source, PlayOptions options)
 {
     stop();
-    const Song song = source();
     m_source = std::move(source);
-    m_tempo = song.tempo;
-    m_beatsPerBar = song.beatsPerBar;
     m_options = options;
     m_options.sampleRate = output.sampleRate();
     m_output = &output;
@@ -79,22 +91,19 @@ void SongPlayer::finish()
     emit stopped();
 }
 
-// Each slot is worked out from the song as it is now, at the tempo and meter
-// it started with, so that the bar lines stay where they were.
+// Each slot is worked out from the song's length as it is now, at the tempo
+// and meter it started with, so that the bar lines stay where they were; a
+// bar is read only when its notes are handed over.
 void SongPlayer::advance()
 {
-    Song song = m_source();
-    song.tempo = m_tempo;
-    song.beatsPerBar = m_beatsPerBar;
-    const Schedule schedule(song, m_options);
+    const Schedule schedule(m_source.tempo, m_source.beatsPerBar, m_source.barCount(), m_options);
     const std::int64_t now = m_output->framesPlayed() - m_origin;
     const std::int64_t ahead = now + framesOf(LookaheadMs, m_options.sampleRate);
 
     for (std::optional<int> bar; (bar = schedule.barAt(m_handedOver))
          && schedule.slotStart(m_handedOver) <= ahead;
          ++m_handedOver) {
-        const Bar none;
-        const Bar &played = *bar == CountInBar ? none : song.bars[std::size_t(*bar)];
+        const Bar played = *bar == CountInBar ? Bar {} : m_source.bar(*bar);
         std::vector<sound::TimedNote> notes;
         for (const Event &event : schedule.slotEvents(m_handedOver, played)) {
             if (event.type != EventType::BarStart)

@@ -35,8 +35,20 @@ public:
     // How often the clock is read: the window follows within this.
     static constexpr int FollowMs = 5;
 
-    // The song as the memo holds it now.
-    using SongSource = std::function<Song()>;
+    // The song as the memo holds it: its tempo and meter, taken at the
+    // start; its length, read at every tick (cheap: no bar is built); and
+    // each bar, read once, when its notes are handed over.
+    struct SongSource {
+        int tempo = DefaultTempo;
+        int beatsPerBar = DefaultBeats;
+        std::function<int()> barCount;
+        std::function<Bar(int bar)> bar;
+    };
+    // A song that stays as it is.
+    static SongSource sourceOf(Song song);
+    // The memo's song, each bar as its box holds it when the bar is read;
+    // the memo must outlive the playing.
+    static SongSource memoSource(const memo::ChordMemo &memo, int tempo, int beatsPerBar);
 
     explicit SongPlayer(QObject *parent = nullptr);
     ~SongPlayer() override;
@@ -63,8 +75,6 @@ private:
     sound::SoundOutput *m_output = nullptr;
     SongSource m_source;
     PlayOptions m_options;
-    int m_tempo = DefaultTempo;
-    int m_beatsPerBar = DefaultBeats;
     std::int64_t m_origin = 0; // the output's frame of the first bar line
     std::int64_t m_handedOver = 0; // slots whose notes the output has
     std::int64_t m_announced = 0; // slots whose start barStarted() said

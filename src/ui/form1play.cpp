@@ -138,12 +138,8 @@ void Form1::startPlaying()
     options.countIn = countInItem->isChecked();
     m_beforePlay = {txtcode1->text(), txtcode2->text()};
     const song::Song tune = currentSong();
-    m_songPlayer->start(
-        *m_chords->output(),
-        [this, tune] {
-            return song::songFromMemo(m_memo, tune.title, tune.tempo, tune.beatsPerBar);
-        },
-        options);
+    m_songPlayer->start(*m_chords->output(),
+        song::SongPlayer::memoSource(m_memo, tune.tempo, tune.beatsPerBar), options);
     updatePlayItems();
 }
 

@@ -81,6 +81,11 @@ void Form1::exportTo(const QString &path)
                 .arg(QFileInfo(path).fileName(), song::formatNames()));
         return;
     }
+    if (song::sameFile(path, m_keeper->path())) {
+        refuse(QStringLiteral("「%1」は開いているメモです: 別の名前に書き出してください")
+                   .arg(QFileInfo(path).fileName()));
+        return;
+    }
     if (!m_sharing)
         m_sharing = std::make_unique<services::OffThread>();
     exportItem->setEnabled(false);
@@ -96,8 +101,7 @@ void Form1::exportTo(const QString &path)
     };
     if (*format != song::SongFormat::Wav) {
         m_sharing->run(
-            [=] { *result = song::writeExport(path, song::formatBytes(*format, tune, program)); },
-            this, finish);
+            [=] { *result = song::writeFormat(path, *format, tune, program); }, this, finish);
         return;
     }
     const auto audio = std::make_shared<AudioExport>();
@@ -169,13 +173,24 @@ void Form1::imported(const song::SongRead &read)
         QMessageBox::warning(this, AppName, read.error);
         return;
     }
+    if (std::ranges::all_of(read.song.bars, &song::Bar::isEmpty)) {
+        refuse(QStringLiteral("読み込んだファイルにはコードがありません: メモはそのままです"));
+        return;
+    }
     memo::Boxes boxes;
     for (std::size_t k = 0; k < read.song.bars.size() && k < boxes.size(); ++k)
         boxes[k] = memo::boxOf(read.song.bars[k].root, read.song.bars[k].kind);
-    m_history->change(QStringLiteral("インポート"), boxes);
-    if (m_settings)
-        song::saveSongSettings(
-            *m_settings, m_keeper->path(), {read.song.tempo, read.song.beatsPerBar});
+    if (!m_settings) {
+        m_history->change(QStringLiteral("インポート"), boxes);
+    } else {
+        // Undone with the boxes: the memo's song comes back at its own tempo.
+        const song::SongSettings before = keptSongSettings();
+        const song::SongSettings after {read.song.tempo, read.song.beatsPerBar};
+        const auto keep
+            = [settings = m_settings, path = m_keeper->path(), before, after](
+                  bool done) { song::saveSongSettings(*settings, path, done ? after : before); };
+        m_history->change(QStringLiteral("インポート"), boxes, keep);
+    }
     if (read.leftOut > 0)
         refuse(QStringLiteral("メモは %1 個までです: %2 個のコードは読み込んでいません")
                    .arg(memo::MemoSlotCount)

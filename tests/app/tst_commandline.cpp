@@ -2,6 +2,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
 // The installed program's command line, run with no display at all, as in a
 // terminal without a desktop or in a build job that makes the manual page.
 class tst_CommandLine : public QObject
@@ -12,6 +14,8 @@ private slots:
     void statusAndFirstLine();
     void exports_data();
     void exports();
+    void neverWritesItsInput_data();
+    void neverWritesItsInput();
 };
 
 void tst_CommandLine::statusAndFirstLine_data()
@@ -23,9 +27,14 @@ void tst_CommandLine::statusAndFirstLine_data()
     QTest::newRow("version") << QStringList {"--version"} << 0 << "soramina " SORAMINA_VERSION;
     QTest::newRow("Qt's own option is let through")
         << QStringList {"-platform", "offscreen", "-v"} << 0 << "soramina " SORAMINA_VERSION;
-    QTest::newRow("unknown option") << QStringList {"-x"} << 2 << "soramina: Unknown option 'x'.";
+    QTest::newRow("unknown option")
+        << QStringList {"-x"} << 2 << "soramina: 「x」というオプションはありません";
+    QTest::newRow("a value missing")
+        << QStringList {"--export"} << 2 << "soramina: 「--export」の後に値がありません";
+    QTest::newRow("a value where none is taken")
+        << QStringList {"--help=all"} << 2 << "soramina: 「--help」は値をとりません";
     QTest::newRow("two files") << QStringList {"a.dat", "b.dat"} << 2
-                               << "soramina: Only one FILE may be given.";
+                               << "soramina: FILE は一つしか渡せません";
     QTest::newRow("a file, no display")
         << QStringList {"song.dat"} << 1
         << "soramina: cannot open a window: no window system could be reached (DISPLAY is not "
@@ -78,8 +87,8 @@ void tst_CommandLine::exports_data()
         << QStringList {"--transpose", "12", "--export", "out.txt"} + song << 2 << "--transpose"
         << QByteArray("-");
     QTest::newRow("transposition with no export")
-        << QStringList {"--transpose", "2"} + song << 2 << "--transpose needs --export"
-        << QByteArray("-");
+        << QStringList {"--transpose", "2"} + song << 2
+        << "--transpose は --export と一緒にしか使えません" << QByteArray("-");
     QTest::newRow("tempo out of range") << QStringList {"--tempo", "301", "--export", "out.txt"}
             + song << 2 << "--tempo" << QByteArray("-");
     QTest::newRow("beats out of range") << QStringList {"--beats", "0", "--export", "out.txt"}
@@ -87,6 +96,8 @@ void tst_CommandLine::exports_data()
     QTest::newRow("unknown format lists the formats")
         << QStringList {"--export", "out.doc"} + song << 2
         << ".cho, .chordpro, .mid, .pdf, .png, .wav, .txt" << QByteArray("-");
+    QTest::newRow("no memo yet: FILE may be given")
+        << QStringList {"--export", "out.txt"} << 1 << "FILE として渡せます" << QByteArray("-");
     QTest::newRow("missing memo is no empty song")
         << QStringList {"--export", "out.txt", "none.dat"} << 1 << "none.dat" << QByteArray("-");
     QTest::newRow("a device is refused")
@@ -114,6 +125,8 @@ void tst_CommandLine::exports()
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
         environment.remove(QString::fromLatin1(name));
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
+    // The usual memo, not there yet: never the home folder's.
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
     QProcess program;
     program.setProcessEnvironment(environment);
     program.setWorkingDirectory(dir.path());
@@ -134,6 +147,66 @@ void tst_CommandLine::exports()
     if (written != "-")
         expected.prepend(QStringLiteral("out.txt"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name), expected);
+}
+
+void tst_CommandLine::neverWritesItsInput_data()
+{
+    QTest::addColumn<QString>("input"); // made in an empty folder
+    QTest::addColumn<QString>("link"); // made to name the input too: "symbolic NAME", "hard NAME"
+    QTest::addColumn<QStringList>("arguments");
+
+    QTest::newRow("a ChordPro song onto itself, moved up")
+        << "song.cho"
+        << "" << QStringList {"--export", "song.cho", "--transpose", "2", "song.cho"};
+    QTest::newRow("a memo named as text onto itself")
+        << "memo.txt"
+        << "" << QStringList {"--export", "memo.txt", "memo.txt"};
+    QTest::newRow("through a symbolic link")
+        << "song.cho"
+        << "symbolic out.cho" << QStringList {"--export", "out.cho", "song.cho"};
+    QTest::newRow("through a hard link")
+        << "memo.txt"
+        << "hard out.txt" << QStringList {"--export", "out.txt", "memo.txt"};
+}
+
+void tst_CommandLine::neverWritesItsInput()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, link);
+    QFETCH(QStringList, arguments);
+
+    const QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray bytes = input.endsWith(QLatin1String(".cho"))
+        ? QByteArray("{title: Song}\n{key: C}\n[C]Lyrics [G7]here\n")
+        : QByteArray("C\r\n\r\nG\r\n7\r\n");
+    QFile file(dir.filePath(input));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    if (!link.isEmpty()) {
+        const QByteArray from = QFile::encodeName(file.fileName());
+        const QByteArray to = QFile::encodeName(dir.filePath(link.section(u' ', 1)));
+        QCOMPARE(
+            link.startsWith(QLatin1String("hard")) ? ::link(from, to) : ::symlink(from, to), 0);
+    }
+    const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(dir.path());
+    program.start(QStringLiteral(SORAMINA_BINARY), arguments);
+    QVERIFY(program.waitForFinished());
+
+    const QStringList said
+        = QString::fromUtf8(program.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(program.exitCode(), 1);
+    QCOMPARE(said.size(), 1);
+    QVERIFY2(
+        said.constFirst().contains(QStringLiteral("書き出し元")), qPrintable(said.constFirst()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), bytes);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), before);
 }
 
 QTEST_GUILESS_MAIN(tst_CommandLine)

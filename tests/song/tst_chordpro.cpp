@@ -48,23 +48,24 @@ void tst_ChordPro::write_data()
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QStringList>("shown"); // by chordii
 
-    QTest::newRow("known chords, H and an empty box")
+    QTest::newRow("known chords, H and an empty box, which is no chord")
         << songOf({{"C"}, {"H"}, {}, {"A", "m7"}}, "Yesterday")
-        << QByteArray("{title: Yesterday}\n{tempo: 120}\n{time: 4/4}\n[C] [H] [Am7]\n")
-        << QStringList {"C", "H", "Am7"};
+        << QByteArray("{title: Yesterday}\n{tempo: 120}\n{time: 4/4}\n[C] [H] [N.C.] [Am7]\n")
+        << QStringList {"C", "H", "N.C.", "Am7"};
     QTest::newRow("a line per row of the memo grid")
         << songOf(twoRows(), "Rows", 90, 3)
         << QByteArray("{title: Rows}\n{tempo: 90}\n{time: 3/4}\n"
-                      "[C] [Am] [F] [G7] [Em] [Am7] [Dm7] [G7] [CM7] [Bb]\n[F#m7-5] [B7]\n")
+                      "[C] [Am] [F] [G7] [Em] [Am7] [Dm7] [G7] [CM7] [Bb]\n[N.C.] [F#m7-5] [B7]\n")
         << QStringList {
-               "C", "Am", "F", "G7", "Em", "Am7", "Dm7", "G7", "CM7", "Bb", "F#m7-5", "B7"};
+               "C", "Am", "F", "G7", "Em", "Am7", "Dm7", "G7", "CM7", "Bb", "N.C.", "F#m7-5", "B7"};
     Boxes secondRowEmpty(20);
     secondRowEmpty.first() = {"D"};
     secondRowEmpty << QStringList {"E"};
-    QTest::newRow("an empty row is an empty line")
-        << songOf(secondRowEmpty, "Gap")
-        << QByteArray("{title: Gap}\n{tempo: 120}\n{time: 4/4}\n[D]\n\n[E]\n")
-        << QStringList {"D", "E"};
+    const QByteArray nineRests = QByteArray(" [N.C.]").repeated(9);
+    QTest::newRow("an empty row keeps its bars") << songOf(secondRowEmpty, "Gap")
+                                                 << "{title: Gap}\n{tempo: 120}\n{time: 4/4}\n[D]"
+            + nineRests + "\n[N.C.]" + nineRests
+            + "\n[E]\n" << QStringList {"D"} + QStringList(19, "N.C.") + QStringList {"E"};
     QTest::newRow("brackets and braces become parentheses")
         << songOf({{"C[x]", "{y}"}, {"]"}}, "a{b}[c]")
         << QByteArray("{title: a(b)(c)}\n{tempo: 120}\n{time: 4/4}\n[C(x)(y)] [)]\n")

@@ -35,9 +35,9 @@ void tst_ChordProReader::read_data()
         << QByteArray("[C[D]] [[Em]] x]y") << "" << 0 << 0 << QStringList {"D|", "E|m"} << 0 << "";
     QTest::newRow("an unclosed bracket holds no chord, not even over a line break")
         << QByteArray("[F\n]G[A7]\n[B") << "" << 0 << 0 << QStringList {"A|7"} << 0 << "";
-    QTest::newRow("spaces trimmed; empty chords and annotations skipped; H and N.C. kept")
-        << QByteArray("[ Bbm7 ] [] [ ] [*Coda] [N.C.] [H7]") << "" << 0 << 0
-        << QStringList {"Bb|m7", "N.C.|", "H7|"} << 0 << "";
+    QTest::newRow("spaces trimmed; empty chords and annotations skipped; H kept; N.C. a rest")
+        << QByteArray("[ Bbm7 ] [] [ ] [*Coda] [N.C.] [H7] [ N.C. ] [n.c.]") << "" << 0 << 0
+        << QStringList {"Bb|m7", "|", "H7|", "|", "n.c.|"} << 0 << "";
     QByteArray many;
     QStringList first30;
     for (int i = 0; i < 32; ++i) {
@@ -65,6 +65,9 @@ void tst_ChordProReader::read_data()
     QTest::newRow("tempo out of range and a meter of half beats ignored")
         << QByteArray("{tempo: 400}\n{time: 7/8}\n{time: 2/0}\n{tempo: 90}\n{time: 13/4}") << ""
         << 90 << 0 << QStringList {} << 0 << "";
+    QTest::newRow("a meter too large to count ignored, not wrapped round")
+        << QByteArray("{time: 1073741825/4}\n{time: 999999999/4}\n{time: 3/2147483647}\n[C]") << ""
+        << 0 << 0 << QStringList {"C|"} << 0 << "";
     QTest::newRow("Japanese") << QByteArray("{title: さくら}\n[D]さくら [A7]さくら") << "さくら"
                               << 0 << 0 << QStringList {"D|", "A|7"} << 0 << "";
     QTest::newRow("empty") << QByteArray() << "" << 0 << 0 << QStringList {} << 0 << "";

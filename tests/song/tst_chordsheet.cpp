@@ -74,6 +74,18 @@ int pixelsOf(const QImage &image, QRgb colour)
     return count;
 }
 
+// A device as a full disk is: it opens, and takes nothing.
+class FullDisk final : public QIODevice
+{
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64) override
+    {
+        setErrorString(QStringLiteral("No space left on device"));
+        return -1;
+    }
+};
+
 } // namespace
 
 class tst_ChordSheet : public QObject
@@ -83,6 +95,8 @@ private slots:
     void pdfReadBack_data();
     void pdfReadBack();
     void png();
+    void failureSaysWhy_data();
+    void failureSaysWhy();
 };
 
 void tst_ChordSheet::pdfReadBack_data()
@@ -157,6 +171,35 @@ void tst_ChordSheet::png()
     QCOMPARE(pixelsOf(bottom, qRgb(255, 255, 255)), bottom.width() * bottom.height());
     // ...and they are there, with their light green markers.
     QVERIFY(pixelsOf(image, qRgb(0x80, 0xff, 0x80)) > 0);
+}
+
+void tst_ChordSheet::failureSaysWhy_data()
+{
+    QTest::addColumn<bool>("png");
+    QTest::addColumn<bool>("full"); // a full disk, or a folder that is not there
+    QTest::addColumn<QString>("why");
+    QTest::newRow("PDF, no folder") << false << false << "No such file or directory";
+    QTest::newRow("PDF, a full disk") << false << true << "No space left on device";
+    QTest::newRow("PNG, no folder") << true << false << "No such file or directory";
+    QTest::newRow("PNG, a full disk") << true << true << "No space left on device";
+}
+
+void tst_ChordSheet::failureSaysWhy()
+{
+    QFETCH(bool, png);
+    QFETCH(bool, full);
+    QFETCH(QString, why);
+    QTemporaryDir dir;
+    QFile missing(dir.filePath(QStringLiteral("none/sheet")));
+    FullDisk disk;
+    if (full)
+        QVERIFY(disk.open(QIODevice::WriteOnly));
+    QIODevice &device = full ? static_cast<QIODevice &>(disk) : missing;
+
+    const QString error
+        = png ? song::writeSheetPng(mixedSong(), device) : song::writeSheetPdf(mixedSong(), device);
+    QVERIFY2(error.contains(why), qPrintable(error));
+    QVERIFY(!missing.exists());
 }
 
 // A QGuiApplication, not a QApplication: the sheet needs fonts, no widget.

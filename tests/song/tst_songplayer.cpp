@@ -11,6 +11,8 @@ class tst_SongPlayer : public QObject
 private slots:
     void followsTheClock_data();
     void followsTheClock();
+    void readsOnlyTheBarDue_data();
+    void readsOnlyTheBarDue();
 };
 
 namespace
@@ -76,7 +78,7 @@ void tst_SongPlayer::followsTheClock()
         [&heard](int bar) { heard << QString::number(bar); });
     connect(&player, &song::SongPlayer::stopped, this, [&heard] { heard << "end"; });
 
-    player.start(output, [song] { return song; }, {.countIn = countIn, .loop = loop});
+    player.start(output, song::SongPlayer::sourceOf(song), {.countIn = countIn, .loop = loop});
     for (qsizetype i = 0; i < steps.size(); ++i) {
         if (steps[i] == "stop")
             player.stop();
@@ -88,6 +90,45 @@ void tst_SongPlayer::followsTheClock()
     for (const sound::TimedNote &n : log->timed)
         notes << noteLine(n);
     QCOMPARE(notes, handed);
+}
+
+void tst_SongPlayer::readsOnlyTheBarDue_data()
+{
+    QTest::addColumn<int>("ms"); // where the output's clock stands while the timer ticks
+    QTest::addColumn<bool>("loop");
+    QTest::addColumn<QList<int>>("read"); // the bars read, in order: each once, when due
+
+    // 30 bars of a second each, the first line 20 ms from the start.
+    QTest::newRow("at the start, the first bar alone") << 0 << false << QList<int> {0};
+    QTest::newRow("the third bar coming") << 2000 << false << QList<int> {0, 1, 2};
+    QTest::newRow("round again, the first bar once more")
+        << 30000 << true
+        << QList<int> {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21,
+               22, 23, 24, 25, 26, 27, 28, 29, 0};
+}
+
+void tst_SongPlayer::readsOnlyTheBarDue()
+{
+    QFETCH(int, ms);
+    QFETCH(bool, loop);
+    QFETCH(QList<int>, read);
+
+    const auto log = std::make_shared<OutputLog>();
+    FakeOutput output(log);
+    song::SongPlayer player;
+    QList<int> reads;
+    const song::Bar chord = song::barOf(QStringLiteral("C"), {});
+    player.start(output,
+        {60, 1, [] { return 30; },
+            [&reads, &chord](int bar) {
+                reads << bar;
+                return chord;
+            }},
+        {.loop = loop});
+    log->frames = std::int64_t(ms) * Rate / 1000;
+    // Many ticks of the player's timer, the clock standing still.
+    QTest::qWait(20 * song::SongPlayer::FollowMs);
+    QCOMPARE(reads, read);
 }
 
 QTEST_MAIN(tst_SongPlayer)

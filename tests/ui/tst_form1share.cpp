@@ -2,6 +2,8 @@
 
 #include <QSettings>
 
+#include <unistd.h>
+
 namespace
 {
 const QByteArray Song = slotFile({{0, "C", ""}, {1, "A", "m7"}, {3, "H", ""}});
@@ -21,6 +23,10 @@ class tst_Form1Share : public QObject
 private slots:
     void exports_data();
     void exports();
+    void neverOverwritesTheMemo_data();
+    void neverOverwritesTheMemo();
+    void roundTripKeepsEveryBar_data();
+    void roundTripKeepsEveryBar();
     void imports_data();
     void imports();
     void chordProIsNoMemo();
@@ -51,6 +57,60 @@ void tst_Form1Share::exports()
     QCOMPARE(f.savedFile(), Song);
 }
 
+void tst_Form1Share::neverOverwritesTheMemo_data()
+{
+    QTest::addColumn<bool>("hard"); // the link that names the memo as text
+
+    QTest::newRow("through a symbolic link") << false;
+    QTest::newRow("through a hard link") << true;
+}
+
+void tst_Form1Share::neverOverwritesTheMemo()
+{
+    QFETCH(bool, hard);
+    QVERIFY(f.open(&Song));
+    const QByteArray memo = QFile::encodeName(f.dirPath() + QStringLiteral("/code.dat"));
+    const QString path = f.dirPath() + QStringLiteral("/memo.txt");
+    const QByteArray native = QFile::encodeName(path);
+    QCOMPARE(hard ? ::link(memo, native) : ::symlink(memo, native), 0);
+
+    f.form()->exportTo(path);
+    const auto *line = f.control<QLabel>(QStringLiteral("lblnotice"));
+    QTRY_VERIFY(line->isVisible());
+    QCOMPARE(line->text(),
+        QStringLiteral("「memo.txt」は開いているメモです: 別の名前に書き出してください"));
+    QTest::qWait(100); // nothing is written later either
+    QCOMPARE(f.savedFile(), Song);
+    QCOMPARE(readFile(path), Song);
+}
+
+void tst_Form1Share::roundTripKeepsEveryBar_data()
+{
+    QTest::addColumn<QByteArray>("memo");
+    QTest::newRow("a rest between chords") << Song;
+    QTest::newRow("rests first, an unknown chord, rests after the last")
+        << slotFile({{2, "G", ""}, {3, "X", ""}, {5, "D", "m"}, {28, "E", "7"}});
+}
+
+// Exported as ChordPro, then imported into an empty memo: the same boxes.
+void tst_Form1Share::roundTripKeepsEveryBar()
+{
+    QFETCH(QByteArray, memo);
+    QVERIFY(f.open(&memo));
+    const QString exported = f.dirPath() + QStringLiteral("/song.cho");
+    f.form()->exportTo(exported);
+    QTRY_VERIFY(readFile(exported).startsWith("{title"));
+    const QByteArray chordPro = readFile(exported);
+
+    const QByteArray empty = slotFile({});
+    QVERIFY(f.open(&empty));
+    QFile file(f.dirPath() + QStringLiteral("/song.cho"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(chordPro) == chordPro.size());
+    file.close();
+    f.form()->importFrom(file.fileName());
+    QTRY_COMPARE(f.savedFile(), memo);
+}
+
 void tst_Form1Share::imports_data()
 {
     QTest::addColumn<QByteArray>("chordPro");
@@ -67,6 +127,9 @@ void tst_Form1Share::imports_data()
     QTest::newRow("chords in order, split as pasting splits them")
         << QByteArray("{t: Song}\n{tempo: 96}\n# a comment [X]\n[Am7]Hel[D]lo [Bbm7b5]there\n")
         << slotFile({{0, "A", "m7"}, {1, "D", ""}, {2, "Bb", "m7b5"}}) << QString() << 96;
+    QTest::newRow("lyrics alone: refused, the memo stays")
+        << QByteArray("{title: Words}\n{tempo: 80}\nNo chords [*Coda] here\n") << Song
+        << "読み込んだファイルにはコードがありません: メモはそのままです" << 0;
     QTest::newRow("more than 30: the first 30, and how many were left")
         << many << slotFile(thirty) << "メモは 30 個までです: 2 個のコードは読み込んでいません"
         << 120;
@@ -87,18 +150,19 @@ void tst_Form1Share::imports()
     file.close();
 
     f.form()->importFrom(path);
-    QTRY_COMPARE(f.savedFile(), saved);
     const auto *line = f.control<QLabel>(QStringLiteral("lblnotice"));
+    if (!notice.isEmpty())
+        QTRY_VERIFY(line->isVisible());
+    QTRY_COMPARE(f.savedFile(), saved);
     QCOMPARE(line->isVisible() ? line->text() : QString(), notice);
-    QCOMPARE(settings
-                 .value(QStringLiteral("songs/%1/tempo")
-                            .arg(QString::fromLatin1(QUrl::toPercentEncoding(
-                                f.dirPath() + QStringLiteral("/code.dat")))))
-                 .toInt(),
-        tempo);
-    // One step: the memo comes back whole.
+    const QString tempoKey = QStringLiteral("songs/%1/tempo")
+                                 .arg(QString::fromLatin1(QUrl::toPercentEncoding(
+                                     f.dirPath() + QStringLiteral("/code.dat"))));
+    QCOMPARE(settings.value(tempoKey).toInt(), tempo);
+    // One step: the memo comes back whole, and the tempo it had.
     QTest::keyClick(f.form(), Qt::Key_Z, Qt::ControlModifier);
     QTRY_COMPARE(f.savedFile(), Song);
+    QVERIFY(settings.value(tempoKey, song::DefaultTempo).toInt() == song::DefaultTempo);
 }
 
 void tst_Form1Share::chordProIsNoMemo()
