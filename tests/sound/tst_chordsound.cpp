@@ -6,6 +6,9 @@
 
 #include <QTest>
 
+#include <atomic>
+#include <thread>
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -26,6 +29,8 @@ private slots:
     void levels();
     void clickedChordLeavesTheSong_data();
     void clickedChordLeavesTheSong();
+    void handedOverWhileRendering_data();
+    void handedOverWhileRendering();
 };
 
 namespace
@@ -342,6 +347,79 @@ void tst_ChordSound::clickedChordLeavesTheSong()
         level();
     const double after = level();
     QCOMPARE_LT(std::abs(after - before), 1.0);
+}
+
+void tst_ChordSound::handedOverWhileRendering_data()
+{
+    QTest::addColumn<int>("notes"); // handed over one after another, each ahead of the clock
+    QTest::addColumn<bool>("cancelled"); // each, right after it is handed over
+
+    QTest::newRow("one note") << 1 << false;
+    QTest::newRow("a run of notes") << 40 << false;
+    QTest::newRow("each note cancelled") << 40 << true;
+}
+
+// An audio driver's thread renders on while the owner's thread hands notes
+// over and cancels them, as a song does; each note still sounds on the
+// grid line it was given, and a cancelled one never sounds. Run under the
+// sanitizers, this is also the check that the hand-over is free of races.
+void tst_ChordSound::handedOverWhileRendering()
+{
+    QFETCH(int, notes);
+    QFETCH(bool, cancelled);
+
+    sound::Opened opened = sound::openOutput({QStringLiteral(MODULE_DIR)}, sound::Target::Buffer);
+    QVERIFY2(opened.output, qPrintable(opened.reason));
+    sound::SoundOutput &output = *opened.output;
+    const int grid = output.frameGrid();
+    // Each note is handed over this far ahead of where the driver may render
+    // to; the driver renders on towards it meanwhile.
+    constexpr std::int64_t LeadLines = 16;
+    constexpr std::int64_t SpacingLines = 8;
+    const auto frames = std::size_t((notes * SpacingLines + 2 * LeadLines) * grid);
+    std::vector<float> left(frames), right(frames);
+    std::atomic<std::size_t> allowed = 0;
+    std::thread driver([&] {
+        for (std::size_t done = 0; done < frames;) {
+            const std::size_t count = std::min(ChunkFrames, allowed.load() - done);
+            if (count == 0) {
+                std::this_thread::yield();
+                continue;
+            }
+            output.render(std::span(left).subspan(done, count), std::span(right).subspan(done, count));
+            done += count;
+        }
+    });
+    std::vector<std::int64_t> lines;
+    for (std::int64_t i = 0; i < notes; ++i) {
+        const std::int64_t line = (i + 1) * SpacingLines + LeadLines;
+        const sound::TimedNote note[] {{line * grid, chord::PercussionChannel, chord::ClickNote,
+            chord::NoteVelocity}};
+        output.schedule(note);
+        if (cancelled)
+            output.cancelScheduled();
+        lines.push_back(line);
+        allowed = std::size_t((line - LeadLines / 2) * grid);
+    }
+    allowed = frames;
+    driver.join();
+    QCOMPARE(output.framesPlayed(), std::int64_t(frames));
+
+    // Each note sounds within the grid block of its line; cancelled, never.
+    const auto sounding = [&](std::size_t frame) {
+        return std::abs(left[frame]) >= Audible || std::abs(right[frame]) >= Audible;
+    };
+    if (cancelled) {
+        for (std::size_t frame = 0; frame < frames; ++frame)
+            QVERIFY2(!sounding(frame), qPrintable(QStringLiteral("sound at frame %1").arg(frame)));
+        return;
+    }
+    for (const std::int64_t line : lines) {
+        const auto start = std::size_t(line * grid);
+        QVERIFY2(!sounding(start - 1) || line > lines.front(), "sound before the first line");
+        QVERIFY2(sounding(start + std::size_t(grid) - 1),
+            qPrintable(QStringLiteral("silent on line %1").arg(line)));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_ChordSound)

@@ -2,6 +2,7 @@
 
 #include "soundoutput.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -23,6 +24,9 @@ public:
     // chords and clicks, against a song handed over a tenth of a second ahead.
     static constexpr std::size_t QueueSize = 4096; // a power of two
     static constexpr std::size_t WaitingSize = 4096;
+    // Taken from the queue at one render at most, so that a burst costs the
+    // renderer a bounded time: the rest follows at the next.
+    static constexpr std::size_t TakenAtOnce = 256;
 
     enum class Kind : unsigned char {
         Note, // note.velocity 0 lets it go
@@ -52,9 +56,10 @@ public:
     // or Never.
     template<typename Apply> std::int64_t playDue(std::int64_t frame, Apply apply)
     {
-        for (std::size_t read = m_read.load(std::memory_order_relaxed),
-                         end = m_written.load(std::memory_order_acquire);
-             read != end; ++read) {
+        const std::size_t first = m_read.load(std::memory_order_relaxed);
+        const std::size_t end
+            = std::min(m_written.load(std::memory_order_acquire), first + TakenAtOnce);
+        for (std::size_t read = first; read != end; ++read) {
             const Command &command = m_queue[read % QueueSize];
             if (command.kind == Kind::Note) {
                 wait(command.note);
