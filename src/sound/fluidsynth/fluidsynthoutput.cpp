@@ -194,7 +194,7 @@ void FluidSynthOutput::idle(int frames)
     const bool quiet = !m_woken.exchange(false) && m_timed->isEmpty()
         && fluid_synth_get_active_voice_count(m_synth.get()) == 0;
     m_quietFrames = quiet ? m_quietFrames + frames : 0;
-    if (m_quietFrames < std::int64_t(IdleSeconds) * m_rate)
+    if (m_quietFrames < std::int64_t(sound::IdleSeconds) * m_rate)
         return;
     m_quietFrames = 0;
     int running = Running;

@@ -15,13 +15,11 @@
 // own: it counts the frames and starts each timed note at its frame. Only
 // the rendering thread touches the synthesiser; the owner's calls reach it
 // through TimedNotes. A device output that has had nothing to play for
-// IdleSeconds stops rendering until it is handed something or its clock is
+// sound::IdleSeconds stops rendering until it is handed something or its clock is
 // read.
 class FluidSynthOutput final : public sound::SoundOutput
 {
 public:
-    static constexpr int IdleSeconds = 10;
-
     FluidSynthOutput();
     ~FluidSynthOutput() override;
 
@@ -45,7 +43,7 @@ private:
     void apply(const TimedNotes::Command &command);
     void hand(bool handed) const;
     // On the audio driver's thread: counts the frames with nothing to play
-    // and, past IdleSeconds of them, waits there until woken.
+    // and, past sound::IdleSeconds of them, waits there until woken.
     void idle(int frames);
     void centreClicks();
 
