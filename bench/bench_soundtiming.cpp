@@ -294,7 +294,8 @@ double cpuSeconds()
 {
     rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    const auto seconds
+        = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
@@ -490,7 +491,11 @@ BENCHMARK(BM_SilenceCpu)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterat
 // Offline: piano, electric piano, organ, guitar, strings.
 BENCHMARK(BM_ChordLevel)
     ->Name("BM_ChordLevel/buffer")
-    ->Arg(0)->Arg(4)->Arg(16)->Arg(24)->Arg(48)
+    ->Arg(0)
+    ->Arg(4)
+    ->Arg(16)
+    ->Arg(24)
+    ->Arg(48)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 

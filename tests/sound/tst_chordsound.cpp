@@ -237,8 +237,8 @@ std::vector<std::vector<int>> everyChord()
     for (std::size_t root = 0; root < chord::RootButtonCount; ++root) {
         for (const chord::KindRow &kind : chord::ChordKind) {
             std::vector<int> notes;
-            for (int semitone : chord::soundingNotes(
-                     chord::placeChord(chord::ChordRoot[root].text, kind.text)))
+            for (int semitone :
+                chord::soundingNotes(chord::placeChord(chord::ChordRoot[root].text, kind.text)))
                 notes.push_back(chord::midiNote(semitone));
             chords.push_back(notes);
         }
@@ -293,8 +293,8 @@ void tst_ChordSound::levels()
 
     if (program != 0)
         return;
-    for (const auto &[note, velocity] :
-        {std::pair {chord::AccentClickNote, AccentClick}, std::pair {chord::ClickNote, PlainClick}}) {
+    for (const auto &[note, velocity] : {std::pair {chord::AccentClickNote, AccentClick},
+             std::pair {chord::ClickNote, PlainClick}}) {
         const Level click = levelOf(output, {note}, chord::PercussionChannel, velocity);
         qInfo("click %d: left %.1f, right %.1f dBFS", note, click.left, click.right);
         QCOMPARE_LT(std::abs(click.left - click.right), 1.0);
@@ -386,15 +386,16 @@ void tst_ChordSound::handedOverWhileRendering()
                 std::this_thread::yield();
                 continue;
             }
-            output.render(std::span(left).subspan(done, count), std::span(right).subspan(done, count));
+            output.render(
+                std::span(left).subspan(done, count), std::span(right).subspan(done, count));
             done += count;
         }
     });
     std::vector<std::int64_t> lines;
     for (std::int64_t i = 0; i < notes; ++i) {
         const std::int64_t line = (i + 1) * SpacingLines + LeadLines;
-        const sound::TimedNote note[] {{line * grid, chord::PercussionChannel, chord::ClickNote,
-            chord::NoteVelocity}};
+        const sound::TimedNote note[] {
+            {line * grid, chord::PercussionChannel, chord::ClickNote, chord::NoteVelocity}};
         output.schedule(note);
         if (cancelled)
             output.cancelScheduled();
