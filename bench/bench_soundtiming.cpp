@@ -62,7 +62,7 @@ constexpr int FirstMidiNote = 60; // middle C, then a semitone up each time
 constexpr auto MidiNoteGap = std::chrono::milliseconds(300); // for each note's tail to die away
 // A note after the output has stopped for want of anything to play.
 constexpr auto IdleWait = std::chrono::seconds(sound::IdleSeconds + 2);
-constexpr int IdleNotes = 3;
+constexpr int IdleNotes = 2;
 constexpr auto CpuSpan = std::chrono::seconds(10);
 constexpr auto AwakeSpan = std::chrono::seconds(5); // well inside sound::IdleSeconds
 // The level of a four-note chord, CM7 from C3, on each instrument of the menu.
