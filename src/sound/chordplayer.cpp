@@ -55,8 +55,8 @@ void ChordPlayer::setPlaysShownChords(bool on)
     m_pending = false;
     if (!m_output)
         return;
-    stop();
     releaseKey();
+    stop();
     for (int note : std::exchange(m_held, {}))
         m_output->noteOff(note);
 }
