@@ -15,8 +15,8 @@ namespace
 constexpr int LiveChannel = 1;
 static_assert(LiveChannel != chord::ChordChannel && LiveChannel != chord::PercussionChannel);
 // FluidSynth's own gain, 0.2, leaves a chord near -24 dBFS: this one puts a
-// four-note piano chord near -6, and the fullest chord of the tables, on
-// the loudest instrument, still under full scale.
+// four-note piano chord near -7, and every chord of the tables, on any
+// instrument of the menu, under full scale.
 constexpr float SynthGain = 1.6f;
 // MIDI's channel volume, 100 unless set: the level changes by
 // 40 log10(value / 100) dB.
