@@ -16,6 +16,8 @@
 #include <QSettings>
 #include <QTimer>
 
+#include <sys/resource.h>
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -58,6 +60,14 @@ constexpr int ClickLengthMs = 100;
 constexpr int MidiNotes = 10;
 constexpr int FirstMidiNote = 60; // middle C, then a semitone up each time
 constexpr auto MidiNoteGap = std::chrono::milliseconds(300); // for each note's tail to die away
+// A note after the output has stopped for want of anything to play.
+constexpr auto IdleWait = std::chrono::seconds(sound::IdleSeconds + 2);
+constexpr int IdleNotes = 2;
+constexpr auto CpuSpan = std::chrono::seconds(10);
+constexpr auto AwakeSpan = std::chrono::seconds(5); // well inside sound::IdleSeconds
+// The level of a four-note chord, CM7 from C3, on each instrument of the menu.
+constexpr int LevelNotes[] {48, 52, 55, 59};
+constexpr double LevelSeconds = 1.0;
 
 // Whether the output's clock runs within a few seconds. A null sink that
 // nothing else plays to starts by playing seconds of silence on its own:
@@ -230,6 +240,122 @@ void BM_MidiNoteToSink(benchmark::State &state)
     state.counters["worst_ms"] = worstMs;
 }
 
+// A note's sound in the sink's monitor after the output stopped for want of
+// anything to play: the time it takes to start again, buffers and all.
+void BM_NoteAfterIdleToSink(benchmark::State &state)
+{
+    std::optional<ReadyPlayer> ready = preloadedPlayer();
+    if (!ready) {
+        state.SkipWithError("no sound output: no audio server?");
+        return;
+    }
+    sound::ChordPlayer &player = *ready->player;
+    const int rate = player.output()->sampleRate();
+    double worstMs = 0;
+    for (auto _ : state) {
+        bench::SinkRecorder recorder(rate);
+        if (!recorder.start() || !recorder.waitForSound()) {
+            state.SkipWithError("the sink's monitor records nothing");
+            return;
+        }
+        std::vector<long long> noteOns;
+        for (int i = 0; i < IdleNotes; ++i) {
+            std::this_thread::sleep_for(IdleWait);
+            const int note = FirstMidiNote + i;
+            noteOns.push_back(bench::monotonicNs());
+            player.noteOn(note, chord::NoteVelocity);
+            std::this_thread::sleep_for(MidiNoteGap);
+            player.noteOff(note);
+        }
+        std::this_thread::sleep_for(MidiNoteGap);
+        recorder.stop();
+        const std::vector<float> &sound = recorder.samples();
+        double sumMs = 0;
+        std::size_t from = 0;
+        for (long long noteOn : noteOns) {
+            while (from < sound.size() && recorder.playedNs(from) < noteOn)
+                ++from;
+            const std::optional<std::int64_t> onset
+                = bench::onsetAfter(sound, std::int64_t(from), std::int64_t(sound.size()), rate);
+            if (!onset) {
+                state.SkipWithError("a note is missing from the recording");
+                return;
+            }
+            const double ms = double(recorder.playedNs(std::size_t(*onset)) - noteOn) / NsPerMs;
+            sumMs += ms;
+            worstMs = std::max(worstMs, ms);
+        }
+        state.SetIterationTime(sumMs / IdleNotes / 1e3);
+    }
+    state.counters["worst_ms"] = worstMs;
+}
+
+double cpuSeconds()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds
+        = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// The whole process's processor time with the output open and nothing
+// playing, in per cent of a core: while it still renders silence, and over
+// CpuSpan once it has stopped.
+void BM_SilenceCpu(benchmark::State &state)
+{
+    std::optional<ReadyPlayer> ready = preloadedPlayer();
+    if (!ready) {
+        state.SkipWithError("no sound output: no audio server?");
+        return;
+    }
+    double awake = 0, idle = 0;
+    for (auto _ : state) {
+        double before = cpuSeconds();
+        std::this_thread::sleep_for(AwakeSpan);
+        awake = (cpuSeconds() - before) * 100 / double(AwakeSpan.count());
+        std::this_thread::sleep_for(IdleWait - AwakeSpan);
+        before = cpuSeconds();
+        std::this_thread::sleep_for(CpuSpan);
+        idle = (cpuSeconds() - before) * 100 / double(CpuSpan.count());
+        state.SetIterationTime(idle / 100);
+    }
+    state.counters["awake_cpu_pct"] = awake;
+    state.counters["idle_cpu_pct"] = idle;
+}
+
+// The peak and RMS of a four-note chord rendered offline, as the WAV export
+// renders, on a General MIDI program: full scale is 0 dBFS.
+void BM_ChordLevel(benchmark::State &state)
+{
+    double peak = 0, sum = 0;
+    std::size_t count = 0;
+    for (auto _ : state) {
+        sound::Opened opened
+            = sound::openOutput({QStringLiteral(MODULE_DIR)}, sound::Target::Buffer);
+        if (!opened.output) {
+            state.SkipWithError(qPrintable(opened.reason));
+            return;
+        }
+        sound::SoundOutput &output = *opened.output;
+        output.selectProgram(int(state.range(0)));
+        for (int note : LevelNotes)
+            output.noteOn(note, chord::NoteVelocity);
+        const auto frames = std::size_t(LevelSeconds * output.sampleRate());
+        std::vector<float> left(frames), right(frames);
+        output.render(left, right);
+        peak = 0;
+        sum = 0;
+        for (std::size_t i = 0; i < frames; ++i) {
+            peak = std::max({peak, double(std::abs(left[i])), double(std::abs(right[i]))});
+            sum += double(left[i]) * left[i] + double(right[i]) * right[i];
+        }
+        count = 2 * frames;
+    }
+    state.counters["peak_dBFS"] = 20 * std::log10(peak);
+    state.counters["rms_dBFS"] = 10 * std::log10(sum / double(count));
+}
+
 // The largest distance of a found onset from its bar line, in milliseconds;
 // nothing when an onset is missing.
 std::optional<double> worstDeviationMs(
@@ -360,5 +486,17 @@ BENCHMARK(BM_MidiNoteToSink)->UseManualTime()->Unit(benchmark::kMillisecond)->It
 // Offline: runs without a server, as under CTest.
 BENCHMARK(BM_SongOnsets)->Name("BM_SongOnsets/buffer")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SinkBarOnsets)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_NoteAfterIdleToSink)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_SilenceCpu)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+// Offline: piano, electric piano, organ, guitar, strings.
+BENCHMARK(BM_ChordLevel)
+    ->Name("BM_ChordLevel/buffer")
+    ->Arg(0)
+    ->Arg(4)
+    ->Arg(16)
+    ->Arg(24)
+    ->Arg(48)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 } // namespace

@@ -30,17 +30,35 @@ void ChordPlayer::markUnavailable(const QString &reason)
     if (!isAvailable())
         return;
     m_reason = reason;
+    m_opening = false;
     m_pending = false;
     std::fprintf(stderr, "ソラミナ: 音は出ません: %s\n", qPrintable(reason));
     std::fflush(stderr);
     emit unavailable(reason);
 }
 
+// Turned off, nothing is left sounding: not the chord ringing, the key
+// clicked, nor a note held on a MIDI keyboard, whose release would no
+// longer come through. Turned on after an output failed to open, it tries
+// again.
 void ChordPlayer::setPlaysShownChords(bool on)
 {
     m_playShown = on;
-    if (!on)
-        m_pending = false;
+    if (on) {
+        if (m_failedToOpen) {
+            m_failedToOpen = false;
+            m_reason.clear();
+            startOpening();
+        }
+        return;
+    }
+    m_pending = false;
+    if (!m_output)
+        return;
+    releaseKey();
+    stop();
+    for (int note : std::exchange(m_held, {}))
+        m_output->noteOff(note);
 }
 
 void ChordPlayer::setProgram(int program)
@@ -95,15 +113,20 @@ void ChordPlayer::preload()
 
 void ChordPlayer::noteOn(int note, int velocity)
 {
-    if (m_output)
-        m_output->noteOn(note, velocity);
-    else
+    if (!m_playShown)
+        return;
+    if (!m_output) {
         startOpening();
+        return;
+    }
+    m_output->noteOn(note, velocity);
+    if (!m_held.contains(note))
+        m_held.append(note);
 }
 
 void ChordPlayer::noteOff(int note)
 {
-    if (m_output)
+    if (m_output && m_held.removeOne(note))
         m_output->noteOff(note);
 }
 
@@ -182,6 +205,8 @@ void ChordPlayer::opened()
     std::unique_ptr<SoundOutput> output = std::move(m_opened);
     if (!m_failure.isEmpty()) {
         markUnavailable(m_failure);
+        m_failedToOpen = true;
+        emit openFailed(m_failure);
         return;
     }
     m_output = std::move(output);

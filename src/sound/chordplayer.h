@@ -35,6 +35,8 @@ public:
     QString unavailableReason() const { return m_reason; }
 
     bool playsShownChords() const { return m_playShown; }
+    // Off releases every note sounding. On, after openFailed(), opens the
+    // output again.
     void setPlaysShownChords(bool on);
     void setArpeggio(bool on) { m_arpeggio = on; }
     // A General MIDI program, for the chords and the single notes alike.
@@ -58,12 +60,16 @@ public:
     // The open output, for timed playback; null until ready().
     SoundOutput *output() const { return m_output.get(); }
 
-    // Single notes, for a MIDI keyboard: they sound once the output is open.
+    // Single notes, for a MIDI keyboard, while shown chords are played: they
+    // sound once the output is open. A note-off ends only a note sounding.
     void noteOn(int note, int velocity);
     void noteOff(int note);
 
 signals:
     void unavailable(const QString &reason);
+    // The module and the soundfont are there, but the audio output did not
+    // open: unavailable() came first, and turning shown chords on tries again.
+    void openFailed(const QString &reason);
     // The first note of a chord has gone to the output.
     void chordStarted();
     // The output is open: output() is there.
@@ -84,6 +90,7 @@ private:
     std::unique_ptr<SoundOutput> m_opened; // while the worker opens it
     std::unique_ptr<SoundOutput> m_output;
     QString m_reason;
+    bool m_failedToOpen = false;
 
     bool m_playShown = true;
     bool m_arpeggio = false;
@@ -98,6 +105,7 @@ private:
     int m_key = -1; // the clicked key's note sounding, or waiting for the output
     bool m_keySounding = false;
     QTimer m_keyRing;
+    QList<int> m_held; // MIDI keyboard notes sounding
 
     // Last, so that it is gone, its job waited for, before what the job uses.
     services::OffThread m_worker;

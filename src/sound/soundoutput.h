@@ -16,18 +16,24 @@ enum class Target {
     Buffer, // nowhere: render() hands the samples to the caller
 };
 
+// A device output with nothing sounding, nothing scheduled and nobody reading
+// its clock for this long stops rendering; the next note, schedule or read of
+// the clock starts it again.
+inline constexpr int IdleSeconds = 10;
+
 // A note to start or stop when the output's own sample clock reaches a frame.
 struct TimedNote {
     std::int64_t frame; // on the count of framesPlayed()
-    int channel; // 0 for chords, chord::PercussionChannel for clicks
+    int channel; // 0 for a song's chords, chord::PercussionChannel for clicks
     int note;
     int velocity; // 0 lets the note go
     friend bool operator==(const TimedNote &, const TimedNote &) = default;
 };
 
-// A General MIDI synthesiser on one channel, and the percussion channel for
-// timed clicks. Notes are MIDI note numbers. Everything but open() is cheap
-// and may be called from the GUI thread.
+// A General MIDI synthesiser: notes played at once on a channel of their
+// own, timed notes on the channel they name. Notes are MIDI note numbers.
+// Everything but open() is cheap and is called from the thread that owns the
+// output, one thread at a time; framesPlayed() from any thread.
 class SoundOutput
 {
 public:

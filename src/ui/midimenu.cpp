@@ -103,9 +103,10 @@ void MidiMenu::playAlongWith(sound::ChordPlayer *player)
     m_player = player;
 }
 
+// Note-offs go through whatever 音 says: the player ends only what it sounds.
 void MidiMenu::sound(const midi::MidiMessage &message)
 {
-    if (!m_player || !m_player->playsShownChords())
+    if (!m_player)
         return;
     using Kind = midi::MidiMessage::Kind;
     if (message.kind == Kind::NoteOn && message.value > 0)

@@ -10,6 +10,7 @@
 #include <array>
 #include <functional>
 #include <string_view>
+#include <utility>
 
 namespace
 {
@@ -47,8 +48,9 @@ SoundMenu::SoundMenu(Form1 *window, sound::ChordPlayer *player, QSettings *setti
     sound::ChordPlayer *chords = m_player;
     QSettings *kept = m_settings;
 
-    addKeptSwitch(QStringLiteral("コードを鳴らす(&P)"), QStringLiteral("playChords"), PlayKey, true,
-        std::bind_front(&sound::ChordPlayer::setPlaysShownChords, chords));
+    m_play = addKeptSwitch(QStringLiteral("コードを鳴らす(&P)"), QStringLiteral("playChords"),
+        PlayKey, true, std::bind_front(&sound::ChordPlayer::setPlaysShownChords, chords));
+    connect(m_play, &QAction::toggled, this, &SoundMenu::retry);
 
     QAction *replay = addAction(QStringLiteral("もう一度鳴らす(&R)"));
     replay->setObjectName(QStringLiteral("replay"));
@@ -83,6 +85,7 @@ SoundMenu::SoundMenu(Form1 *window, sound::ChordPlayer *player, QSettings *setti
     connect(window, &Form1::chordShown, chords, &sound::ChordPlayer::showChord);
     connect(window, &Form1::keyClicked, chords, &sound::ChordPlayer::playKey);
     connect(chords, &sound::ChordPlayer::unavailable, this, &SoundMenu::showUnavailable);
+    connect(chords, &sound::ChordPlayer::openFailed, this, &SoundMenu::offerRetry);
     if (!chords->isAvailable())
         showUnavailable(chords->unavailableReason());
 }
@@ -109,9 +112,35 @@ QAction *SoundMenu::addKeptSwitch(const QString &caption, const QString &name, c
 void SoundMenu::showUnavailable(const QString &reason)
 {
     for (QAction *action : actions()) {
+        if (action->isEnabled())
+            m_disabled << action;
         action->setEnabled(false);
         action->setToolTip(reason);
         if (action->objectName() == QLatin1String("playChords"))
             action->setChecked(false);
+    }
+}
+
+void SoundMenu::offerRetry(const QString &reason)
+{
+    const QString text = QStringLiteral(
+        "音声出力を開けませんでした（%1）。「コードを鳴らす」をもう一度オンにするまで音は出ません")
+                             .arg(reason);
+    for (QAction *action : actions())
+        action->setToolTip(text);
+    m_play->setEnabled(true);
+}
+
+// The player opens the output again as it is turned on; should that fail
+// too, the menu says so again.
+void SoundMenu::retry(bool on)
+{
+    if (!on || m_disabled.isEmpty())
+        return;
+    for (QAction *action : actions())
+        action->setToolTip({});
+    for (const QPointer<QAction> &action : std::exchange(m_disabled, {})) {
+        if (action)
+            action->setEnabled(true);
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMenu>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -36,7 +37,12 @@ public:
     void showUnavailable(const QString &reason);
 
 private:
+    // The output did not open: コードを鳴らす stays, unchecked, to try again.
+    void offerRetry(const QString &reason);
+    void retry(bool on);
 
     sound::ChordPlayer *m_player;
+    QAction *m_play = nullptr;
+    QList<QPointer<QAction>> m_disabled; // by showUnavailable(), to enable again on a retry
     QSettings *m_settings;
 };

@@ -103,19 +103,24 @@ void tst_ChordPlayer::playsKeys_data()
     QTest::addColumn<QList<int>>("keys"); // one after another, right away
     QTest::addColumn<QList<int>>("chord"); // shown after them; none when empty
     QTest::addColumn<bool>("soundOn");
+    QTest::addColumn<bool>("turnedOff"); // right after the chord: everything let go at once
     QTest::addColumn<QStringList>("events");
 
-    QTest::newRow("a key: one short note from C3")
-        << QList<int> {4} << QList<int> {} << true << QStringList {"program 0", "on 52", "off 52"};
+    QTest::newRow("a key: one short note from C3") << QList<int> {
+        4} << QList<int> {} << true << false << QStringList {"program 0", "on 52", "off 52"};
     QTest::newRow("a new key stops the one before")
-        << QList<int> {4, 7} << QList<int> {} << true
+        << QList<int> {4, 7} << QList<int> {} << true << false
         << QStringList {"program 0", "on 52", "off 52", "on 55", "off 55"};
     QTest::newRow("a chord sounding the key keeps it")
-        << QList<int> {4} << QList<int> {0, 4, 7} << true
+        << QList<int> {4} << QList<int> {0, 4, 7} << true << false
         << QStringList {
                "program 0", "on 52", "on 48", "on 52", "on 55", "off 48", "off 52", "off 55"};
     QTest::newRow("sound off: nothing, nothing opened")
-        << QList<int> {4} << QList<int> {} << false << QStringList {};
+        << QList<int> {4} << QList<int> {} << false << false << QStringList {};
+    QTest::newRow("sound turned off: the key and the chord let go")
+        << QList<int> {4} << QList<int> {0, 4, 7} << true << true
+        << QStringList {
+               "program 0", "on 52", "on 48", "on 52", "on 55", "off 48", "off 52", "off 55"};
 }
 
 void tst_ChordPlayer::playsKeys()
@@ -123,6 +128,7 @@ void tst_ChordPlayer::playsKeys()
     QFETCH(QList<int>, keys);
     QFETCH(QList<int>, chord);
     QFETCH(bool, soundOn);
+    QFETCH(bool, turnedOff);
     QFETCH(QStringList, events);
 
     const auto log = std::make_shared<OutputLog>();
@@ -135,6 +141,10 @@ void tst_ChordPlayer::playsKeys()
     }
     if (!chord.isEmpty())
         player->showChord(chord);
+    if (turnedOff) {
+        player->setPlaysShownChords(false);
+        QCOMPARE(log->events, events);
+    }
     QTest::qWait(SettleMs);
     QCOMPARE(log->events, events);
     QCOMPARE(log->opened, soundOn ? 1 : 0);

@@ -231,15 +231,20 @@ void tst_MidiMenu::withoutSequencer()
 void tst_MidiMenu::playedNotesSound_data()
 {
     QTest::addColumn<bool>("soundOn");
+    QTest::addColumn<int>("switchedOffAfter"); // 音 turned off after this many messages; -1 never
     QTest::addColumn<QStringList>("heard");
-    QTest::newRow("sound on") << true << QStringList {"on 62", "off 62", "on 64", "off 64"};
-    QTest::newRow("sound off") << false << QStringList {};
+    QTest::newRow("sound on") << true << -1 << QStringList {"on 62", "off 62", "on 64", "off 64"};
+    QTest::newRow("sound off") << false << -1 << QStringList {};
+    QTest::newRow("sound turned off while a key is held: the key let go")
+        << true << 1 << QStringList {"on 62", "off 62"};
 }
 
-// With 音 on, what is played sounds too, a note-on of velocity 0 ending it.
+// With 音 on, what is played sounds too, a note-on of velocity 0 ending it;
+// 音 turned off leaves nothing sounding.
 void tst_MidiMenu::playedNotesSound()
 {
     QFETCH(bool, soundOn);
+    QFETCH(int, switchedOffAfter);
     QFETCH(QStringList, heard);
     auto log = std::make_shared<OutputLog>();
     const auto player = fakePlayer(log);
@@ -249,7 +254,15 @@ void tst_MidiMenu::playedNotesSound()
     play({on(60), off(60)}); // the first note opens the output
     QTRY_VERIFY(log->opened == int(soundOn));
     log->events.clear();
-    play({on(62), off(62), on(64), {Kind::NoteOn, 0, 64, 0}});
+    const Messages messages {on(62), off(62), on(64), {Kind::NoteOn, 0, 64, 0}};
+    if (switchedOffAfter >= 0) {
+        play(messages.mid(0, switchedOffAfter));
+        QTRY_COMPARE(log->events.size(), switchedOffAfter);
+        player->setPlaysShownChords(false);
+        play(messages.mid(switchedOffAfter));
+    } else {
+        play(messages);
+    }
     QTRY_COMPARE(log->events, heard);
 }
 
