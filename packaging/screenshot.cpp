@@ -4,6 +4,7 @@
 // is chosen with the root and kind buttons. Renders offscreen, so the image
 // is the same on every machine that has the window's fonts.
 //   soramina-screenshot <output.png>
+#include "chordplayer.h"
 #include "form1.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -90,7 +92,16 @@ int main(int argc, char *argv[])
         return fail("cannot prepare a working directory with a memo");
 
     memofile::DiskMemo memo;
-    Form1 form(QDir::current().absoluteFilePath(QStringLiteral("code.dat")), {.keeper = &memo.keeper()});
+    // A player and a MIDI opener that never sound nor connect: the picture
+    // shows every menu of the window without loading either module.
+    sound::ChordPlayer player(sound::Opener {
+        .load = [] { return QStringLiteral("音は絵に要りません"); }, .create = {}, .open = {}});
+    QSettings settings(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
+    Form1 form(QDir::current().absoluteFilePath(QStringLiteral("code.dat")),
+        {.keeper = &memo.keeper(),
+            .player = &player,
+            .midi = [](QObject *, midi::TransportReady) {},
+            .settings = &settings});
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
         return fail("the window was never shown");
