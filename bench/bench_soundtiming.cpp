@@ -183,6 +183,28 @@ void BM_ClickToSynth(benchmark::State &state)
     state.counters["rss_sound_kB"] = double(ready->soundKb);
 }
 
+// The milliseconds from each note-on to its onset in the recording, added
+// up, the worst kept in worstMs; nothing when a note is missing.
+std::optional<double> onsetsAfter(const bench::SinkRecorder &recorder,
+    const std::vector<long long> &noteOns, int rate, double &worstMs)
+{
+    const std::vector<float> &sound = recorder.samples();
+    double sumMs = 0;
+    std::size_t from = 0;
+    for (long long noteOn : noteOns) {
+        while (from < sound.size() && recorder.playedNs(from) < noteOn)
+            ++from;
+        const std::optional<std::int64_t> onset
+            = bench::onsetAfter(sound, std::int64_t(from), std::int64_t(sound.size()), rate);
+        if (!onset)
+            return std::nullopt;
+        const double ms = double(recorder.playedNs(std::size_t(*onset)) - noteOn) / NsPerMs;
+        sumMs += ms;
+        worstMs = std::max(worstMs, ms);
+    }
+    return sumMs;
+}
+
 // To each note's sound in the sink's monitor, audio buffers and all: a few
 // notes a run, the iteration's time their mean.
 void BM_MidiNoteToSink(benchmark::State &state)
@@ -217,23 +239,12 @@ void BM_MidiNoteToSink(benchmark::State &state)
             std::this_thread::sleep_for(MidiNoteGap);
         }
         recorder.stop();
-        const std::vector<float> &sound = recorder.samples();
-        double sumMs = 0;
-        std::size_t from = 0;
-        for (long long noteOn : noteOns) {
-            while (from < sound.size() && recorder.playedNs(from) < noteOn)
-                ++from;
-            const std::optional<std::int64_t> onset
-                = bench::onsetAfter(sound, std::int64_t(from), std::int64_t(sound.size()), rate);
-            if (!onset) {
-                state.SkipWithError("a note is missing from the recording");
-                return;
-            }
-            const double ms = double(recorder.playedNs(std::size_t(*onset)) - noteOn) / NsPerMs;
-            sumMs += ms;
-            worstMs = std::max(worstMs, ms);
+        const std::optional<double> sumMs = onsetsAfter(recorder, noteOns, rate, worstMs);
+        if (!sumMs) {
+            state.SkipWithError("a note is missing from the recording");
+            return;
         }
-        state.SetIterationTime(sumMs / MidiNotes / 1e3);
+        state.SetIterationTime(*sumMs / MidiNotes / 1e3);
     }
     state.counters["to_synth_ms"]
         = benchmark::Counter(toSynthMs, benchmark::Counter::kAvgIterations);
@@ -269,23 +280,12 @@ void BM_NoteAfterIdleToSink(benchmark::State &state)
         }
         std::this_thread::sleep_for(MidiNoteGap);
         recorder.stop();
-        const std::vector<float> &sound = recorder.samples();
-        double sumMs = 0;
-        std::size_t from = 0;
-        for (long long noteOn : noteOns) {
-            while (from < sound.size() && recorder.playedNs(from) < noteOn)
-                ++from;
-            const std::optional<std::int64_t> onset
-                = bench::onsetAfter(sound, std::int64_t(from), std::int64_t(sound.size()), rate);
-            if (!onset) {
-                state.SkipWithError("a note is missing from the recording");
-                return;
-            }
-            const double ms = double(recorder.playedNs(std::size_t(*onset)) - noteOn) / NsPerMs;
-            sumMs += ms;
-            worstMs = std::max(worstMs, ms);
+        const std::optional<double> sumMs = onsetsAfter(recorder, noteOns, rate, worstMs);
+        if (!sumMs) {
+            state.SkipWithError("a note is missing from the recording");
+            return;
         }
-        state.SetIterationTime(sumMs / IdleNotes / 1e3);
+        state.SetIterationTime(*sumMs / IdleNotes / 1e3);
     }
     state.counters["worst_ms"] = worstMs;
 }
