@@ -4,6 +4,36 @@
 
 #include <unistd.h>
 
+namespace
+{
+struct Ran {
+    int status = -1;
+    QStringList said; // its lines on stderr (on stdout too, when merged)
+};
+
+// Runs the program in the folder with no display to reach, its settings and
+// data kept there (the usual memo not there yet: never the home folder's).
+Ran runIn(const QTemporaryDir &dir, const QStringList &arguments,
+    QProcess::ProcessChannelMode channels = QProcess::SeparateChannels)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(dir.path());
+    program.setProcessChannelMode(channels);
+    program.start(QStringLiteral(SORAMINA_BINARY), arguments);
+    if (!program.waitForFinished() || program.exitStatus() != QProcess::NormalExit)
+        return {};
+    const QByteArray said = channels == QProcess::MergedChannels ? program.readAll()
+                                                                 : program.readAllStandardError();
+    return {program.exitCode(), QString::fromUtf8(said).split(u'\n', Qt::SkipEmptyParts)};
+}
+} // namespace
+
 // The installed program's command line, run with no display at all, as in a
 // terminal without a desktop or in a build job that makes the manual page.
 class tst_CommandLine : public QObject
@@ -49,20 +79,9 @@ void tst_CommandLine::statusAndFirstLine()
 
     const QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QString::fromLatin1(name));
-    QProcess program;
-    program.setProcessEnvironment(environment);
-    program.setWorkingDirectory(dir.path());
-    program.setProcessChannelMode(QProcess::MergedChannels);
-    program.start(QStringLiteral(SORAMINA_BINARY), arguments);
-    QVERIFY(program.waitForFinished());
-
-    const QString output = QString::fromUtf8(program.readAll());
-    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program.exitCode(), status);
-    QCOMPARE(output.section(u'\n', 0, 0), firstLine);
+    const Ran ran = runIn(dir, arguments, QProcess::MergedChannels);
+    QCOMPARE(ran.status, status);
+    QCOMPARE(ran.said.value(0), firstLine);
     // Nothing was opened, so nothing was written.
     QVERIFY(QDir(dir.path()).isEmpty());
 }
@@ -121,21 +140,9 @@ void tst_CommandLine::exports()
     QFile file(dir.filePath(QStringLiteral("song.dat")));
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(memo) == memo.size());
     file.close();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
-        environment.remove(QString::fromLatin1(name));
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
-    // The usual memo, not there yet: never the home folder's.
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
-    QProcess program;
-    program.setProcessEnvironment(environment);
-    program.setWorkingDirectory(dir.path());
-    program.start(QStringLiteral(SORAMINA_BINARY), arguments);
-    QVERIFY(program.waitForFinished());
-
-    const QStringList said
-        = QString::fromUtf8(program.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
-    QCOMPARE(program.exitCode(), status);
+    const Ran ran = runIn(dir, arguments);
+    const QStringList &said = ran.said;
+    QCOMPARE(ran.status, status);
     QCOMPARE(said.size(), stderr.isEmpty() ? 0 : 1);
     QVERIFY2(said.join(u'\n').contains(stderr), qPrintable(said.join(u'\n')));
     QFile out(dir.filePath(QStringLiteral("out.txt")));
@@ -190,17 +197,9 @@ void tst_CommandLine::neverWritesItsInput()
             link.startsWith(QLatin1String("hard")) ? ::link(from, to) : ::symlink(from, to), 0);
     }
     const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
-    QProcess program;
-    program.setProcessEnvironment(environment);
-    program.setWorkingDirectory(dir.path());
-    program.start(QStringLiteral(SORAMINA_BINARY), arguments);
-    QVERIFY(program.waitForFinished());
-
-    const QStringList said
-        = QString::fromUtf8(program.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
-    QCOMPARE(program.exitCode(), 1);
+    const Ran ran = runIn(dir, arguments);
+    const QStringList &said = ran.said;
+    QCOMPARE(ran.status, 1);
     QCOMPARE(said.size(), 1);
     QVERIFY2(
         said.constFirst().contains(QStringLiteral("書き出し元")), qPrintable(said.constFirst()));
