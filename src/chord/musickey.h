@@ -17,6 +17,12 @@ struct Key {
     friend bool operator==(const Key &, const Key &) = default;
 };
 
+// A chord as the memo holds it: a root text and a kind text of the tables.
+struct NamedChord {
+    std::string_view root;
+    std::string_view kind;
+};
+
 inline constexpr int PitchClassCount = 12;
 inline constexpr int MinorThird = 3;
 
