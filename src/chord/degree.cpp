@@ -63,6 +63,11 @@ KeyChords chordsOfKey(Key key, const std::array<std::string_view, DegreeCount> S
     return chords;
 }
 
+constexpr int pitchClassOf(int semitones)
+{
+    return (semitones % PitchClassCount + PitchClassCount) % PitchClassCount;
+}
+
 } // namespace
 
 std::string degreeName(NamedChord chord, Key key, DegreeStyle style)
@@ -81,6 +86,19 @@ std::string degreeName(NamedChord chord, Key key, DegreeStyle style)
     name += (roman ? RomanNumerals : AsciiNumerals)[degree.numeral];
     name += chord.kind;
     return name;
+}
+
+std::string_view shapeRoot(std::string_view soundingRoot, int capo, Key key)
+{
+    const auto root = lookupRoot(soundingRoot);
+    if (!root)
+        return {};
+    const int tonic = pitchClassOf(key.tonic - capo);
+    const int shape = pitchClassOf(*root - capo);
+    const Sign sign = Degrees[pitchClassOf(shape - tonic)].sign;
+    const bool flats
+        = sign == Sign::None ? spellsWithFlats(Key {tonic, false}) : sign == Sign::Flat;
+    return rootText(shape, flats);
 }
 
 KeyChords keyTriads(Key key)

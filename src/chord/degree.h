@@ -23,6 +23,14 @@ enum class DegreeStyle {
 // kind is not one the tables know.
 std::string degreeName(NamedChord chord, Key key, DegreeStyle style = DegreeStyle::Roman);
 
+// The root of the shape to play for a chord sounding on soundingRoot with a
+// capo on that fret, in a song in key (the sounding key): E♭ with capo 3 is
+// played as C. Spelled as the shapes' own key, capo frets below key, writes
+// it: its scale's roots by its major scale, ♭Ⅱ ♭Ⅲ ♭Ⅵ ♭Ⅶ with flats, ♯Ⅳ with
+// a sharp, so capo 3 in E♭ plays its D♭ as a B♭ shape, not A#. Empty when
+// the root is not one the tables know.
+std::string_view shapeRoot(std::string_view soundingRoot, int capo, Key key);
+
 inline constexpr int DegreeCount = 7;
 using KeyChords = std::array<NamedChord, DegreeCount>;
 

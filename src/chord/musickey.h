@@ -25,6 +25,8 @@ struct NamedChord {
 
 inline constexpr int PitchClassCount = 12;
 inline constexpr int MinorThird = 3;
+// A capo sits on fret 0 (none) to 11; on fret 12 it would sound the same keys.
+inline constexpr int MaxCapo = 11;
 
 // True when the key's signature has flats: F, Bb, Eb, Ab, Db and Gb major
 // and their relative minors. Six accidentals are taken as flats (Gb, Ebm).

@@ -56,6 +56,8 @@ private slots:
     void degreeNames();
     void keyChords_data();
     void keyChords();
+    void capoShapes_data();
+    void capoShapes();
 };
 
 // Every key by its tonic's pitch class: its name, and the five black keys as it spells them.
@@ -246,6 +248,43 @@ void tst_MusicKey::keyChords()
     QFETCH(QString, sevenths);
     QCOMPARE(joined(chord::keyTriads(keyOf(key))), triads);
     QCOMPARE(joined(chord::keySevenths(keyOf(key))), sevenths);
+}
+
+// Sounding roots in a key, and the roots of the shapes played with a capo.
+void tst_MusicKey::capoShapes_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("capo");
+    QTest::addColumn<QString>("roots");
+    QTest::addColumn<QString>("shapes");
+    const char *rows[][5] = {
+        {"Eb, capo 3: C shapes, the borrowed Db a Bb", "Eb", "3", "Eb Ab Bb C Db F",
+            "C F G A Bb D"},
+        {"Db, capo 1: out of the key, flats but the #IV", "Db", "1", "Db Gb Ab E A G",
+            "C F G Eb Ab F#"},
+        {"Bb, capo 1: A shapes take A's sharps", "Bb", "1", "Bb Eb F G D", "A D E F# C#"},
+        {"F#m, capo 2: Em shapes", "F#m", "2", "F# B C# D E A", "E A B C D G"},
+        {"Dm, capo 5: Am shapes, however written", "Dm", "5", "D A# A C# F", "A F E G# C"},
+        {"capo 11: Db shapes, not C#", "C", "11", "C F G", "Db Gb Ab"},
+        {"capo 0: spelled by the key", "F", "0", "A# D# E", "Bb Eb E"},
+        {"unknown root: no shape", "C", "3", "H Cb", "- -"},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << row[1] << QString(row[2]).toInt() << row[3] << row[4];
+}
+
+void tst_MusicKey::capoShapes()
+{
+    QFETCH(QString, key);
+    QFETCH(int, capo);
+    QFETCH(QString, roots);
+    QFETCH(QString, shapes);
+    QStringList got;
+    for (const QString &root : roots.split(u' ')) {
+        const auto shape = chord::shapeRoot(root.toStdString(), capo, keyOf(key));
+        got << (shape.empty() ? QStringLiteral("-") : QString::fromStdString(std::string(shape)));
+    }
+    QCOMPARE(got.join(u' '), shapes);
 }
 
 QTEST_GUILESS_MAIN(tst_MusicKey)
