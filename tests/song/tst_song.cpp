@@ -20,6 +20,8 @@ private slots:
     void title();
     void settings_data();
     void settings();
+    void keptKey_data();
+    void keptKey();
 };
 
 void tst_Song::fromMemo_data()
@@ -127,6 +129,55 @@ void tst_Song::settings()
         const song::SongSettings got = song::loadSongSettings(read, path);
         QCOMPARE((QList<int> {got.tempo, got.beatsPerBar, song::chosenProgram(read)}), expected);
     }
+}
+
+void tst_Song::keptKey_data()
+{
+    // What the settings file holds as the key and the capo of /m/a.dat (none
+    // when invalid), and the key's name ("" for 自動) and capo read back.
+    QTest::addColumn<QVariant>("key");
+    QTest::addColumn<QVariant>("capo");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("fret");
+    QTest::newRow("settings from before: 自動, no capo") << QVariant() << QVariant() << "" << 0;
+    QTest::newRow("a minor key and the highest capo")
+        << QVariant("F#m") << QVariant(11) << "F#m" << 11;
+    QTest::newRow("a sharp written for a flat key") << QVariant("A#") << QVariant("3") << "Bb" << 3;
+    QTest::newRow("no key by that name: 自動") << QVariant("H") << QVariant(2) << "" << 2;
+    QTest::newRow("auto written out") << QVariant("auto") << QVariant(0) << "" << 0;
+    QTest::newRow("capo past 11 or below 0: none") << QVariant("C") << QVariant(12) << "C" << 0;
+    QTest::newRow("capo not a number") << QVariant("Dm") << QVariant("high") << "Dm" << 0;
+}
+
+// The key and capo are kept beside the tempo, and go where the memo goes.
+void tst_Song::keptKey()
+{
+    QFETCH(QVariant, key);
+    QFETCH(QVariant, capo);
+    QFETCH(QString, name);
+    QFETCH(int, fret);
+    const QTemporaryDir dir;
+    QSettings file(dir.filePath(QStringLiteral("s.conf")), QSettings::IniFormat);
+    const QString a = QStringLiteral("/m/a.dat");
+    const QString b = QStringLiteral("/m/b.dat");
+    const song::SongSettings inG {90, 3, chord::Key {7, false}, 5};
+    song::saveSongSettings(file, a, inG);
+    song::saveSongSettings(file, b, {});
+    for (const auto &[entry, value] : {std::pair {"key", key}, std::pair {"capo", capo}}) {
+        const QString path = QStringLiteral("songs/%2Fm%2Fa.dat/") + QLatin1String(entry);
+        value.isValid() ? file.setValue(path, value) : file.remove(path);
+    }
+    const song::SongSettings got = song::loadSongSettings(file, a);
+    QCOMPARE(got.key ? QString::fromStdString(chord::keyName(*got.key)) : QString(), name);
+    QCOMPARE(got.capo, fret);
+    QCOMPARE(got.tempo, 90);
+    QVERIFY(song::loadSongSettings(file, b) == song::SongSettings {});
+    song::copySongSettings(file, a, b);
+    QVERIFY(song::loadSongSettings(file, b) == got);
+    // Saved as read over a chosen key, it reads the same: 自動 leaves no key behind.
+    song::saveSongSettings(file, a, inG);
+    song::saveSongSettings(file, a, got);
+    QVERIFY(song::loadSongSettings(file, a) == got);
 }
 
 QTEST_GUILESS_MAIN(tst_Song)
