@@ -23,4 +23,16 @@ struct FoundKey {
 // that is a tonic chord adds to its key.
 std::optional<FoundKey> findKey(std::span<const NamedChord> chords);
 
+// The key that spells and names the song's chords: the one the user chose,
+// else the one found; nothing when neither is.
+constexpr std::optional<Key> keyInEffect(
+    std::optional<Key> chosen, const std::optional<FoundKey> &found) noexcept
+{
+    if (chosen)
+        return chosen;
+    if (found)
+        return found->key;
+    return std::nullopt;
+}
+
 } // namespace chord

@@ -1,4 +1,5 @@
 #include "chordmemo.h"
+#include "keyline.h"
 #include "song.h"
 #include "songsettings.h"
 
@@ -22,6 +23,8 @@ private slots:
     void settings();
     void keptKey_data();
     void keptKey();
+    void keyLine_data();
+    void keyLine();
 };
 
 void tst_Song::fromMemo_data()
@@ -178,6 +181,51 @@ void tst_Song::keptKey()
     song::saveSongSettings(file, a, inG);
     song::saveSongSettings(file, a, got);
     QVERIFY(song::loadSongSettings(file, a) == got);
+}
+
+void tst_Song::keyLine_data()
+{
+    // The chosen and the found key by name ("" for none), the capo; the line
+    // beside the keyboard, and the key that spells the chords.
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("found");
+    QTest::addColumn<int>("capo");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("inEffect");
+    QTest::newRow("found") << ""
+                           << "G" << 0 << "キー: G (自動)"
+                           << "G";
+    QTest::newRow("chosen over found") << "Bb"
+                                       << "G" << 0 << "キー: Bb (指定)"
+                                       << "Bb";
+    QTest::newRow("chosen with no chords, capo") << "Em"
+                                                 << "" << 3 << "キー: Em (指定) カポ 3"
+                                                 << "Em";
+    QTest::newRow("found minor, highest capo") << ""
+                                               << "F#m" << 11 << "キー: F#m (自動) カポ 11"
+                                               << "F#m";
+    QTest::newRow("nothing known") << ""
+                                   << "" << 0 << "キー: ? (コードなし)"
+                                   << "";
+    QTest::newRow("nothing known, capo") << ""
+                                         << "" << 2 << "キー: ? (コードなし) カポ 2"
+                                         << "";
+}
+
+void tst_Song::keyLine()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, found);
+    QFETCH(int, capo);
+    QFETCH(QString, line);
+    QFETCH(QString, inEffect);
+    const auto chosenKey = chord::parseKey(chosen.toStdString());
+    std::optional<chord::FoundKey> foundKey;
+    if (const auto key = chord::parseKey(found.toStdString()))
+        foundKey = chord::FoundKey {*key, 0.5};
+    QCOMPARE(song::keyLine(chosenKey, foundKey, capo), line);
+    const auto key = chord::keyInEffect(chosenKey, foundKey);
+    QCOMPARE(key ? QString::fromStdString(chord::keyName(*key)) : QString(), inEffect);
 }
 
 QTEST_GUILESS_MAIN(tst_Song)
