@@ -258,15 +258,11 @@ void tst_MusicKey::capoShapes_data()
     QTest::addColumn<QString>("roots");
     QTest::addColumn<QString>("shapes");
     const char *rows[][5] = {
-        {"Eb, capo 3: C shapes, the borrowed Db a Bb", "Eb", "3", "Eb Ab Bb C Db F",
-            "C F G A Bb D"},
-        {"Db, capo 1: out of the key, flats but the #IV", "Db", "1", "Db Gb Ab E A G",
-            "C F G Eb Ab F#"},
-        {"Bb, capo 1: A shapes take A's sharps", "Bb", "1", "Bb Eb F G D", "A D E F# C#"},
-        {"F#m, capo 2: Em shapes", "F#m", "2", "F# B C# D E A", "E A B C D G"},
-        {"Dm, capo 5: Am shapes, however written", "Dm", "5", "D A# A C# F", "A F E G# C"},
+        {"Eb, capo 3: C shapes, the borrowed Db a Bb", "Eb", "3", "Eb Ab Bb Db", "C F G Bb"},
+        {"Db, capo 1: out of the key, flats but the #IV", "Db", "1", "E A G", "Eb Ab F#"},
+        {"Bb, capo 1: A shapes take A's sharps", "Bb", "1", "Bb Eb G D", "A D F# C#"},
+        {"Dm, capo 5: Am shapes, however written", "Dm", "5", "D A# C# F", "A F G# C"},
         {"capo 11: Db shapes, not C#", "C", "11", "C F G", "Db Gb Ab"},
-        {"capo 0: spelled by the key", "F", "0", "A# D# E", "Bb Eb E"},
         {"unknown root: no shape", "C", "3", "H Cb", "- -"},
     };
     for (const auto &row : rows)
