@@ -17,7 +17,8 @@ namespace song
 struct SongSettings {
     int tempo = DefaultTempo;
     int beatsPerBar = DefaultBeats;
-    std::optional<chord::Key> key {}; // the key the user chose; none for 自動, found from the chords
+    // The key the user chose; none for 自動, the key found from the chords.
+    std::optional<chord::Key> key {};
     int capo = 0; // the capo's fret, 0 (none) to chord::MaxCapo
     friend bool operator==(const SongSettings &, const SongSettings &) = default;
 };
