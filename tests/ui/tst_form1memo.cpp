@@ -1,4 +1,5 @@
 #include "form1fixture.h"
+#include "memofilecommands.h"
 
 #include "memolocation.h"
 #include "songsettings.h"
@@ -57,7 +58,7 @@ private:
             step = m_steps.takeFirst();
         }
         if (step == QLatin1String("unattended"))
-            return m_form->closeUnattended();
+            return m_form->rooms().memoFile->closeUnattended();
         if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
             m_lastFile = step;
             return answerFile(dialog, step);
@@ -217,7 +218,7 @@ void tst_Form1Memo::failedSaveAtClose()
                                             : elsewhere == "<no file>");
     // Only a save that reached a file takes the notice away.
     QCOMPARE(!notice->isHidden(), memoStarts == Song && elsewhere == "<no file>");
-    QCOMPARE(f.form()->exitStatus(), 0);
+    QCOMPARE(f.form()->rooms().memoFile->exitStatus(), 0);
 }
 
 void tst_Form1Memo::unattendedClose_data()
@@ -238,10 +239,10 @@ void tst_Form1Memo::unattendedClose()
     if (questionOnScreen)
         f.form()->close();
     else
-        f.form()->closeUnattended();
+        f.form()->rooms().memoFile->closeUnattended();
     QTRY_VERIFY(!f.form()->isVisible());
     QCOMPARE(answering.asked, questionOnScreen ? 1 : 0);
-    QCOMPARE(f.form()->exitStatus(), EXIT_FAILURE);
+    QCOMPARE(f.form()->rooms().memoFile->exitStatus(), EXIT_FAILURE);
     QCOMPARE(f.savedFile(), Song);
     const QStringList rescued = rescueFiles();
     QCOMPARE(rescued.size(), 1);
@@ -267,12 +268,12 @@ void tst_Form1Memo::sessionSaveKeepsWindow()
         QFile::setPermissions(memoPath(), QFile::ReadOwner);
     f.clickSlot(0);
     f.clickOption("opcode1", 2); // D
-    f.form()->saveForSession();
+    f.form()->rooms().memoFile->saveForSession();
     QTRY_VERIFY(readOnly ? !rescueFiles().isEmpty() : f.savedFile().startsWith("D\r\n"));
     QTest::qWait(100); // a close would have gone through by now
     QVERIFY(f.form()->isVisible());
     QCOMPARE(rescueFiles().size(), readOnly ? 1 : 0);
-    QCOMPARE(f.form()->exitStatus(), 0);
+    QCOMPARE(f.form()->rooms().memoFile->exitStatus(), 0);
 }
 
 void tst_Form1Memo::openAnotherFile_data()

@@ -1,4 +1,6 @@
 #include "form1fixture.h"
+#include "songsettings.h"
+#include "songsharing.h"
 
 #include <QSettings>
 
@@ -52,7 +54,7 @@ void tst_Form1Share::exports()
     QFETCH(QByteArray, starts);
     QVERIFY(f.open(&Song));
     const QString path = f.dirPath() + u'/' + file;
-    f.form()->exportTo(path);
+    f.form()->rooms().sharing->exportTo(path);
     QTRY_VERIFY(readFile(path).startsWith(starts));
     QCOMPARE(f.savedFile(), Song);
 }
@@ -74,7 +76,7 @@ void tst_Form1Share::neverOverwritesTheMemo()
     const QByteArray native = QFile::encodeName(path);
     QCOMPARE(hard ? ::link(memo, native) : ::symlink(memo, native), 0);
 
-    f.form()->exportTo(path);
+    f.form()->rooms().sharing->exportTo(path);
     const auto *line = f.control<QLabel>(QStringLiteral("lblnotice"));
     QTRY_VERIFY(line->isVisible());
     QCOMPARE(line->text(),
@@ -98,7 +100,7 @@ void tst_Form1Share::roundTripKeepsEveryBar()
     QFETCH(QByteArray, memo);
     QVERIFY(f.open(&memo));
     const QString exported = f.dirPath() + QStringLiteral("/song.cho");
-    f.form()->exportTo(exported);
+    f.form()->rooms().sharing->exportTo(exported);
     QTRY_VERIFY(readFile(exported).startsWith("{title"));
     const QByteArray chordPro = readFile(exported);
 
@@ -107,7 +109,7 @@ void tst_Form1Share::roundTripKeepsEveryBar()
     QFile file(f.dirPath() + QStringLiteral("/song.cho"));
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(chordPro) == chordPro.size());
     file.close();
-    f.form()->importFrom(file.fileName());
+    f.form()->rooms().sharing->importFrom(file.fileName());
     QTRY_COMPARE(f.savedFile(), memo);
 }
 
@@ -149,7 +151,7 @@ void tst_Form1Share::imports()
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(chordPro) == chordPro.size());
     file.close();
 
-    f.form()->importFrom(path);
+    f.form()->rooms().sharing->importFrom(path);
     const auto *line = f.control<QLabel>(QStringLiteral("lblnotice"));
     if (!notice.isEmpty())
         QTRY_VERIFY(line->isVisible());
