@@ -111,6 +111,7 @@ private slots:
     void strayTemporaryGoesOnceShown();
     void unreadableMemoIsReported_data();
     void unreadableMemoIsReported();
+    void chordProIsNoMemo();
 
 private:
     // Opens the window on a read-only memo and puts D into slot 0.
@@ -420,6 +421,15 @@ void tst_Form1Memo::unreadableMemoIsReported()
     QCOMPARE(form.loadError()->fileName, path);
     QVERIFY2(form.loadError()->reason.contains(reason), qPrintable(form.loadError()->reason));
     QCOMPARE(!form.loadErrorHeading().isEmpty(), fine);
+}
+
+// The memo's own file is never a ChordPro one: インポート takes it instead.
+void tst_Form1Memo::chordProIsNoMemo()
+{
+    memofile::DiskMemo memo;
+    const Form1 form(QStringLiteral("song.cho"), {.keeper = &memo.keeper()});
+    QVERIFY(form.loadError());
+    QVERIFY(form.loadError()->reason.contains(QStringLiteral("インポート")));
 }
 
 QTEST_MAIN(tst_Form1Memo)
