@@ -65,8 +65,8 @@ void tst_MemoFileCommands::closes()
     for (const QString &step : std::as_const(steps)) {
         const QStringList w = step.split(u' ');
         if (w[0] == "load") {
-            const QString path = w[1] == "default" ? memofile::defaultMemoPath()
-                                                   : dir.filePath(w[1]);
+            const QString path
+                = w[1] == "default" ? memofile::defaultMemoPath() : dir.filePath(w[1]);
             QVERIFY(!kept.keeper.load(path, {}));
             kept.lock->heldElsewhere = locked;
             emit window.loaded();

@@ -31,10 +31,11 @@ void tst_SongPlayback::followsAndGivesBack_data()
     const QString back = QStringLiteral("playing -1, text C|m, display C|m");
     QTest::newRow("the bars followed, the chord on show given back")
         << true << QStringList {"play", "30", "2030", "stop"}
-        << QStringList {"", "playing 0, text C|, display C|", "playing 1, text H|, rest N.C.（H）",
-               back};
-    QTest::newRow("曲を再生 again stops") << true << QStringList {"play", "30", "play"}
-                                     << QStringList {"", "playing 0, text C|, display C|", back};
+        << QStringList {
+               "", "playing 0, text C|, display C|", "playing 1, text H|, rest N.C.（H）", back};
+    QTest::newRow("曲を再生 again stops")
+        << true << QStringList {"play", "30", "play"}
+        << QStringList {"", "playing 0, text C|, display C|", back};
     QTest::newRow("an option button works on the user's chord, not the bar's")
         << true << QStringList {"play", "30", "half"}
         << QStringList {"", "playing 0, text C|, display C|", "text C|m"};
@@ -45,7 +46,8 @@ void tst_SongPlayback::followsAndGivesBack_data()
     QTest::newRow("stopped before the first bar: nothing to give back")
         << true << QStringList {"play", "stop"} << QStringList {"", ""};
     QTest::newRow("曲を再生 waits for the output to open")
-        << false << QStringList {"play", "30"} << QStringList {"", "playing 0, text C|, display C|"};
+        << false << QStringList {"play", "30"}
+        << QStringList {"", "playing 0, text C|, display C|"};
 }
 
 void tst_SongPlayback::followsAndGivesBack()

@@ -33,7 +33,8 @@ public:
         : memoPath(dir.filePath(QStringLiteral("code.dat")))
         , store(settings, [this] { return memoPath; })
         , notice(&window)
-        , sharing(&window, memo, &history, [this] { return memoPath; }, &store, &notice)
+        , sharing(
+              &window, memo, &history, [this] { return memoPath; }, &store, &notice)
     {
         QFile disk(memoPath);
         if (disk.open(QIODevice::WriteOnly))
@@ -189,8 +190,7 @@ void tst_SongSharing::imports()
     QTRY_COMPARE(f.savedFile(), saved);
     QCOMPARE(line->isVisible() ? line->text() : QString(), notice);
     const QString tempoKey = QStringLiteral("songs/%1/tempo")
-                                 .arg(QString::fromLatin1(QUrl::toPercentEncoding(
-                                     f.memoPath)));
+                                 .arg(QString::fromLatin1(QUrl::toPercentEncoding(f.memoPath)));
     QCOMPARE(settings.value(tempoKey).toInt(), tempo);
     // One step: the memo comes back whole, and the tempo it had.
     f.history.undoStack()->undo();

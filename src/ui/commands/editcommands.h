@@ -29,8 +29,8 @@ class EditCommands : public QObject
     Q_OBJECT
 public:
     // All stay the caller's and outlive this.
-    EditCommands(ChordWindow *window, memo::ChordMemo &memo, memo::MemoHistory *history,
-        NoticeLine *notice);
+    EditCommands(
+        ChordWindow *window, memo::ChordMemo &memo, memo::MemoHistory *history, NoticeLine *notice);
 
     // Moves every box's root, as 移調 does: one step of the history.
     void transpose(int semitones, chord::Spelling spelling);

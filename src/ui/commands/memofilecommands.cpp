@@ -73,8 +73,8 @@ ui::MemoFileCommands::MemoFileCommands(ChordWindow *window, memofile::MemoKeeper
           SaveNoticeRect, SaveNoticeColour, SaveNoticeTextColour))
 {
     connect(keeper, &memofile::MemoKeeper::slotChanged, this, &MemoFileCommands::showBox);
-    connect(keeper, &memofile::MemoKeeper::saveErrorChanged, this,
-        &MemoFileCommands::showSaveError);
+    connect(
+        keeper, &memofile::MemoKeeper::saveErrorChanged, this, &MemoFileCommands::showSaveError);
     // The memo is saved as it changes.
     connect(history, &memo::MemoHistory::boxesChanged, keeper, &memofile::MemoKeeper::memoChanged);
     connect(window, &ChordWindow::loaded, this, &MemoFileCommands::showTitle);
@@ -290,7 +290,8 @@ void ui::MemoFileCommands::saveForSession()
     });
 }
 
-void ui::MemoFileCommands::rescue(const services::FileError &error, const std::function<void()> &then)
+void ui::MemoFileCommands::rescue(
+    const services::FileError &error, const std::function<void()> &then)
 {
     m_keeper->rescue([this, error, then](const memofile::RescueOutcome &outcome) {
         const QString failure = QStringLiteral("メモ「%1」を保存できませんでした。理由: %2。")

@@ -34,8 +34,8 @@ class MemoFileCommands : public QObject
     Q_OBJECT
 public:
     // All stay the caller's and outlive this.
-    MemoFileCommands(ChordWindow *window, memofile::MemoKeeper *keeper,
-        memo::MemoHistory *history, SongSettingsStore *store);
+    MemoFileCommands(ChordWindow *window, memofile::MemoKeeper *keeper, memo::MemoHistory *history,
+        SongSettingsStore *store);
 
     // An item that waits, as 開く does, while a file command is under way.
     void holdWhileBusy(QAction *item);

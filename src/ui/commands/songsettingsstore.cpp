@@ -31,7 +31,6 @@ int ui::SongSettingsStore::program() const
 std::function<void(bool done)> ui::SongSettingsStore::alongside(
     const song::SongSettings &before, const song::SongSettings &after) const
 {
-    return [settings = m_settings, path = m_memoPath(), before, after](bool done) {
-        song::saveSongSettings(*settings, path, done ? after : before);
-    };
+    return [settings = m_settings, path = m_memoPath(), before, after](
+               bool done) { song::saveSongSettings(*settings, path, done ? after : before); };
 }

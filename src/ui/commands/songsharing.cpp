@@ -8,8 +8,8 @@
 #include "offthread.h"
 #include "pageprinter.h"
 #include "pluginloader.h"
-#include "songformats.h"
 #include "songexport.h"
+#include "songformats.h"
 #include "songrender.h"
 #include "songsettingsstore.h"
 #include "soundloader.h"
@@ -45,8 +45,8 @@ struct AudioExport {
 };
 } // namespace
 
-ui::SongSharing::SongSharing(ChordWindow *window, memo::ChordMemo &memo,
-    memo::MemoHistory *history, MemoPath memoPath, SongSettingsStore *store, NoticeLine *notice)
+ui::SongSharing::SongSharing(ChordWindow *window, memo::ChordMemo &memo, memo::MemoHistory *history,
+    MemoPath memoPath, SongSettingsStore *store, NoticeLine *notice)
     : QObject(window)
     , m_window(window)
     , m_memo(memo)
@@ -149,24 +149,26 @@ void ui::SongSharing::exportTo(const QString &path)
         return;
     }
     const auto audio = std::make_shared<AudioExport>();
-    queue.run([audio] { audio->failure = audio->opener.load(); }, this, [=, this] {
-        if (audio->failure.isEmpty())
-            audio->opened = audio->opener.create();
-        jobs().run(
-            [=] {
-                sound::SoundOutput *output = audio->opened.output.get();
-                QString failure = !audio->failure.isEmpty() ? audio->failure : audio->opened.reason;
-                if (output && failure.isEmpty())
-                    failure = audio->opener.open(*output);
-                if (!failure.isEmpty()) {
-                    *result = {song::ExportStatus::Failed,
-                        QStringLiteral("音声を作れません: %1").arg(failure)};
-                    return;
-                }
-                *result = song::writeExport(path, song::renderWav(tune, program, *output));
-            },
-            this, finish);
-    });
+    queue.run([audio] { audio->failure = audio->opener.load(); }, this,
+        [=, this] {
+            if (audio->failure.isEmpty())
+                audio->opened = audio->opener.create();
+            jobs().run(
+                [=] {
+                    sound::SoundOutput *output = audio->opened.output.get();
+                    QString failure
+                        = !audio->failure.isEmpty() ? audio->failure : audio->opened.reason;
+                    if (output && failure.isEmpty())
+                        failure = audio->opener.open(*output);
+                    if (!failure.isEmpty()) {
+                        *result = {song::ExportStatus::Failed,
+                            QStringLiteral("音声を作れません: %1").arg(failure)};
+                        return;
+                    }
+                    *result = song::writeExport(path, song::renderWav(tune, program, *output));
+                },
+                this, finish);
+        });
 }
 
 void ui::SongSharing::importClicked()
@@ -243,8 +245,7 @@ void ui::SongSharing::printClicked()
         return;
     }
     const song::Song tune = currentSong();
-    const QString pdf
-        = ui::startFolder(m_memoPath()) + u'/' + tune.title + QStringLiteral(".pdf");
+    const QString pdf = ui::startFolder(m_memoPath()) + u'/' + tune.title + QStringLiteral(".pdf");
     const auto printed
         = printer->print(m_window, tune.title, pdf, [&tune](QPainter &painter, const QRectF &page) {
               song::drawChordSheet(painter, page, tune);

@@ -147,7 +147,8 @@ void Form1::lblslot_Drop(int from, const QPoint &globalPos, bool copy)
     const QWidget *client = centralWidget();
     const QWidget *target = client->childAt(client->mapFromGlobal(globalPos));
     const auto to = std::find(lblslot.begin(), lblslot.begin() + ShownSlots, target);
-    emit boxDropped(from, to == lblslot.begin() + ShownSlots ? -1 : int(to - lblslot.begin()), copy);
+    emit boxDropped(
+        from, to == lblslot.begin() + ShownSlots ? -1 : int(to - lblslot.begin()), copy);
 }
 
 // The pick stays: a chord it names is shown and stored as a chosen one is,

@@ -16,24 +16,20 @@ class QSettings;
 namespace memo
 {
 class MemoHistory;
-} // namespace memo
-
+}
 namespace memofile
 {
 class MemoKeeper;
-} // namespace memofile
-
+}
 namespace sound
 {
 class ChordPlayer;
-} // namespace sound
-
+}
 namespace widgets
 {
 class ClickLabel;
 class ShapeWidget;
 } // namespace widgets
-
 namespace ui
 {
 class Form1Access;
@@ -80,11 +76,9 @@ public:
     Form1(const QString &memoPath, const Services &services, QWidget *parent = nullptr);
     ~Form1() override;
 
-    // Why the memo could not be read at the load; such a window holds no
-    // memo and is not to be shown.
+    // Why the memo could not be read at the load, such a window is not to be
+    // shown; and what a report says first when the file is fine but no memo.
     const std::optional<services::FileError> &loadError() const { return m_loadError; }
-    // What a report of loadError() says first, when the file is fine but no
-    // memo (a ChordPro song sheet); empty when it could not be read.
     const QString &loadErrorHeading() const { return m_loadErrorHeading; }
 
     const Rooms &rooms() const { return m_rooms; }

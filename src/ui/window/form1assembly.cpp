@@ -52,8 +52,9 @@ void Form1::assemble(const Services &services)
     m_rooms.memoFile = new ui::MemoFileCommands(this, keeper, m_history, m_songSettings.get());
     m_rooms.notice = new ui::NoticeLine(this);
     m_rooms.edit = new ui::EditCommands(this, m_memo, m_history, m_rooms.notice);
-    m_rooms.sharing = new ui::SongSharing(this, m_memo, m_history,
-        [keeper] { return keeper->path(); }, m_songSettings.get(), m_rooms.notice);
+    m_rooms.sharing = new ui::SongSharing(
+        this, m_memo, m_history, [keeper] { return keeper->path(); }, m_songSettings.get(),
+        m_rooms.notice);
     m_rooms.memoFile->holdWhileBusy(m_rooms.sharing->importItem());
 
     // 音 and MIDI between the edit menu and ヘルプ, each when its service is there.
@@ -84,8 +85,8 @@ void Form1::assemble(const Services &services)
         midi->playAlongWith(services.player);
         connect(this, &ChordWindow::chordShown, midi, &MidiMenu::sendChord);
         if (m_rooms.playback)
-            connect(m_rooms.playback, &ui::SongPlayback::songChordSounding, midi,
-                &MidiMenu::sendChord);
+            connect(
+                m_rooms.playback, &ui::SongPlayback::songChordSounding, midi, &MidiMenu::sendChord);
         connect(midi, &MidiMenu::chordPlayed, this, &Form1::showPlayedChord);
         // The sequencer client joins as soon as the window is on screen, for
         // patchbays to see it, and never holds the window up.
