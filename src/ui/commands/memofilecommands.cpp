@@ -1,6 +1,7 @@
 #include "memofilecommands.h"
 
 #include "chordwindow.h"
+#include "failedsave.h"
 #include "memohistory.h"
 #include "memokeeper.h"
 #include "memolocation.h"
@@ -18,7 +19,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTimer>
 #include <QUndoStack>
 
@@ -234,26 +234,11 @@ void ui::MemoFileCommands::saveForClose()
 
 void ui::MemoFileCommands::askAfterFailedSave(const services::FileError &error)
 {
-    QMessageBox box(QMessageBox::Warning, AppName,
-        QStringLiteral("メモを保存できませんでした。\n") + fileReport(error)
-            + QStringLiteral("\n\n保存しないで終了すると、保存されていないコードは失われます。"),
-        QMessageBox::NoButton, m_window);
-    box.setObjectName(QStringLiteral("failedsave"));
-    auto *retry = box.addButton(QStringLiteral("再試行"), QMessageBox::AcceptRole);
-    auto *elsewhere = box.addButton(QStringLiteral("別の場所に保存..."), QMessageBox::ActionRole);
-    auto *discard = box.addButton(QStringLiteral("保存せずに終了"), QMessageBox::DestructiveRole);
-    auto *stay = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
-    retry->setObjectName(QStringLiteral("retry"));
-    elsewhere->setObjectName(QStringLiteral("elsewhere"));
-    discard->setObjectName(QStringLiteral("discard"));
-    stay->setObjectName(QStringLiteral("stay"));
-    box.setDefaultButton(retry);
-    box.setEscapeButton(stay);
-    box.exec();
+    const AfterFailedSave answer = ui::askAfterFailedSave(m_window, fileReport(error));
     // A close taken over while asking saves again, and rescues the memo.
-    if (m_unattended || box.clickedButton() == retry)
+    if (m_unattended || answer == AfterFailedSave::Retry)
         return saveForClose();
-    if (box.clickedButton() == elsewhere) {
+    if (answer == AfterFailedSave::Elsewhere) {
         return saveElsewhere([this](bool saved) {
             if (saved)
                 m_window->closeNow();
@@ -261,13 +246,8 @@ void ui::MemoFileCommands::askAfterFailedSave(const services::FileError &error)
                 saveForClose();
         });
     }
-    if (box.clickedButton() == discard) {
-        const auto answer = QMessageBox::question(m_window, AppName,
-            QStringLiteral(
-                "保存しないで終了します。保存されていないコードは失われます。よろしいですか?"),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-        return answer == QMessageBox::Yes ? m_window->closeNow() : saveForClose();
-    }
+    if (answer == AfterFailedSave::Discard)
+        return m_window->closeNow();
     setFileItemsEnabled(true); // the window stays
 }
 
