@@ -1,3 +1,4 @@
+#include "editcommands.h"
 #include "form1fixture.h"
 
 #include <QApplication>
@@ -135,7 +136,7 @@ void tst_Form1Edit::act(const QString &action)
     } else if (verb == QLatin1String("root")) {
         f.clickOption("opcode1", a);
     } else if (verb == QLatin1String("transpose")) {
-        f.form()->transpose(a, chord::Spelling::Auto);
+        f.form()->rooms().edit->transpose(a, chord::Spelling::Auto);
     } else {
         QWidget *from = f.control("lblslot", a);
         QWidget *to = f.control("lblslot", b);
