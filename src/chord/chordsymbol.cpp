@@ -16,6 +16,7 @@ namespace
 // Longer than any chord symbol written in earnest ("Bbmaj7(#11,b13)/Ab" is
 // 19 bytes): past this a text is no chord, and a megabyte costs nothing.
 constexpr std::size_t LongestSymbol = 64;
+constexpr int PitchClasses = 12;
 
 enum class Third : std::uint8_t { Major, Minor, Sus4, Sus2, None };
 enum class Fifth : std::uint8_t { Perfect, Flat, Sharp };
@@ -162,9 +163,29 @@ constexpr KindSpelling KindSpellings[] {
     {.text = "alt", .tensions = Altered},
 };
 
-// Folds the marks charts and input methods write into the reader's: full-
-// width ASCII, ♯ ♭, the minus sign, △, º, Ø. Nothing for text that is not
-// UTF-8.
+// Full-width ASCII, as a Japanese input method types it: Ｃ is C.
+constexpr char32_t FullWidthFirst = 0xFF01;
+constexpr char32_t FullWidthLast = 0xFF5E;
+constexpr char32_t FullWidthOffset = 0xFEE0;
+
+struct Fold {
+    char32_t from;
+    std::string_view to;
+};
+// The other marks charts write, as the reader's spellings hold them.
+constexpr Fold Folds[] {
+    {0x3000, " "}, // the full-width space
+    {0x266F, "#"}, // ♯
+    {0x266D, "b"}, // ♭
+    {0x2212, "-"}, // the minus sign
+    {0x25B3, "\u0394"}, // △ as Δ
+    {0x2206, "\u0394"}, // ∆, the increment sign
+    {0xBA, "\u00B0"}, // º, the ordinal, as the degree sign
+    {0xD8, "\u00F8"}, // Ø as ø
+};
+
+// Folds full-width ASCII and the marks above into the reader's spellings.
+// Nothing for text that is not UTF-8.
 std::optional<std::string> folded(std::string_view text)
 {
     std::string out;
@@ -186,22 +207,11 @@ std::optional<std::string> folded(std::string_view text)
         }
         const std::string_view whole = text.substr(i, std::size_t(length));
         i += std::size_t(length);
-        if (code >= 0xFF01 && code <= 0xFF5E)
-            out += char(code - 0xFEE0);
-        else if (code == 0x3000)
-            out += ' ';
-        else if (code == 0x266F)
-            out += '#';
-        else if (code == 0x266D)
-            out += 'b';
-        else if (code == 0x2212)
-            out += '-';
-        else if (code == 0x25B3 || code == 0x2206)
-            out += "\u0394";
-        else if (code == 0xBA)
-            out += "\u00B0";
-        else if (code == 0xD8)
-            out += "\u00F8";
+        const auto fold = std::ranges::find(Folds, code, &Fold::from);
+        if (code >= FullWidthFirst && code <= FullWidthLast)
+            out += char(code - FullWidthOffset);
+        else if (fold != std::end(Folds))
+            out += fold->to;
         else
             out += whole;
     }
@@ -230,7 +240,7 @@ std::optional<Root> readRoot(std::string_view text)
         pitch += text[1] == '#' ? 1 : -1;
     }
     if (!lookupRoot(name))
-        return Root {std::string(rootText((pitch + 12) % 12)), name.size()};
+        return Root {std::string(rootText((pitch + PitchClasses) % PitchClasses)), name.size()};
     return Root {name, name.size()};
 }
 
