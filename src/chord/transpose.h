@@ -1,5 +1,7 @@
 #pragma once
 
+#include "musickey.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,12 +19,6 @@ enum class Spelling { Auto, Sharp, Flat };
 // natural. A move of 0 keeps the text as written, and a text that names no
 // root ("H", "", "bb") comes back as it is.
 std::string transposeRoot(std::string_view root, int semitones, Spelling spelling);
-
-// A key: its tonic's pitch class (0 = C ... 11 = B) and its mode.
-struct Key {
-    int tonic = 0;
-    bool minor = false;
-};
 
 // The spelling that moving a song's roots by semitones takes: Sharp and Flat
 // as asked; Auto that of the key the song lands in (a B♭ song down 5 is in F
