@@ -2,7 +2,6 @@
 
 #include "chordname.h"
 #include "chordpro.h"
-#include "chordsymbol.h"
 #include "song.h"
 
 #include <QStringDecoder>
@@ -66,11 +65,6 @@ void readDirective(QStringView line, ChordProSong &song)
         song.beatsPerBar = beatsOf(value.toString());
 }
 
-memo::ChordText chordOf(const std::string &root, const std::string &kind)
-{
-    return {QString::fromStdString(root), QString::fromStdString(kind)};
-}
-
 void addChord(QStringView text, ChordProSong &song, BeyondTables beyond)
 {
     // A byte order mark inside a line, left where two files were joined,
@@ -86,18 +80,12 @@ void addChord(QStringView text, ChordProSong &song, BeyondTables beyond)
         song.chords.push_back({});
         return;
     }
-    const std::string written = chord.toStdString();
-    const chord::ChordSymbol symbol = chord::readChordSymbol(written);
-    if (symbol.isChord && !symbol.inTables)
-        ++song.beyondTables;
-    if (symbol.isChord && (symbol.inTables || beyond == BeyondTables::Nearest)) {
-        song.chords.push_back(chordOf(symbol.root, symbol.kind));
-        if (!symbol.inTables)
-            song.replaced.push_back({chord, song.chords.back(), symbol.leftOut});
-        return;
-    }
-    const chord::SplitName name = chord::splitChordName(written);
-    song.chords.push_back(chordOf(name.root, name.kind));
+    const chord::StoredName name = chord::storedName(chord.toStdString(), beyond);
+    song.chords.push_back(
+        {QString::fromStdString(name.lines.root), QString::fromStdString(name.lines.kind)});
+    song.beyondTables += name.beyondTables ? 1 : 0;
+    if (name.replaced)
+        song.replaced.push_back({chord, song.chords.back(), name.leftOut});
 }
 
 void readLyrics(QStringView line, ChordProSong &song, BeyondTables beyond)

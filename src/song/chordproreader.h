@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chordmemo.h"
+#include "chordname.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -12,10 +13,7 @@
 namespace song
 {
 
-// What becomes of a chord name the reader understands but our tables do not
-// hold (C9, G/B): kept as written, an unknown chord and a rest in playback,
-// or the nearest chord of our tables (C7, G).
-enum class BeyondTables { KeepAsWritten, Nearest };
+using BeyondTables = chord::BeyondTables;
 
 struct NameReplaced {
     QString written; // the name in the file
