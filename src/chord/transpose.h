@@ -24,9 +24,10 @@ std::string transposeRoot(std::string_view root, int semitones, Spelling spellin
 // as asked; Auto that of the key the song lands in (a B♭ song down 5 is in F
 // and keeps B♭; up 3 it is in D♭, with G♭). The song's key is the one given,
 // else the key signature under which most of its roots need no accidental
-// (of those, the one with the fewest sharps or flats). When nothing tells, no root or a landing key of no sharps and flats
-// (C, A minor) or of either (F♯, G♭), up sharps and down flats, as
-// transposeRoot spells. Gives Sharp or Flat, never Auto.
+// (of those, the one with the fewest sharps or flats). When nothing tells (no
+// known root, or landing in a key of no sharps and flats, C and A minor, or
+// of either, F♯ and G♭) up sharps and down flats, as transposeRoot spells.
+// Gives Sharp or Flat, never Auto.
 Spelling keySpelling(const std::vector<std::string> &roots, int semitones, Spelling spelling,
     std::optional<Key> key = std::nullopt);
 
