@@ -1,8 +1,12 @@
 // Feeds arbitrary bytes to the ChordPro reader, checks what it gives, then
 // writes that as ChordPro and reads it again: a file the writer made of its
-// own reading reads back as the song that writes it byte for byte.
+// own reading reads back as the song that writes it byte for byte. The same
+// bytes go to the chord-symbol reader, whose chord, written in the standard
+// spelling, reads back as itself.
 #include "chordpro.h"
 #include "chordproreader.h"
+#include "chordsymbol.h"
+#include "chordtables.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -41,6 +45,20 @@ song::ChordProSong checkedRead(QByteArrayView bytes)
     return read;
 }
 
+void checkSymbol(std::string_view text)
+{
+    const chord::ChordSymbol symbol = chord::readChordSymbol(text);
+    if (!symbol.isChord) {
+        check(symbol.root.empty() && symbol.kind.empty() && symbol.leftOut.empty());
+        return;
+    }
+    check(chord::lookupRoot(symbol.root) && chord::kindIndex(symbol.kind));
+    check(!symbol.inTables || symbol.leftOut.empty());
+    const chord::ChordSymbol again
+        = chord::readChordSymbol(chord::standardChordName(symbol.root, symbol.kind));
+    check(again.inTables && again.root == symbol.root && again.kind == symbol.kind);
+}
+
 QByteArray written(const song::ChordProSong &read)
 {
     song::Song s {read.title, read.tempo.value_or(song::DefaultTempo),
@@ -53,7 +71,14 @@ QByteArray written(const song::ChordProSong &read)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
+    checkSymbol(std::string_view(reinterpret_cast<const char *>(data), size));
     const song::ChordProSong first = checkedRead(QByteArrayView(data, qsizetype(size)));
+    // The nearest chords replace the same names, one for one.
+    const song::ChordProSong nearest
+        = song::readChordPro(QByteArrayView(data, qsizetype(size)), song::BeyondTables::Nearest);
+    check(first.replaced.empty() && nearest.chords.size() == first.chords.size());
+    check(nearest.beyondTables == first.beyondTables
+        && nearest.replaced.size() == std::size_t(nearest.beyondTables));
     const QByteArray once = written(first);
     const song::ChordProSong second = checkedRead(once);
     check(second.error.isEmpty() && second.leftOut == 0);

@@ -40,7 +40,8 @@ QByteArray chordProBytes(const Song &song)
         for (std::size_t i = row; i < std::min(row + BarsPerRow, song.bars.size()); ++i) {
             const Bar &bar = song.bars[i];
             chords << u'['
-                    + (bar.isEmpty() ? QString::fromLatin1(NoChord) : chordProText(bar.name()))
+                    + (bar.isEmpty() ? QString::fromLatin1(NoChord)
+                                     : chordProText(bar.standardName()))
                     + u']';
         }
         text += chords.join(u' ') + u'\n';

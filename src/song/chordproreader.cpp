@@ -65,7 +65,7 @@ void readDirective(QStringView line, ChordProSong &song)
         song.beatsPerBar = beatsOf(value.toString());
 }
 
-void addChord(QStringView text, ChordProSong &song)
+void addChord(QStringView text, ChordProSong &song, BeyondTables beyond)
 {
     // A byte order mark inside a line, left where two files were joined,
     // is no part of a chord's name.
@@ -80,35 +80,39 @@ void addChord(QStringView text, ChordProSong &song)
         song.chords.push_back({});
         return;
     }
-    const chord::SplitName name = chord::splitChordName(chord.toStdString());
-    song.chords.push_back({QString::fromStdString(name.root), QString::fromStdString(name.kind)});
+    const chord::StoredName name = chord::storedName(chord.toStdString(), beyond);
+    song.chords.push_back(
+        {QString::fromStdString(name.lines.root), QString::fromStdString(name.lines.kind)});
+    song.beyondTables += name.beyondTables ? 1 : 0;
+    if (name.replaced)
+        song.replaced.push_back({chord, song.chords.back(), name.leftOut});
 }
 
-void readLyrics(QStringView line, ChordProSong &song)
+void readLyrics(QStringView line, ChordProSong &song, BeyondTables beyond)
 {
     qsizetype open = -1;
     for (qsizetype i = 0; i < line.size(); ++i) {
         if (line[i] == u'[') {
             open = i;
         } else if (line[i] == u']' && open >= 0) {
-            addChord(line.sliced(open + 1, i - open - 1), song);
+            addChord(line.sliced(open + 1, i - open - 1), song, beyond);
             open = -1;
         }
     }
 }
 
-void readLine(QStringView line, ChordProSong &song)
+void readLine(QStringView line, ChordProSong &song, BeyondTables beyond)
 {
     if (line.startsWith(u'#'))
         return;
     if (const QStringView text = line.trimmed(); text.startsWith(u'{'))
         readDirective(text, song);
     else
-        readLyrics(line, song);
+        readLyrics(line, song, beyond);
 }
 } // namespace
 
-ChordProSong readChordPro(QByteArrayView bytes)
+ChordProSong readChordPro(QByteArrayView bytes, BeyondTables beyond)
 {
     if (bytes.startsWith(ByteOrderMark))
         bytes = bytes.sliced(ByteOrderMark.size());
@@ -127,7 +131,7 @@ ChordProSong readChordPro(QByteArrayView bytes)
             refused.error = QStringLiteral("%1 行目が UTF-8 ではありません").arg(lineNumber);
             return refused;
         }
-        readLine(line, song);
+        readLine(line, song, beyond);
         if (end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n')
             ++end;
         start = end + 1;

@@ -123,7 +123,7 @@ double drawBars(QPainter &painter, const Song &song, double top)
                                  BarLineHeight + BarLineWidth),
                 ink);
         }
-        const QString name = song.bars[std::size_t(i)].name();
+        const QString name = song.bars[std::size_t(i)].standardName();
         if (!name.isEmpty())
             drawName(painter, {x + NameInset, centredBaseline(painter, y, BarLineHeight)},
                 BarWidth - 2 * NameInset, name);
@@ -201,7 +201,7 @@ void drawKeyboards(QPainter &painter, const Song &song, double top)
         const double x = Margin + (grid.width + KeyboardGap) * (i % grid.columns);
         const double y = top + (cellHeight + KeyboardGap) * (i / grid.columns);
         drawName(painter, {x, centredBaseline(painter, y, LabelHeight)}, grid.width,
-            chords[std::size_t(i)]->name());
+            chords[std::size_t(i)]->standardName());
         drawKeyboard(painter, {x, y + LabelHeight}, grid.width, *chords[std::size_t(i)]);
     }
 }

@@ -21,7 +21,8 @@ struct SheetColours {
 SheetColours sheetColours();
 
 // Draws the song's chord sheet: its title, tempo and meter; the bars four to a
-// line between bar lines, each chord name one run of text as written; below,
+// line between bar lines, each chord name one run of text in the standard
+// spelling (Bar::standardName); below,
 // a two-octave keyboard with its markers for each distinct known chord, as the
 // window draws it, labelled with the name. Up to 30 bars fit: the keyboards
 // shrink to fit what room the bars leave.

@@ -99,7 +99,7 @@ QByteArray midiFileBytes(const Song &song, int program)
     for (qint64 i = 0; i < barCount; ++i) {
         const Bar &bar = song.bars[std::size_t(i)];
         if (!bar.isEmpty())
-            conductor.meta(i * barTicks, Marker, singleLine(bar.name()).toUtf8());
+            conductor.meta(i * barTicks, Marker, singleLine(bar.standardName()).toUtf8());
     }
 
     Track notes;

@@ -34,6 +34,9 @@ struct Bar {
     std::vector<int> notes;
 
     QString name() const { return root + kind; }
+    // The name as other programs read it: the standard spelling of a known
+    // chord (Bbmaj7 for BbM7), any other name as written.
+    QString standardName() const;
     bool isEmpty() const { return root.isEmpty() && kind.isEmpty(); }
     bool isRest() const { return notes.empty(); }
     friend bool operator==(const Bar &, const Bar &) = default;
@@ -59,8 +62,11 @@ Bar memoBar(const memo::ChordMemo &memo, int box);
 Song songFromMemo(const memo::ChordMemo &memo, const QString &title, int tempo = DefaultTempo,
     int beatsPerBar = DefaultBeats);
 
-// The song in another key, each known root moved as 移調 moves a memo's.
-Song transposed(const Song &song, int semitones, chord::Spelling spelling);
+// The song in another key, each known root moved as 移調 moves a memo's;
+// Auto spells in the key it lands in (chord::keySpelling), from the key given
+// or, without one, the key its roots imply.
+Song transposed(const Song &song, int semitones, chord::Spelling spelling,
+    std::optional<chord::Key> key = std::nullopt);
 
 // The bar's length in seconds at the song's tempo.
 double barSeconds(const Song &song);

@@ -72,23 +72,23 @@ bool sameFile(const QString &a, const QString &b)
     return std::filesystem::equivalent(native(a), native(b), error) && !error;
 }
 
-SongRead readSongFile(const QString &path, int tempo, int beatsPerBar)
+SongRead readSongFile(const QString &path, int tempo, int beatsPerBar, BeyondTables beyond)
 {
     const services::ReadResult read = memofile::readMemoFile(path);
     if (read.status == services::ReadStatus::Missing)
-        return {{}, QStringLiteral("「%1」がありません").arg(path), 0};
+        return {{}, QStringLiteral("「%1」がありません").arg(path), 0, 0, {}};
     if (read.status == services::ReadStatus::Failed)
         return {{},
             QStringLiteral("「%1」を読めません: %2").arg(read.error->fileName, read.error->reason),
-            0};
+            0, 0, {}};
     if (!readsAsChordPro(path)) {
         memo::ChordMemo memo;
         memo.loadBytes(read.bytes, {});
-        return {songFromMemo(memo, titleFromPath(path), tempo, beatsPerBar), {}, 0};
+        return {songFromMemo(memo, titleFromPath(path), tempo, beatsPerBar), {}, 0, 0, {}};
     }
-    const ChordProSong chordPro = readChordPro(read.bytes);
+    const ChordProSong chordPro = readChordPro(read.bytes, beyond);
     if (!chordPro.error.isEmpty())
-        return {{}, QStringLiteral("「%1」を読めません: %2").arg(path, chordPro.error), 0};
+        return {{}, QStringLiteral("「%1」を読めません: %2").arg(path, chordPro.error), 0, 0, {}};
     Song song {chordPro.title.isEmpty() ? titleFromPath(path) : chordPro.title,
         chordPro.tempo.value_or(tempo), chordPro.beatsPerBar.value_or(beatsPerBar), {}};
     for (const memo::ChordText &chord : chordPro.chords)
@@ -96,7 +96,7 @@ SongRead readSongFile(const QString &path, int tempo, int beatsPerBar)
     // Rests after the last chord are no part of the song, as in a memo.
     while (!song.bars.empty() && song.bars.back().isEmpty())
         song.bars.pop_back();
-    return {song, {}, chordPro.leftOut};
+    return {song, {}, chordPro.leftOut, chordPro.beyondTables, chordPro.replaced};
 }
 
 } // namespace song

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chordproreader.h"
 #include "pluginloader.h"
 #include "song.h"
 #include "songformats.h"
@@ -59,14 +60,17 @@ struct SongRead {
     Song song;
     QString error; // why the file gives no song; empty when read
     int leftOut = 0; // a ChordPro song's chords past the memo's 30 boxes
+    int beyondTables = 0; // a ChordPro song's names beyond our tables
+    std::vector<NameReplaced> replaced; // those replaced by their nearest chord
 };
 
 // A song from a file: ChordPro by its extension, otherwise a memo. Read as
 // the memo is read: a FIFO, a device, a folder or anything over 1 MiB is
 // refused at once, and so is a file that does not exist. The title is the
 // ChordPro song's own, else the file's name; tempo and meter are the
-// song's when it gives them, else these.
-SongRead readSongFile(
-    const QString &path, int tempo = DefaultTempo, int beatsPerBar = DefaultBeats);
+// song's when it gives them, else these. A ChordPro song's names beyond our
+// tables are kept as written or replaced, as beyond says.
+SongRead readSongFile(const QString &path, int tempo = DefaultTempo, int beatsPerBar = DefaultBeats,
+    BeyondTables beyond = BeyondTables::KeepAsWritten);
 
 } // namespace song

@@ -12,7 +12,9 @@ namespace song
 QString singleLine(const QString &text);
 
 // The song as plain text (UTF-8): the chord names in box order separated by
-// spaces, one line per row of the memo grid. Empty boxes write nothing.
+// spaces, one line per row of the memo grid. Empty boxes write nothing. The
+// names keep the window's own spelling (CM7, not Cmaj7), so that the text
+// pastes back into the memo as it was.
 QByteArray songTextBytes(const Song &song);
 
 } // namespace song

@@ -88,7 +88,8 @@ void tst_CommandLine::statusAndFirstLine()
 
 void tst_CommandLine::exports_data()
 {
-    QTest::addColumn<QStringList>("arguments"); // run where song.dat holds C Am F G7 Bb Dm7 H EbM7
+    // Run where song.dat holds C Am F G7 Bb Dm7 H EbM7 and song.cho the chords of ChordPro.
+    QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("stderr"); // its one line, in part; empty: nothing said
     QTest::addColumn<QByteArray>("written"); // out.txt afterwards; "-": no such file
@@ -99,7 +100,7 @@ void tst_CommandLine::exports_data()
     QTest::newRow("up 2") << QStringList {"--transpose", "2", "--export", "out.txt"} + song << 0
                           << "" << QByteArray("D Bm G A7 C Em7 H FM7\n");
     QTest::newRow("down 1, written with =") << QStringList {"--transpose=-1", "--export=out.txt"}
-            + song << 0 << "" << QByteArray("B Abm E Gb7 A Dbm7 H DM7\n");
+            + song << 0 << "" << QByteArray("B G#m E F#7 A C#m7 H DM7\n");
     QTest::newRow("up 3, flats") << QStringList {"--transpose", "3f", "--export", "out.txt"} + song
                                  << 0 << "" << QByteArray("Eb Cm Ab Bb7 Db Fm7 H GbM7\n");
     QTest::newRow("transposition out of range")
@@ -124,6 +125,17 @@ void tst_CommandLine::exports_data()
     QTest::newRow("unwritable output leaves nothing")
         << QStringList {"--export", "nofolder/out.txt"} + song << 1 << "nofolder/out.txt"
         << QByteArray("-");
+    const QStringList cho {"song.cho"};
+    QTest::newRow("ChordPro: known spellings ours, the others as written")
+        << QStringList {"--export", "out.txt"} + cho << 0
+        << "一覧にない 2 個のコードは書かれたまま書き出します" << QByteArray("BbM7 Am7-5 C9 G/B\n");
+    QTest::newRow("ChordPro, --nearest")
+        << QStringList {"--export", "out.txt", "--nearest"} + cho << 0
+        << "2 個のコードを近いコードにしました: C9 → C7「9th」, G/B → G「ベース B」"
+        << QByteArray("BbM7 Am7-5 C7 G\n");
+    QTest::newRow("--nearest with no export")
+        << QStringList {"--nearest"} + cho << 2 << "--nearest は --export と一緒にしか使えません"
+        << QByteArray("-");
 }
 
 void tst_CommandLine::exports()
@@ -140,6 +152,10 @@ void tst_CommandLine::exports()
     QFile file(dir.filePath(QStringLiteral("song.dat")));
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(memo) == memo.size());
     file.close();
+    QFile cho(dir.filePath(QStringLiteral("song.cho")));
+    const QByteArray chordPro("[Bbmaj7] [Am7b5] [C9] [G/B]\n");
+    QVERIFY(cho.open(QIODevice::WriteOnly) && cho.write(chordPro) == chordPro.size());
+    cho.close();
     const Ran ran = runIn(dir, arguments);
     const QStringList &said = ran.said;
     QCOMPARE(ran.status, status);
@@ -150,7 +166,7 @@ void tst_CommandLine::exports()
     // The memo is read, never written; nothing is left beside it.
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), memo);
-    QStringList expected {"song.dat"};
+    QStringList expected {"song.cho", "song.dat"};
     if (written != "-")
         expected.prepend(QStringLiteral("out.txt"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name), expected);

@@ -1,4 +1,7 @@
+#include "chordpro.h"
 #include "chordproreader.h"
+#include "chordtables.h"
+#include "song.h"
 
 #include <QTest>
 
@@ -8,6 +11,8 @@ class tst_ChordProReader : public QObject
 private slots:
     void read_data();
     void read();
+    void beyondTables_data();
+    void beyondTables();
 };
 
 void tst_ChordProReader::read_data()
@@ -23,7 +28,7 @@ void tst_ChordProReader::read_data()
     QTest::newRow("title, tempo, meter and the chords in the lyrics")
         << QByteArray("{title: Let It Be}\n{tempo: 72}\n{time: 4/4}\n"
                       "[C]When I find [G]myself in [Am]times of [Fmaj7]trouble\n")
-        << "Let It Be" << 72 << 4 << QStringList {"C|", "G|", "A|m", "F|maj7"} << 0 << "";
+        << "Let It Be" << 72 << 4 << QStringList {"C|", "G|", "A|m", "F|M7"} << 0 << "";
     QTest::newRow("{t}, the first title kept; no space, no colon, any case")
         << QByteArray("{t:First}\n{title: Second}\n{Tempo 96.4}\n{TIME: 6/8}\n[D]\n") << "First"
         << 96 << 3 << QStringList {"D|"} << 0 << "";
@@ -71,6 +76,26 @@ void tst_ChordProReader::read_data()
     QTest::newRow("Japanese") << QByteArray("{title: さくら}\n[D]さくら [A7]さくら") << "さくら"
                               << 0 << 0 << QStringList {"D|", "A|7"} << 0 << "";
     QTest::newRow("empty") << QByteArray() << "" << 0 << 0 << QStringList {} << 0 << "";
+    QTest::newRow("musicians' spellings become ours; names beyond our tables kept as written")
+        << QByteArray("[Bbmaj7] [Am7b5] [Ｃ] [c#m] [E♭°7] [G/B] [C9] [D onF#]") << "" << 0 << 0
+        << QStringList {"Bb|M7", "A|m7-5", "C|", "C#|m", "Eb|dim", "G|/B", "C|9", "D| onF#"} << 0
+        << "";
+    // Exported, then imported: the standard spelling comes back to the same
+    // boxes, for every kind, and a name beyond our tables as written.
+    song::Song exported {QStringLiteral("Round"), 100, 3, {}};
+    QStringList boxes;
+    const QStringList roots {"C", "Db", "D#", "Gb", "A", "Bb", "B"};
+    for (std::size_t i = 0; i < chord::ChordKind.size(); ++i) {
+        const QString root = roots[qsizetype(i) % roots.size()];
+        const QString kind = QString::fromUtf8(
+            chord::ChordKind[i].text.data(), qsizetype(chord::ChordKind[i].text.size()));
+        exported.bars.push_back(song::barOf(root, kind));
+        boxes << root + u'|' + kind;
+    }
+    exported.bars.push_back(song::barOf(QStringLiteral("C"), QStringLiteral("9")));
+    boxes << "C|9";
+    QTest::newRow("export and import: the same boxes")
+        << song::chordProBytes(exported) << "Round" << 100 << 3 << boxes << 0 << "";
 }
 
 void tst_ChordProReader::read()
@@ -93,6 +118,55 @@ void tst_ChordProReader::read()
         got << chord.root + u'|' + chord.kind;
     QCOMPARE(got, chords);
     QCOMPARE(read.leftOut, leftOut);
+}
+
+// Names beyond our tables, kept as written or replaced by the nearest chord:
+// how many there were, and each replaced with what it leaves out.
+void tst_ChordProReader::beyondTables_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("nearest");
+    QTest::addColumn<QStringList>("chords"); // "root|kind"
+    QTest::addColumn<int>("beyond");
+    QTest::addColumn<QStringList>("replaced"); // "written root|kind left out"
+
+    const QByteArray song("[C9] [Cmaj7] [G/B] [H7] [C7b9/E] [Csus2]");
+    QTest::newRow("kept as written")
+        << song << false << QStringList {"C|9", "C|M7", "G|/B", "H7|", "C|7b9/E", "C|sus2"} << 4
+        << QStringList {};
+    QTest::newRow("the nearest") << song << true
+                                 << QStringList {"C|7", "C|M7", "G|", "H7|", "C|7", "C|add9"} << 4
+                                 << QStringList {"C9 C|7 9th", "G/B G| bass B",
+                                        "C7b9/E C|7 b9,bass E", "Csus2 C|add9 no 3rd"};
+    QTest::newRow("nothing beyond, nothing replaced")
+        << QByteArray("[Am] [H] [N.C.]") << true << QStringList {"A|m", "H|", "|"} << 0
+        << QStringList {};
+}
+
+void tst_ChordProReader::beyondTables()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, nearest);
+    QFETCH(QStringList, chords);
+    QFETCH(int, beyond);
+    QFETCH(QStringList, replaced);
+
+    const song::ChordProSong read = song::readChordPro(
+        bytes, nearest ? song::BeyondTables::Nearest : song::BeyondTables::KeepAsWritten);
+    QStringList got;
+    for (const memo::ChordText &chord : read.chords)
+        got << chord.root + u'|' + chord.kind;
+    QCOMPARE(got, chords);
+    QCOMPARE(read.beyondTables, beyond);
+    QStringList gotReplaced;
+    for (const song::NameReplaced &name : read.replaced) {
+        QStringList leftOut;
+        for (const std::string &part : name.leftOut)
+            leftOut << QString::fromStdString(part);
+        gotReplaced << name.written + u' ' + name.chord.root + u'|' + name.chord.kind + u' '
+                + leftOut.join(u',');
+    }
+    QCOMPARE(gotReplaced, replaced);
 }
 
 QTEST_GUILESS_MAIN(tst_ChordProReader)

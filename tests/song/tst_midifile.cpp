@@ -70,6 +70,12 @@ void tst_MidiFile::readBack_data()
                "1 marker 0: Em", "1 marker 480: Em", "1 end 960", "2 program 0 ch1: 0",
                "2 on 0 ch1 v100: 52 55 59", "2 off 480 ch1: 52 55 59",
                "2 on 480 ch1 v100: 52 55 59", "2 off 960 ch1: 52 55 59", "2 end 960"};
+    QTest::newRow("markers in the standard spelling")
+        << songOf({{"Bb", "M7"}, {"A", "m7-5"}}, "") << 0
+        << QStringList {"format 1 ticks 480 tracks 2", "1 tempo 0: 500000", "1 meter 0: 4/4",
+               "1 marker 0: Bbmaj7", "1 marker 1920: Am7b5", "1 end 3840", "2 program 0 ch1: 0",
+               "2 on 0 ch1 v100: 58 62 65 69", "2 off 1920 ch1: 58 62 65 69",
+               "2 on 1920 ch1 v100: 57 60 63 67", "2 off 3840 ch1: 57 60 63 67", "2 end 3840"};
     QTest::newRow("names as one line of UTF-8")
         << songOf({{"ド", "\n♯"}}, "さくら\r\n", 60, 2) << 0
         << QStringList {"format 1 ticks 480 tracks 2", "1 name 0: さくら  ", "1 tempo 0: 1000000",

@@ -125,6 +125,9 @@ void tst_SongSharing::roundTripKeepsEveryBar_data()
     QTest::newRow("a rest between chords") << Song;
     QTest::newRow("rests first, an unknown chord, rests after the last")
         << slotFile({{2, "G", ""}, {3, "X", ""}, {5, "D", "m"}, {28, "E", "7"}});
+    QTest::newRow("kinds written in the standard spelling, and a name beyond the tables")
+        << slotFile({{0, "Bb", "M7"}, {1, "A", "m7-5"}, {2, "C", "dim"}, {3, "D", "mM7"},
+               {4, "G", "9"}});
 }
 
 // Exported as ChordPro, then imported into an empty memo: the same boxes.
@@ -158,9 +161,9 @@ void tst_SongSharing::imports_data()
     QList<SlotChord> thirty;
     for (int k = 0; k < 30; ++k)
         thirty << SlotChord {k, "G", ""};
-    QTest::newRow("chords in order, split as pasting splits them")
+    QTest::newRow("chords in order, in the program's own spelling")
         << QByteArray("{t: Song}\n{tempo: 96}\n# a comment [X]\n[Am7]Hel[D]lo [Bbm7b5]there\n")
-        << slotFile({{0, "A", "m7"}, {1, "D", ""}, {2, "Bb", "m7b5"}}) << QString() << 96;
+        << slotFile({{0, "A", "m7"}, {1, "D", ""}, {2, "Bb", "m7-5"}}) << QString() << 96;
     QTest::newRow("lyrics alone: refused, the memo stays")
         << QByteArray("{title: Words}\n{tempo: 80}\nNo chords [*Coda] here\n") << Song
         << "読み込んだファイルにはコードがありません: メモはそのままです" << 0;
