@@ -6,7 +6,8 @@
 
 // The window's face as the controllers see it, logging what they asked of it
 // ("display C|m", "text C|m", "rest N.C.（H）", "stored C|m", "caption 1 Am",
-// "playing 3", "unselect", "close") and with two text boxes of its own.
+// "playing 3", "unselect", "close", "chosen G|7", "receiving 4") and with two text boxes of its
+// own.
 class FakeWindow final : public ui::ChordWindow
 {
 public:
@@ -65,6 +66,19 @@ public:
         log << QStringLiteral("close");
         hide();
     }
+
+    void showChosenChord(const QString &root, const QString &kind) override
+    {
+        log << QStringLiteral("chosen %1|%2").arg(root, kind);
+    }
+    void moveReceivingBox(int box) override { log << QStringLiteral("receiving %1").arg(box); }
+    void showDegrees(const QStringList &lines, const QStringList &captions) override
+    {
+        degreeLines = lines;
+        degreeCaptions = captions;
+    }
+    QStringList degreeLines; // as last shown
+    QStringList degreeCaptions;
 
     // A chord put on show by the user, as showcode tells it.
     void store(int box, const QString &root, const QString &kind, bool typed = false)

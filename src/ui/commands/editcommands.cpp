@@ -36,10 +36,13 @@ ui::EditCommands::EditCommands(
 {
     connect(history, &memo::MemoHistory::boxesChanged, this, &EditCommands::boxesChanged);
     connect(window, &ChordWindow::chordStored, this, &EditCommands::store);
-    connect(window, &ChordWindow::boxChosen, history, &memo::MemoHistory::endMerging);
+    connect(window, &ChordWindow::boxChosen, this, [this] {
+        m_history->endMerging();
+        m_boxJustChosen = true;
+    });
     connect(window, &ChordWindow::boxDropped, this, &EditCommands::dropped);
 
-    auto *edit = new QMenu(QStringLiteral("編集(&E)"), window);
+    auto *edit = m_menu = new QMenu(QStringLiteral("編集(&E)"), window);
     edit->setObjectName(QStringLiteral("edit"));
     edit->setFont(window->font());
     // Right after the file menu.
@@ -109,13 +112,26 @@ ui::EditCommands::EditCommands(
 // a step; a step of its own in a box of the memo.
 void ui::EditCommands::store(int box, const QString &root, const QString &kind, bool typed)
 {
+    // A chosen box's own chord, shown as it is chosen, moves nothing on.
+    const bool ownChord = std::exchange(m_boxJustChosen, false);
     if (box == memo::ScratchSlot) {
         m_memo.store(root, kind);
         return;
     }
+    if (m_storingShown)
+        return; // the box's chord shown back to it after a step
     const QScopedValueRollback storing(m_storingShown, true);
-    m_history->change(QStringLiteral("メモ %1 に %2").arg(box + 1).arg(root + kind),
-        memo::stored(memo::boxesOf(m_memo), box, root, kind), typed ? box : -1);
+    const QString label = QStringLiteral("メモ %1 に %2").arg(box + 1).arg(root + kind);
+    const memo::Boxes after = memo::stored(memo::boxesOf(m_memo), box, root, kind);
+    const int next = box + 1;
+    if (!m_stepEntry || ownChord || next == memo::MemoSlotCount) {
+        m_history->change(label, after, typed ? box : -1);
+        return;
+    }
+    // A step of its own, typed or not: typing is stored as 表示 or Enter
+    // shows it, never key by key.
+    m_history->change(label, after,
+        [window = m_window, box, next](bool done) { window->moveReceivingBox(done ? next : box); });
 }
 
 // What a step changed goes into the boxes' labels; the receiving box's chord
@@ -126,6 +142,8 @@ void ui::EditCommands::boxesChanged(const QList<int> &boxes)
         m_window->showBoxCaption(k, m_memo.fetch(k).root + m_memo.fetch(k).kind);
     if (m_storingShown || !boxes.contains(m_memo.curslot))
         return;
+    // Its storing is no step: the box holds that chord already.
+    const QScopedValueRollback storing(m_storingShown, true);
     m_window->showStoredChord(m_memo.fetch(m_memo.curslot));
 }
 
@@ -226,8 +244,19 @@ void ui::EditCommands::transposeClicked()
     transpose(dialog.semitones(), dialog.spelling());
 }
 
+void ui::EditCommands::setSongKey(std::function<SongKey(int semitones)> songKey)
+{
+    m_songKey = std::move(songKey);
+}
+
 void ui::EditCommands::transpose(int semitones, chord::Spelling spelling)
 {
-    m_history->change(ui::transposeLabel(semitones, spelling),
-        memo::transposed(memo::boxesOf(m_memo), semitones, spelling));
+    const SongKey song = m_songKey ? m_songKey(semitones) : SongKey {};
+    const QString label = ui::transposeLabel(semitones, spelling);
+    const memo::Boxes after
+        = memo::transposed(memo::boxesOf(m_memo), semitones, spelling, song.key);
+    if (song.alongside)
+        m_history->change(label, after, song.alongside);
+    else
+        m_history->change(label, after);
 }

@@ -6,9 +6,12 @@
 
 #include <QObject>
 
+#include <functional>
+
 #include <optional>
 
 class QAction;
+class QMenu;
 
 namespace memo
 {
@@ -35,6 +38,21 @@ public:
     // Moves every box's root, as 移調 does: one step of the history.
     void transpose(int semitones, chord::Spelling spelling);
 
+    // What 移調 asks of the song's key, given the semitones: the key 自動
+    // spells by, and what changes beside the boxes in the same step (a
+    // chosen key moving with them), if anything.
+    struct SongKey {
+        std::optional<chord::Key> key;
+        std::function<void(bool done)> alongside;
+    };
+    void setSongKey(std::function<SongKey(int semitones)> songKey);
+
+    // Step entry: each chord stored into a box moves the receiving box on
+    // to the next, in the same step of the history; the last box stays.
+    void setStepEntry(bool on) { m_stepEntry = on; }
+    bool stepEntry() const { return m_stepEntry; }
+    QMenu *menu() const { return m_menu; }
+
 private:
     void store(int box, const QString &root, const QString &kind, bool typed);
     void boxesChanged(const QList<int> &boxes);
@@ -59,6 +77,11 @@ private:
     // Set only while the window's own chord is being stored: that step's
     // change is already on show.
     bool m_storingShown = false;
+    // Set between a box chosen and the storing of its own chord that follows.
+    bool m_boxJustChosen = false;
+    bool m_stepEntry = false;
+    std::function<SongKey(int semitones)> m_songKey;
+    QMenu *m_menu = nullptr;
 };
 
 } // namespace ui

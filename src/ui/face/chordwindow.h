@@ -7,6 +7,7 @@
 #include <QKeySequence>
 #include <QList>
 #include <QMainWindow>
+#include <QStringList>
 
 class QAction;
 
@@ -60,6 +61,17 @@ public:
 
     // The close goes through, without saving or asking again.
     virtual void closeNow() = 0;
+
+    // A whole chord chosen at once, shown, stored and sounded as an option
+    // button's choice is.
+    virtual void showChosenChord(const QString &root, const QString &kind) = 0;
+    // The receiving box moves to box, its chord staying off the keyboard:
+    // the chord on show is still the one just stored.
+    virtual void moveReceivingBox(int box) = 0;
+    // The shown boxes' degrees in the song's key, a list entry each: the line
+    // their tooltip and description tell (empty for none), and what a box
+    // shows in place of its name (an empty list or entry: the name).
+    virtual void showDegrees(const QStringList &lines, const QStringList &captions) = 0;
 
 signals:
     // A chord the user brought onto the keyboard (not the one shown as the

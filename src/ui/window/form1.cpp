@@ -68,7 +68,7 @@ void Form1::showcode(Source source)
     // What was typed is on show now: playing fills the boxes again.
     txtcode1->setModified(false);
     txtcode2->setModified(false);
-    lblslot[m_memo.curslot]->setText(root + kind);
+    showBoxCaption(m_memo.curslot, root + kind);
     emit chordStored(m_memo.curslot, root, kind, source == Source::Typed);
 
     const chord::ChordPlacement placement = displayChord(root, kind);
@@ -129,17 +129,22 @@ void Form1::cmdview_Click()
 void Form1::lblslot_Click(int index)
 {
     m_keys->clear();
-    for (int i = 0; i < ShownSlots; ++i)
-        widgets::setBackColour(lblslot[i], colourOf(SlotColour));
-    widgets::setBackColour(lblslot[index], colourOf(SelectedSlotColour));
-    m_memo.curslot = index;
-    markPlaying(m_playingBox); // the song's box stays marked
+    selectBox(index);
     emit boxChosen(index);
     const memo::ChordText chord = m_memo.fetch(index);
     txtcode1->setText(chord.root);
     txtcode2->setText(chord.kind);
     lblcode->setText(chord.root + chord.kind);
     showcode();
+}
+
+void Form1::selectBox(int box)
+{
+    for (int i = 0; i < ShownSlots; ++i)
+        widgets::setBackColour(lblslot[i], colourOf(SlotColour));
+    widgets::setBackColour(lblslot[box], colourOf(SelectedSlotColour));
+    m_memo.curslot = box;
+    markPlaying(m_playingBox); // the song's box stays marked
 }
 
 void Form1::lblslot_Drop(int from, const QPoint &globalPos, bool copy)
@@ -286,7 +291,49 @@ void Form1::showPlayedChord(const QString &root, const QString &kind)
 
 void Form1::showBoxCaption(int box, const QString &caption)
 {
-    lblslot[box]->setText(caption);
+    lblslot[box]->setText(shownCaption(box, caption));
+}
+
+QString Form1::shownCaption(int box, const QString &name) const
+{
+    const QString degree = m_degreeCaptions.value(box);
+    return degree.isEmpty() ? name : degree;
+}
+
+// What a box's tooltip and description say, a line each.
+QStringList Form1::boxTipLines(int box) const
+{
+    QStringList lines {m_degreeLines.value(box)};
+    lines.removeAll(QString());
+    return lines;
+}
+
+void Form1::showDegrees(const QStringList &lines, const QStringList &captions)
+{
+    m_degreeLines = lines;
+    m_degreeCaptions = captions;
+    for (int k = 0; k < ShownSlots; ++k) {
+        const memo::ChordText chord = m_memo.fetch(k);
+        lblslot[k]->setText(shownCaption(k, chord.root + chord.kind));
+        const QString tip = boxTipLines(k).join(u'\n');
+        lblslot[k]->setToolTip(tip);
+        lblslot[k]->setAccessibleDescription(tip);
+    }
+}
+
+void Form1::showChosenChord(const QString &root, const QString &kind)
+{
+    m_keys->clear();
+    emit halfChosen();
+    txtcode1->setText(root);
+    txtcode2->setText(kind);
+    showcode();
+}
+
+void Form1::moveReceivingBox(int box)
+{
+    selectBox(box);
+    m_access->chordShown(txtcode1->text(), txtcode2->text(), box);
 }
 
 void Form1::markPlaying(int box)

@@ -35,6 +35,7 @@ namespace ui
 class Form1Access;
 class KeyboardPick;
 class EditCommands;
+class KeyCommands;
 class MemoFileCommands;
 class NoticeLine;
 class SongPlayback;
@@ -68,6 +69,7 @@ public:
         ui::EditCommands *edit = nullptr;
         ui::SongSharing *sharing = nullptr;
         ui::SongPlayback *playback = nullptr;
+        ui::KeyCommands *key = nullptr;
     };
 
     // Builds the window and runs its load event, which reads the memo from
@@ -100,6 +102,9 @@ public:
     void announce(QWidget *notice) override;
     void leaveKeysToWindow(const QList<QKeySequence> &keys) override;
     void closeNow() override;
+    void showChosenChord(const QString &root, const QString &kind) override;
+    void moveReceivingBox(int box) override;
+    void showDegrees(const QStringList &lines, const QStringList &captions) override;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -129,6 +134,9 @@ private:
     void end_Click();
     void Form_Load();
     void Form_Unload();
+    void selectBox(int box);
+    QString shownCaption(int box, const QString &name) const;
+    QStringList boxTipLines(int box) const;
 
     memofile::MemoKeeper *m_keeper;
     memo::ChordMemo &m_memo;
@@ -141,6 +149,8 @@ private:
     bool m_opened = false; // the window has shown once, with its first chord
     bool m_closed = false; // the close went through: later close requests have nothing to do
     int m_playingBox = -1; // the box coloured as the one the song plays
+    QStringList m_degreeLines; // each shown box's degree, for its tooltip
+    QStringList m_degreeCaptions; // shown in place of the names; empty: the names
 
     QLineEdit *txtcode1 = nullptr;
     QLineEdit *txtcode2 = nullptr;

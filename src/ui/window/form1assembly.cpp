@@ -4,6 +4,7 @@
 #include "editcommands.h"
 #include "firstpaint.h"
 #include "form1access.h"
+#include "keycommands.h"
 #include "memofilecommands.h"
 #include "memohistory.h"
 #include "memokeeper.h"
@@ -56,6 +57,11 @@ void Form1::assemble(const Services &services)
         this, m_memo, m_history, [keeper] { return keeper->path(); }, m_songSettings.get(),
         m_rooms.notice);
     m_rooms.memoFile->holdWhileBusy(m_rooms.sharing->importItem());
+    // The song's key, its chords and step entry, at the end of the edit menu.
+    m_rooms.key = new ui::KeyCommands(
+        this, m_memo, m_history, m_rooms.edit, m_songSettings.get(), services.settings);
+    connect(
+        m_rooms.memoFile, &ui::MemoFileCommands::boxShown, m_rooms.key, &ui::KeyCommands::update);
 
     // 音 and MIDI between the edit menu and ヘルプ, each when its service is there.
     if (sound::ChordPlayer *player = services.player) {
