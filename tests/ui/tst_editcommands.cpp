@@ -50,6 +50,23 @@ void tst_EditCommands::steps_data()
         << QStringLiteral("元に戻す(&U): コピー（メモ 1 → 3）") << false;
     QTest::newRow("dropped outside the boxes or on itself: nothing")
         << song << QStringList {"drop 0 -1", "drop 0 0"} << QStringList {} << plain << false;
+    // "click N": box N chosen as the window chooses it, its own chord shown;
+    // "step": ステップ入力 on.
+    QTest::newRow("step entry: a chord stored moves the box on, in the same step")
+        << song << QStringList {"step", "click 0", "store 0 D|7"}
+        << QStringList {"caption 0 D7", "receiving 1"}
+        << QStringLiteral("元に戻す(&U): メモ 1 に D7") << false;
+    QTest::newRow("step entry: undo moves the box back first, then shows its chord")
+        << song << QStringList {"step", "click 0", "store 0 D|7", "undo"}
+        << QStringList {"caption 0 D7", "receiving 1", "receiving 0", "caption 0 C", "stored C|"}
+        << plain << false;
+    QTest::newRow("step entry: typed chords move on, each a step of its own")
+        << song << QStringList {"step", "click 1", "type 1 D|", "type 2 E|"}
+        << QStringList {"caption 1 D", "receiving 2", "caption 2 E", "receiving 3"}
+        << QStringLiteral("元に戻す(&U): メモ 3 に E") << false;
+    QTest::newRow("step entry: the last box stays")
+        << song << QStringList {"step", "click 29", "store 29 G|"} << QStringList {"caption 29 G"}
+        << QStringLiteral("元に戻す(&U): メモ 30 に G") << false;
     QTest::newRow("a full memo refuses an opened box, on the notice line")
         << slotFile(all) << QStringList {"select 2", "insert"} << QStringList {} << plain << true;
 }
@@ -72,9 +89,14 @@ void tst_EditCommands::steps()
     for (const QString &step : std::as_const(steps)) {
         const QStringList w = step.split(u' ');
         const QStringList chord = w.value(2).split(u'|');
-        if (w[0] == "select") {
+        if (w[0] == "select" || w[0] == "click") {
             memo.curslot = w[1].toInt();
             emit window.boxChosen(memo.curslot);
+            if (w[0] == "click")
+                window.store(
+                    memo.curslot, memo.fetch(memo.curslot).root, memo.fetch(memo.curslot).kind);
+        } else if (w[0] == "step") {
+            edit.setStepEntry(true);
         } else if (w[0] == "store" || w[0] == "type") {
             window.store(w[1].toInt(), chord.value(0), chord.value(1), w[0] == "type");
         } else if (w[0] == "drop" || w[0] == "dropcopy") {
