@@ -33,8 +33,8 @@ private:
 // Actions: "click N" (box N from 0), "focus NAME", "key KEYS" (to the focus),
 // "type TEXT" (into the focus, then Enter), "clip TEXT" (the clipboard's text,
 // | for a line break), "root N" (a root button), "drag A B", "dragcopy A B",
-// "transpose N", "step" (ステップ入力 on); the memo's first boxes as the file then holds them, and
-// the clipboard at the end.
+// "transpose N", "step" (ステップ入力 on); the memo's first boxes as the
+// file then holds them, and the clipboard at the end.
 void tst_Form1Edit::edits_data()
 {
     QTest::addColumn<QByteArray>("file");
