@@ -109,7 +109,7 @@ void tst_Form1Edit::edits_data()
         << Song << QStringList {"transpose 2"}
         << slotFile({{0, "D", ""}, {1, "B", "m7"}, {2, "G", ""}, {3, "A", "7"}}) << none
         << QStringLiteral("元に戻す(&U): 移調 +2") << false;
-    QTest::newRow("a key chord is a step, wherever the focus is but a text box")
+    QTest::newRow("a key chord is one step, by its key where the focus is")
         << Song << QStringList {"click 4", "focus cmdview", "key Alt+Shift+5"}
         << slotFile({{0, "C", ""}, {1, "A", "m7"}, {2, "F", ""}, {3, "G", "7"}, {4, "G", "7"}})
         << none << QStringLiteral("元に戻す(&U): メモ 5 に G7") << false;
