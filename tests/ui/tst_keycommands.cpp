@@ -40,9 +40,6 @@ void tst_KeyCommands::key_data()
         << inG << false << QStringList {"keep F 3"} << "キー: F (指定) カポ 3"
         << QStringList {"度数: Ⅱ", "度数: Ⅶm7", "度数: Ⅴ", "度数: Ⅵ7"} << QStringList {}
         << QStringList {};
-    QTest::newRow("back to 自動") << inG << false << QStringList {"keep F 0", "keep auto 0"}
-                                  << "キー: G (自動)" << gDegrees << QStringList {}
-                                  << QStringList {};
     QTest::newRow("no chord: no key, no degrees, no key chords")
         << slotFile({{0, "H", ""}}) << false << QStringList {"triad1"} << "キー: ? (コードなし)"
         << none << QStringList {} << QStringList {};
@@ -63,10 +60,6 @@ void tst_KeyCommands::key_data()
         << QStringList {"triad4", "triad7", "seventh5", "seventh7"} << "キー: F (自動)"
         << QStringList {"度数: Ⅰ", "度数: Ⅴ7", "", ""} << QStringList {}
         << QStringList {"chosen Bb|", "chosen E|m7-5", "chosen C|7", "chosen E|m7-5"};
-    QTest::newRow("minor: the harmonic minor's Ⅴ7")
-        << inG << false << QStringList {"keep Dm 0", "triad5", "seventh2", "seventh3"}
-        << "キー: Dm (指定)" << QStringList {"度数: Ⅳ", "度数: Ⅱm7", "度数: ♭Ⅶ", "度数: Ⅰ7"}
-        << QStringList {} << QStringList {"chosen A|", "chosen E|m7-5", "chosen F|M7"};
     QTest::newRow("移調 moves a chosen key along; undo both")
         << inG << false << QStringList {"keep G 2", "transpose 2"} << "キー: A (指定) カポ 2"
         << gDegrees << QStringList {}

@@ -19,8 +19,9 @@
 
 namespace
 {
-// Beside the keyboard, right of its upper end: free space in the layout.
-constexpr widgets::TwipsRect KeyLineRect {6960, 3840, 1815, 255};
+// Beside the keyboard, right of its upper end: free space in the layout, as
+// wide as "キー: Bbm (指定) カポ 11" needs, and a second line for a larger font.
+constexpr widgets::TwipsRect KeyLineRect {6915, 3840, 1860, 510};
 constexpr char DegreesKey[] = "key/degrees";
 constexpr char StepEntryKey[] = "edit/stepEntry";
 const QString DegreeLine = QStringLiteral("度数: %1");
@@ -29,6 +30,14 @@ const QString KeyChordCaption = QStringLiteral("%1（%2）");
 QString qs(std::string_view s)
 {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+// The key chords' items in menu order: the triads Ⅰ to Ⅶ, then the sevenths.
+chord::NamedChord keyChord(chord::Key key, int item)
+{
+    const chord::KeyChords chords
+        = item < chord::DegreeCount ? chord::keyTriads(key) : chord::keySevenths(key);
+    return chords[std::size_t(item % chord::DegreeCount)];
 }
 
 int pitchClassPlus(int pitchClass, int semitones)
@@ -50,6 +59,8 @@ ui::KeyCommands::KeyCommands(ChordWindow *window, const memo::ChordMemo &memo,
     m_line->setObjectName(QStringLiteral("lblkey"));
     widgets::placeInTwips(m_line, KeyLineRect);
     m_line->setTextFormat(Qt::PlainText);
+    m_line->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_line->setWordWrap(true);
     // Behind everything: the ＥＲＲＯＲ and the About panel cover it.
     m_line->lower();
     connect(history, &memo::MemoHistory::boxesChanged, this, &KeyCommands::update);
@@ -74,7 +85,7 @@ ui::KeyCommands::KeyCommands(ChordWindow *window, const memo::ChordMemo &memo,
             const auto modifiers = seventh ? Qt::ALT | Qt::SHIFT : Qt::ALT;
             item->setShortcut(QKeySequence(modifiers | Qt::Key(Qt::Key_1 + degree)));
             connect(item, &QAction::triggered, this,
-                [this, degree, seventh] { keyChordChosen(degree, seventh); });
+                [this, index = int(m_keyChords.size())] { keyChordChosen(index); });
             m_keyChords << item;
         }
     }
@@ -158,14 +169,12 @@ void ui::KeyCommands::update()
     m_window->showDegrees(lines, m_degreesShown->isChecked() ? m_degrees : QStringList());
 
     for (int i = 0; i < m_keyChords.size(); ++i) {
-        QAction *item = m_keyChords[i];
-        item->setEnabled(key.has_value());
+        m_keyChords[i]->setEnabled(key.has_value());
         if (!key)
             continue;
-        const chord::NamedChord c = (i < chord::DegreeCount
-                ? chord::keyTriads(*key)
-                : chord::keySevenths(*key))[std::size_t(i % chord::DegreeCount)];
-        item->setText(KeyChordCaption.arg(qs(c.root) + qs(c.kind), qs(chord::degreeName(c, *key))));
+        const chord::NamedChord c = keyChord(*key, i);
+        m_keyChords[i]->setText(
+            KeyChordCaption.arg(qs(c.root) + qs(c.kind), qs(chord::degreeName(c, *key))));
     }
 }
 
@@ -176,12 +185,10 @@ void ui::KeyCommands::keyDialogClicked()
         keep(dialog.chosen());
 }
 
-void ui::KeyCommands::keyChordChosen(int degree, bool seventh)
+void ui::KeyCommands::keyChordChosen(int item)
 {
-    const std::optional<chord::Key> key = keyInEffect();
-    if (!key)
-        return;
-    const chord::NamedChord c
-        = (seventh ? chord::keySevenths(*key) : chord::keyTriads(*key))[std::size_t(degree)];
-    m_window->showChosenChord(qs(c.root), qs(c.kind));
+    if (const std::optional<chord::Key> key = keyInEffect()) {
+        const chord::NamedChord c = keyChord(*key, item);
+        m_window->showChosenChord(qs(c.root), qs(c.kind));
+    }
 }

@@ -50,7 +50,7 @@ public:
 
 private:
     void keyDialogClicked();
-    void keyChordChosen(int degree, bool seventh);
+    void keyChordChosen(int item);
     QAction *addKeptSwitch(QMenu *menu, const char *name, const char *caption, const char *key);
 
     ChordWindow *m_window;
