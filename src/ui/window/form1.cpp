@@ -14,6 +14,8 @@
 #include "songformats.h"
 #include "textbox.h"
 #include "twips.h"
+#include "typinghint.h"
+#include "typinghintline.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -70,6 +72,7 @@ void Form1::showcode(Source source)
     txtcode2->setModified(false);
     lblslot[m_memo.curslot]->setText(root + kind);
     emit chordStored(m_memo.curslot, root, kind, source == Source::Typed);
+    showBoxNote(m_memo.curslot);
 
     const chord::ChordPlacement placement = displayChord(root, kind);
     if (source != Source::Unannounced) {
@@ -98,6 +101,10 @@ chord::ChordPlacement Form1::displayChord(const QString &root, const QString &ki
     widgets::selectOnly(opcode1Group, chord::lookupRoot(rootText));
     widgets::selectOnly(opcode2Group, chord::kindIndex(kindText));
     m_access->chordShown(root, kind, m_memo.curslot);
+    if (m_hint->chordShown(root, kind)) {
+        raiseNotice(m_hint->label());
+        announce(m_hint->label());
+    }
     return placement;
 }
 
@@ -267,6 +274,7 @@ void Form1::showRest(const QString &name, const QString &root, const QString &ki
     widgets::selectOnly(opcode1Group, std::nullopt);
     widgets::selectOnly(opcode2Group, std::nullopt);
     m_access->restShown(name, root, kind);
+    m_hint->clear();
 }
 
 void Form1::showStoredChord(const memo::ChordText &chord)
@@ -287,6 +295,30 @@ void Form1::showPlayedChord(const QString &root, const QString &kind)
 void Form1::showBoxCaption(int box, const QString &caption)
 {
     lblslot[box]->setText(caption);
+    showBoxNote(box);
+}
+
+QString Form1::boxNote(int box) const
+{
+    const memo::ChordText chord = m_memo.fetch(box);
+    return QString::fromStdString(
+        chord::unknownChordNote(chord.root.toStdString(), chord.kind.toStdString()));
+}
+
+// Told apart by more than its colour: a dashed edge and italic letters.
+void Form1::showBoxNote(int box)
+{
+    const QString note = boxNote(box);
+    widgets::ClickLabel *label = lblslot[box];
+    label->setToolTip(note);
+    label->setAccessibleDescription(note);
+    const bool unknown = !note.isEmpty();
+    label->setDashedEdge(unknown ? colourOf(UnknownSlotEdgeColour) : QColor());
+    QFont font = label->font();
+    if (font.italic() != unknown) {
+        font.setItalic(unknown);
+        label->setFont(font);
+    }
 }
 
 void Form1::markPlaying(int box)
