@@ -144,13 +144,11 @@ void ClickLabel::setDashedEdge(const QColor &colour)
 
 bool ClickLabel::event(QEvent *event)
 {
-    if (event->type() != QEvent::ToolTip || !toolTip().isEmpty())
+    if (event->type() != QEvent::ToolTip || shownText() == text())
         return QLabel::event(event);
-    const QString shown = shownText();
-    if (shown == text())
-        QToolTip::hideText();
-    else
-        QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), text(), this, rect());
+    // The whole text first, then the label's own tooltip, if any.
+    const QString tip = toolTip().isEmpty() ? text() : text() + u'\n' + toolTip();
+    QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), tip, this, rect());
     return true;
 }
 

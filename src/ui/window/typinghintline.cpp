@@ -11,7 +11,7 @@ namespace
 {
 // Under the error's letters, over the keyboard's lower white keys, which the
 // error already hides; clear of every control.
-constexpr widgets::TwipsRect HintRect {120, 5520, 7215, 255};
+constexpr widgets::TwipsRect HintRect {120, 5040, 7215, 255};
 constexpr std::string_view HintColour = "&h1a1a8b"; // dark red on the light palette
 } // namespace
 
