@@ -28,8 +28,11 @@ ui::TypingHintLine::TypingHintLine(QWidget *parent, const QList<QLineEdit *> &bo
     palette.setColor(QPalette::WindowText, widgets::hexColour(QString::fromLatin1(HintColour)));
     m_label->setPalette(palette);
     m_label->hide();
-    for (QLineEdit *box : boxes)
+    for (QLineEdit *box : boxes) {
         box->installEventFilter(this);
+        // Edited since, the boxes no longer hold what the hint is about.
+        connect(box, &QLineEdit::textEdited, this, &TypingHintLine::clear);
+    }
 }
 
 bool ui::TypingHintLine::chordShown(const QString &root, const QString &kind)

@@ -17,6 +17,7 @@ namespace ui
 // The line under the error label that says how a typed chord is written
 // here ("lblhint"), and Tab in a text box taking its word for it. Tab moves
 // the focus as usual while no hint offers a chord, and Shift+Tab always.
+// The line goes with the next chord shown, or once the user edits a box.
 class TypingHintLine : public QObject
 {
     Q_OBJECT
