@@ -57,8 +57,15 @@ TypingHint typingHint(std::string_view root, std::string_view kind)
     const bool kindKnown = lookupKind(kind).has_value();
     if (rootKnown && kindKnown)
         return {};
-    const std::string whole = std::string(root) + std::string(kind);
-    const ChordSymbol symbol = readChordSymbol(whole);
+    std::string whole = std::string(root) + std::string(kind);
+    ChordSymbol symbol = readChordSymbol(whole);
+    // A whole name typed into the root box, the kind box still holding what
+    // it held before: the root box alone, both halves from it.
+    const bool rootAlone = !symbol.isChord && !rootKnown && readChordSymbol(root).isChord;
+    if (rootAlone) {
+        symbol = readChordSymbol(root);
+        whole = root;
+    }
     if (symbol.isChord) {
         const SplitName fix {symbol.root, symbol.kind};
         if (!symbol.inTables) {
@@ -68,7 +75,10 @@ TypingHint typingHint(std::string_view root, std::string_view kind)
                 text += "（" + leftOutInJapanese(symbol.leftOut) + "なし）";
             return {text + std::string(Accept), fix};
         }
-        std::string text = written(root, kind, fix) + "と書きます";
+        std::string text = written(root, rootAlone ? std::string_view() : kind, fix);
+        if (rootAlone && fix.kind.empty())
+            text = quoted(whole) + "は ①" + quoted(fix.root) + " ②空欄 ";
+        text += "と書きます";
         if (holdsFullWidth(whole))
             text += "（半角）";
         return {text + std::string(Accept), fix};

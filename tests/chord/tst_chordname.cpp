@@ -410,6 +410,12 @@ void tst_ChordName::typingHint_data()
         << "「Cmaj7」は ①「C」 ②「M7」 と書きます — Tab で直す"
         << "C|M7"
         << "一覧にない名前: Cmaj7。CM7 と書きます";
+    QTest::newRow("a whole name in the root box, the kind box's old text aside")
+        << "Am7b5"
+        << "m"
+        << "「Am7b5」は ①「A」 ②「m7-5」 と書きます — Tab で直す"
+        << "A|m7-5"
+        << "一覧にない名前: Am7b5";
     QTest::newRow("full-width root, said") << "Ｃ"
                                            << "m"
                                            << "「Ｃ」は「C」と書きます（半角） — Tab で直す"
