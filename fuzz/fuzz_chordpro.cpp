@@ -7,6 +7,7 @@
 #include "chordproreader.h"
 #include "chordsymbol.h"
 #include "chordtables.h"
+#include "typinghint.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -47,6 +48,11 @@ song::ChordProSong checkedRead(QByteArrayView bytes)
 
 void checkSymbol(std::string_view text)
 {
+    // The window's hint for the text typed into the root box: there is one
+    // unless it is a root of ours, and a chord it offers is one of ours.
+    const chord::TypingHint hint = chord::typingHint(text, {});
+    check(hint.text.empty() == chord::lookupRoot(text).has_value());
+    check(!hint.fix || (chord::lookupRoot(hint.fix->root) && chord::kindIndex(hint.fix->kind)));
     const chord::ChordSymbol symbol = chord::readChordSymbol(text);
     if (!symbol.isChord) {
         check(symbol.root.empty() && symbol.kind.empty() && symbol.leftOut.empty());

@@ -1,7 +1,7 @@
 #include "exportcommand.h"
 
 #include "chordmemo.h"
-#include "chordsymbol.h"
+#include "memoedit.h"
 #include "memolocation.h"
 #include "songexport.h"
 #include "songsettings.h"
@@ -28,18 +28,6 @@ void keepQtQuiet(QtMsgType type, const QMessageLogContext &, const QString &mess
 void say(const QString &program, const QString &what)
 {
     std::fprintf(stderr, "%s: %s\n", qPrintable(program), what.toLocal8Bit().constData());
-}
-
-// One line: how many names were replaced, each with what it left out.
-QString replacedNotice(const std::vector<song::NameReplaced> &replaced)
-{
-    QStringList each;
-    for (const song::NameReplaced &name : replaced)
-        each << name.written + QStringLiteral(" → ") + name.chord.root + name.chord.kind
-                + QString::fromStdString(chord::leftOutInJapanese(name.leftOut));
-    return QStringLiteral("%1 個のコードを近いコードにしました: %2")
-        .arg(replaced.size())
-        .arg(each.join(QStringLiteral(", ")));
 }
 
 int fail(const QString &program, int status, const QString &why)
@@ -88,7 +76,7 @@ int runExport(const CommandLine &command, const QString &program, int argc, char
                 .arg(read.leftOut)
                 .arg(memo::MemoSlotCount));
     if (!read.replaced.empty())
-        say(program, replacedNotice(read.replaced));
+        say(program, memo::replacedNotice(read.replaced));
     else if (read.beyondTables > 0)
         say(program,
             QStringLiteral("一覧にない %1 個のコードは書かれたまま書き出します（--nearest "

@@ -1,6 +1,7 @@
 #include "memoedit.h"
 
 #include "chordname.h"
+#include "chordsymbol.h"
 
 #include <QRegularExpression>
 
@@ -96,16 +97,31 @@ Boxes transposed(
     return boxes;
 }
 
-std::vector<Box> chordsOfText(const QString &text)
+PastedChords chordsOfText(const QString &text, chord::BeyondTables beyond)
 {
     static const QRegularExpression blanks(QStringLiteral("\\s+"));
-    std::vector<Box> chords;
+    PastedChords pasted;
     for (const QString &name : text.split(blanks, Qt::SkipEmptyParts)) {
-        const auto lines = chord::splitChordName(name.toStdString());
-        chords.push_back(
-            boxOf(QString::fromStdString(lines.root), QString::fromStdString(lines.kind)));
+        chord::StoredName stored = chord::storedName(name.toStdString(), beyond);
+        const QString root = QString::fromStdString(stored.lines.root);
+        const QString kind = QString::fromStdString(stored.lines.kind);
+        pasted.chords.push_back(boxOf(root, kind));
+        pasted.beyondTables += stored.beyondTables ? 1 : 0;
+        if (stored.replaced)
+            pasted.replaced.push_back({name, {root, kind}, std::move(stored.leftOut)});
     }
-    return chords;
+    return pasted;
+}
+
+QString replacedNotice(const std::vector<NameReplaced> &replaced)
+{
+    QStringList each;
+    for (const NameReplaced &name : replaced)
+        each << name.written + QStringLiteral(" → ") + name.chord.root + name.chord.kind
+                + QString::fromStdString(chord::leftOutInJapanese(name.leftOut));
+    return QStringLiteral("%1 個のコードを近いコードにしました: %2")
+        .arg(replaced.size())
+        .arg(each.join(QStringLiteral(", ")));
 }
 
 } // namespace memo

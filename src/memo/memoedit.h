@@ -1,10 +1,13 @@
 #pragma once
 
 #include "chordmemo.h"
+#include "chordname.h"
 #include "transpose.h"
 
 #include <array>
 #include <optional>
+#include <string>
+#include <vector>
 
 // The memo's edits as plain functions: boxes in, boxes out, so that each is
 // one step to undo and can be tested by a table. A chord that moves takes its
@@ -50,8 +53,27 @@ std::optional<Boxes> filled(Boxes boxes, int box, const std::vector<Box> &chords
 Boxes transposed(Boxes boxes, int semitones, chord::Spelling spelling,
     std::optional<chord::Key> key = std::nullopt);
 
-// Chord names as a user pastes them, separated by blanks or line breaks, each
+// A name from outside the window stored as the nearest chord of our tables.
+struct NameReplaced {
+    QString written; // the name as it came
+    ChordText chord; // the nearest chord it became
+    std::vector<std::string> leftOut; // what that leaves out: "9th", "bass E"
+};
+
+struct PastedChords {
+    std::vector<Box> chords;
+    int beyondTables = 0; // names the chord-symbol reader knows and our tables do not
+    std::vector<NameReplaced> replaced; // with Nearest, in order
+};
+
+// Chord names as a user pastes them, separated by blanks or line breaks,
+// each stored as a name from outside the window is (chord::storedName):
+// Bbmaj7 as Bb and M7, one beyond our tables as beyond says, any other
 // split into a box's root and kind lines.
-std::vector<Box> chordsOfText(const QString &text);
+PastedChords chordsOfText(const QString &text, chord::BeyondTables beyond);
+
+// One line for the user: how many names were replaced, each with what its
+// chord leaves out ("C9 → C7「9th」").
+QString replacedNotice(const std::vector<NameReplaced> &replaced);
 
 } // namespace memo

@@ -2,6 +2,7 @@
 
 #include "chordmemo.h"
 #include "chordname.h"
+#include "memoedit.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -15,11 +16,7 @@ namespace song
 
 using BeyondTables = chord::BeyondTables;
 
-struct NameReplaced {
-    QString written; // the name in the file
-    memo::ChordText chord; // the nearest chord it became
-    std::vector<std::string> leftOut; // what that leaves out: "9th", "bass E"
-};
+using NameReplaced = memo::NameReplaced;
 
 struct ChordProSong {
     QString error; // why the bytes cannot be read, for the user; empty when read

@@ -13,7 +13,8 @@ namespace widgets
 namespace
 {
 constexpr int FocusMarkInset = 2; // pixels inside the edge, clear of a one-pixel border
-}
+constexpr int DashedEdgeWidth = 2; // over the border and the pixel inside it
+} // namespace
 
 ClickLabel::ClickLabel(QWidget *parent)
     : QLabel(parent)
@@ -120,12 +121,25 @@ void ClickLabel::paintEvent(QPaintEvent *event)
             int(QStyle::visualAlignment(layoutDirection(), alignment())), palette(), isEnabled(),
             shown, foregroundRole());
     }
+    if (m_dashedEdge.isValid()) {
+        QPainter painter(this);
+        painter.setPen(QPen(m_dashedEdge, DashedEdgeWidth, Qt::DashLine));
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
     if (!hasFocus())
         return;
     QPainter painter(this);
     painter.setPen(QPen(palette().color(foregroundRole()), 1, Qt::DotLine));
     painter.drawRect(
         rect().adjusted(FocusMarkInset, FocusMarkInset, -FocusMarkInset - 1, -FocusMarkInset - 1));
+}
+
+void ClickLabel::setDashedEdge(const QColor &colour)
+{
+    if (colour == m_dashedEdge)
+        return;
+    m_dashedEdge = colour;
+    update();
 }
 
 bool ClickLabel::event(QEvent *event)

@@ -25,6 +25,11 @@ public:
     // The text as it shows: whole when it fits, else cut short with "…".
     QString shownText() const;
 
+    // A dashed line of this colour over the label's edge, drawn where its
+    // own border is; an invalid colour for none.
+    void setDashedEdge(const QColor &colour);
+    QColor dashedEdge() const { return m_dashedEdge; }
+
 signals:
     void clicked();
     void dropped(const QPoint &globalPos, bool copy);
@@ -43,6 +48,7 @@ private:
     bool m_pressed = false;
     bool m_dragging = false;
     QPoint m_pressedAt;
+    QColor m_dashedEdge;
 };
 
 } // namespace widgets

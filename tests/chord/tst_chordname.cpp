@@ -1,6 +1,7 @@
 #include "chordname.h"
 #include "chordsymbol.h"
 #include "chordtables.h"
+#include "typinghint.h"
 
 #include <QTest>
 
@@ -16,6 +17,8 @@ private slots:
     void leftOutInJapanese();
     void standardName_data();
     void standardName();
+    void typingHint_data();
+    void typingHint();
 };
 
 void tst_ChordName::split_data()
@@ -378,6 +381,83 @@ void tst_ChordName::standardName()
                 name.c_str());
         }
     }
+}
+
+// The two text boxes as typed: the hint line, what Tab puts into the boxes
+// ("" when it does nothing), and the note a memo box holding them gets.
+void tst_ChordName::typingHint_data()
+{
+    QTest::addColumn<QString>("root");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<QString>("fix"); // root|kind
+    QTest::addColumn<QString>("note");
+
+    const QString roots = QStringLiteral(" — 根音は C, C#, Db, D ... B の半角で");
+    QTest::newRow("known: nothing to say") << "Bb"
+                                           << "m7-5"
+                                           << ""
+                                           << ""
+                                           << "";
+    QTest::newRow("a kind's other spelling") << "C"
+                                             << "maj7"
+                                             << "「maj7」は「M7」と書きます — Tab で直す"
+                                             << "C|M7"
+                                             << "一覧にない名前: maj7。M7 と書きます";
+    QTest::newRow("a whole name in the root box")
+        << "Cmaj7"
+        << ""
+        << "「Cmaj7」は ①「C」 ②「M7」 と書きます — Tab で直す"
+        << "C|M7"
+        << "一覧にない名前: Cmaj7。CM7 と書きます";
+    QTest::newRow("a whole name in the root box, the kind box's old text aside")
+        << "Am7b5"
+        << "m"
+        << "「Am7b5」は ①「A」 ②「m7-5」 と書きます — Tab で直す"
+        << "A|m7-5"
+        << "一覧にない名前: Am7b5";
+    QTest::newRow("full-width root, said") << "Ｃ"
+                                           << "m"
+                                           << "「Ｃ」は「C」と書きます（半角） — Tab で直す"
+                                           << "C|m"
+                                           << "一覧にない名前: Ｃ。全角の文字。C と書きます";
+    QTest::newRow("beyond the tables: the nearest, and what it leaves out")
+        << "G"
+        << "/B"
+        << "「G/B」は一覧にありません: 近いのは「G」（「ベース B」なし） — Tab で直す"
+        << "G|"
+        << "一覧にない名前: /B。近いコードは G";
+    QTest::newRow("unknown root") << "H"
+                                  << "7"
+                                  << "根音「H」は一覧にありません" + roots << ""
+                                  << "一覧にない名前: H";
+    QTest::newRow("unknown kind")
+        << "C"
+        << "xyz"
+        << "種類「xyz」は一覧にありません — 種類は m, 7, m7, M7, dim ... の半角で（メジャーは空欄）"
+        << ""
+        << "一覧にない名前: xyz";
+    QTest::newRow("nothing typed") << ""
+                                   << ""
+                                   << "根音が空欄です" + roots << ""
+                                   << "";
+}
+
+void tst_ChordName::typingHint()
+{
+    QFETCH(QString, root);
+    QFETCH(QString, kind);
+    QFETCH(QString, hint);
+    QFETCH(QString, fix);
+    QFETCH(QString, note);
+    const chord::TypingHint said = chord::typingHint(root.toStdString(), kind.toStdString());
+    QCOMPARE(QString::fromStdString(said.text), hint);
+    const QString fixed
+        = said.fix ? QString::fromStdString(said.fix->root + '|' + said.fix->kind) : QString();
+    QCOMPARE(fixed, fix);
+    QCOMPARE(
+        QString::fromStdString(chord::unknownChordNote(root.toStdString(), kind.toStdString())),
+        note);
 }
 
 QTEST_GUILESS_MAIN(tst_ChordName)

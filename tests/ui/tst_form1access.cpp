@@ -18,6 +18,8 @@ private slots:
     void keyboardAndError_data();
     void keyboardAndError();
     void drawingIsOneObject();
+    void unknownBoxes_data();
+    void unknownBoxes();
 
 private:
     QAccessibleInterface *of(const QString &name) const
@@ -127,15 +129,20 @@ void tst_Form1Access::longNameElided()
     plain.setAlignment(box->alignment());
     plain.setAutoFillBackground(true);
     plain.setPalette(box->palette());
+    plain.setFont(box->font());
     plain.setText(shown);
-    QCOMPARE(box->grab().toImage(), plain.grab().toImage());
+    // Inside the dashed edge such an unknown name has.
+    const QRect inside = box->rect().adjusted(2, 2, -2, -2);
+    QCOMPARE(box->grab(inside).toImage(), plain.grab(inside).toImage());
 
     const QPoint at(4, 4);
     QHelpEvent tip(QEvent::ToolTip, at, box->mapToGlobal(at));
     QApplication::sendEvent(box, &tip);
-    QStringList lines {elided ? name : QString(), degree};
+    // The name whole, over the reason an unknown name has and its degree.
+    QStringList lines {elided ? name : QString(), box->toolTip()};
     lines.removeAll(QString());
     QCOMPARE(QToolTip::isVisible() ? QToolTip::text() : QString(), lines.join(u'\n'));
+    QVERIFY2(box->toolTip().endsWith(degree), qPrintable(box->toolTip()));
     QToolTip::hideText();
     QCOMPARE(of(QStringLiteral("lblslot(4)"))->text(QAccessible::Name),
         QStringLiteral("メモ 5: ") + name);
@@ -226,6 +233,47 @@ void tst_Form1Access::drawingIsOneObject()
     QVERIFY(!of("lblslot(29)")->state().invisible);
     f.form()->findChild<QAction *>("about")->trigger();
     QVERIFY(!of("frameabout")->state().invisible);
+}
+
+// A box's chord as the memo file holds it: the reason its tooltip and
+// accessible description give (empty: none), and the mark of an unknown one.
+void tst_Form1Access::unknownBoxes_data()
+{
+    QTest::addColumn<QByteArray>("root");
+    QTest::addColumn<QByteArray>("kind");
+    QTest::addColumn<QString>("note");
+
+    QTest::newRow("known chord: plain") << QByteArray("Bb") << QByteArray("m7-5") << "";
+    QTest::newRow("empty box: plain") << QByteArray() << QByteArray() << "";
+    QTest::newRow("another spelling of a kind")
+        << QByteArray("C") << QByteArray("maj7") << "一覧にない名前: maj7。M7 と書きます";
+    QTest::newRow("full-width root")
+        << QByteArray("Ｃ") << QByteArray("m") << "一覧にない名前: Ｃ。全角の文字。C と書きます";
+}
+
+void tst_Form1Access::unknownBoxes()
+{
+    QFETCH(QByteArray, root);
+    QFETCH(QByteArray, kind);
+    QFETCH(QString, note);
+    const QByteArray file = slotFile({{5, root, kind}});
+    QVERIFY(f.open(&file));
+    auto *box = f.control<widgets::ClickLabel>("lblslot", 5);
+    const bool unknown = !note.isEmpty();
+    QCOMPARE(box->toolTip(), note);
+    QCOMPARE(of(QStringLiteral("lblslot(5)"))->text(QAccessible::Description), note);
+    QCOMPARE(box->dashedEdge().isValid(), unknown);
+    QCOMPARE(box->font().italic(), unknown);
+    // Told apart by its pixels from a plain box with the same text.
+    auto *plain = f.control<widgets::ClickLabel>("lblslot", 6);
+    plain->setText(box->text());
+    QCOMPARE(box->grab().toImage() != plain->grab().toImage(), unknown);
+    // A known chord typed into the box takes the mark away.
+    f.clickSlot(5);
+    f.type("txtcode1", QStringLiteral("C"));
+    f.type("txtcode2", QString());
+    f.clickView();
+    QVERIFY(box->toolTip().isEmpty() && !box->dashedEdge().isValid() && !box->font().italic());
 }
 
 QTEST_MAIN(tst_Form1Access)

@@ -1,5 +1,6 @@
 #include "form1fixture.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -116,6 +117,8 @@ private slots:
     void unchangedSlotSurvivesRecall();
     void pasteTakesNoLineBreak();
     void userChordsAreAnnounced();
+    void typingHint_data();
+    void typingHint();
 
 private:
     Form1Fixture f;
@@ -460,6 +463,90 @@ void tst_Form1Events::userChordsAreAnnounced()
     QCOMPARE(shown.count(), expected.size());
     for (int i = 0; i < expected.size(); ++i)
         QCOMPARE(shown[i][0].value<QList<int>>(), expected[i]);
+}
+
+// Typed chords the tables do not know: the hint line under the error, and
+// Tab in a text box taking it. Steps: "slot N", "type1 TEXT", "type2 TEXT",
+// "enter1", "enter2" (Return in a box), "tab", "backtab" (to the focus), "kind N".
+void tst_Form1Events::typingHint_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("hint"); // the line in view; empty: none
+    QTest::addColumn<QString>("boxes"); // root|kind
+    QTest::addColumn<QString>("caption"); // of box 0
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<bool>("error"); // ＥＲＲＯＲ in view
+
+    const QStringList cmaj7 {"slot 0", "type1 C", "type2 maj7", "enter2"};
+    const QStringList cmaj7Whole {"slot 0", "type1 Cmaj7", "type2 ", "enter1"};
+    const QStringList h {"slot 0", "type1 H", "type2 ", "enter1"};
+    const QString maj7Hint = QStringLiteral("「maj7」は「M7」と書きます — Tab で直す");
+    const QString hHint
+        = QStringLiteral("根音「H」は一覧にありません — 根音は C, C#, Db, D ... B の半角で");
+    QTest::newRow("Tab takes it: shown and stored as typed") << cmaj7 + QStringList {"tab"} << ""
+                                                             << "C|M7"
+                                                             << "CM7"
+                                                             << "txtcode2" << false;
+    QTest::newRow("a whole name in the root box, split") << cmaj7Whole + QStringList {"tab"} << ""
+                                                         << "C|M7"
+                                                         << "CM7"
+                                                         << "txtcode1" << false;
+    QTest::newRow("Shift+Tab moves back, the hint stays")
+        << cmaj7 + QStringList {"backtab"} << maj7Hint << "C|maj7"
+        << "Cmaj7"
+        << "txtcode1" << true;
+    QTest::newRow("nothing known: how roots are written, Tab moves on")
+        << h + QStringList {"tab"} << hHint << "H|"
+        << "H"
+        << "txtcode2" << true;
+    QTest::newRow("a box edited after it: no hint, Tab moves on")
+        << cmaj7 + QStringList {"type1 D", "tab"} << ""
+        << "D|maj7"
+        << "Cmaj7"
+        << "cmdview" << true;
+    QTest::newRow("the next chord shown takes the hint away")
+        << cmaj7 + QStringList {"kind 3"} << ""
+        << "C|m7"
+        << "Cm7"
+        << "opcode2(3)" << false;
+}
+
+void tst_Form1Events::typingHint()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, hint);
+    QFETCH(QString, boxes);
+    QFETCH(QString, caption);
+    QFETCH(QString, focus);
+    QFETCH(bool, error);
+    QVERIFY(f.open(nullptr));
+    for (const QString &step : std::as_const(steps)) {
+        const QString verb = step.section(u' ', 0, 0);
+        const QString arg = step.section(u' ', 1);
+        const char *box = verb.endsWith(u'1') ? "txtcode1" : "txtcode2";
+        if (verb == u"slot") {
+            f.clickSlot(arg.toInt());
+        } else if (verb.startsWith(u"type")) {
+            f.type(box, arg);
+        } else if (verb.startsWith(u"enter")) {
+            f.box(box)->setFocus();
+            QTest::keyClick(f.box(box), Qt::Key_Return);
+        } else if (verb == u"kind") {
+            f.clickOption("opcode2", arg.toInt());
+        } else {
+            const bool back = verb == u"backtab";
+            QTest::keyClick(QApplication::focusWidget(), back ? Qt::Key_Backtab : Qt::Key_Tab,
+                back ? Qt::ShiftModifier : Qt::NoModifier);
+        }
+    }
+    const auto *line = f.control<QLabel>(QStringLiteral("lblhint"));
+    QCOMPARE(line->isVisible() ? line->text() : QString(), hint);
+    QCOMPARE(f.box("txtcode1")->text() + u'|' + f.box("txtcode2")->text(), boxes);
+    QCOMPARE(f.slotCaption(0), caption);
+    QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+    QCOMPARE(f.top("lblerror"), error ? ErrorShown : Parked);
+    QCOMPARE(QAccessible::queryAccessibleInterface(const_cast<QLabel *>(line))->role(),
+        QAccessible::AlertMessage);
 }
 
 QTEST_MAIN(tst_Form1Events)

@@ -1,3 +1,4 @@
+#include "beyondtables.h"
 #include "fakewindow.h"
 #include "form1fixture.h"
 #include "memohistory.h"
@@ -33,8 +34,9 @@ public:
         : memoPath(dir.filePath(QStringLiteral("code.dat")))
         , store(settings, [this] { return memoPath; })
         , notice(&window)
+        , question(settings, nullptr, [this](QWidget *, const QStringList &) { return answer; })
         , sharing(
-              &window, memo, &history, [this] { return memoPath; }, &store, &notice)
+              &window, memo, &history, [this] { return memoPath; }, &store, &notice, &question)
     {
         QFile disk(memoPath);
         if (disk.open(QIODevice::WriteOnly))
@@ -53,6 +55,8 @@ public:
     ui::SongSettingsStore store;
     FakeWindow window;
     ui::NoticeLine notice;
+    ui::BeyondTablesAnswer answer; // to the question of names beyond our tables
+    ui::BeyondTablesQuestion question;
     ui::SongSharing sharing;
 };
 
@@ -154,6 +158,7 @@ void tst_SongSharing::imports_data()
     QTest::addColumn<QByteArray>("saved"); // the memo file once imported
     QTest::addColumn<QString>("notice"); // the line over the boxes, if any
     QTest::addColumn<int>("tempo"); // kept for the memo afterwards
+    QTest::addColumn<bool>("nearest"); // the answer to names beyond our tables
 
     QByteArray many = "{title: Long}\n";
     for (int i = 0; i < 32; ++i)
@@ -163,13 +168,20 @@ void tst_SongSharing::imports_data()
         thirty << SlotChord {k, "G", ""};
     QTest::newRow("chords in order, in the program's own spelling")
         << QByteArray("{t: Song}\n{tempo: 96}\n# a comment [X]\n[Am7]Hel[D]lo [Bbm7b5]there\n")
-        << slotFile({{0, "A", "m7"}, {1, "D", ""}, {2, "Bb", "m7-5"}}) << QString() << 96;
+        << slotFile({{0, "A", "m7"}, {1, "D", ""}, {2, "Bb", "m7-5"}}) << QString() << 96 << false;
     QTest::newRow("lyrics alone: refused, the memo stays")
         << QByteArray("{title: Words}\n{tempo: 80}\nNo chords [*Coda] here\n") << Song
-        << "読み込んだファイルにはコードがありません: メモはそのままです" << 0;
+        << "読み込んだファイルにはコードがありません: メモはそのままです" << 0 << false;
     QTest::newRow("more than 30: the first 30, and how many were left")
         << many << slotFile(thirty) << "メモは 30 個までです: 2 個のコードは読み込んでいません"
-        << 120;
+        << 120 << false;
+    const QByteArray real("{title: Real}\n[Bbmaj7]One [C9]two [G/B]three\n");
+    QTest::newRow("names beyond the tables kept as written, known spellings ours")
+        << real << slotFile({{0, "Bb", "M7"}, {1, "C", "9"}, {2, "G", "/B"}})
+        << "一覧にない 2 個のコードは書かれたままです（再生では休み）" << 120 << false;
+    QTest::newRow("names beyond the tables as their nearest chords")
+        << real << slotFile({{0, "Bb", "M7"}, {1, "C", "7"}, {2, "G", ""}})
+        << "2 個のコードを近いコードにしました: C9 → C7「9th」, G/B → G「ベース B」" << 120 << true;
 }
 
 void tst_SongSharing::imports()
@@ -178,9 +190,11 @@ void tst_SongSharing::imports()
     QFETCH(QByteArray, saved);
     QFETCH(QString, notice);
     QFETCH(int, tempo);
+    QFETCH(bool, nearest);
     const QTemporaryDir settingsDir;
     QSettings settings(settingsDir.filePath(QStringLiteral("share.conf")), QSettings::IniFormat);
     Sharing f(Song, &settings);
+    f.answer.beyond = nearest ? chord::BeyondTables::Nearest : chord::BeyondTables::KeepAsWritten;
     const QString path = f.dirPath() + QStringLiteral("/song.cho");
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(chordPro) == chordPro.size());

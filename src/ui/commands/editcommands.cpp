@@ -1,5 +1,6 @@
 #include "editcommands.h"
 
+#include "beyondtables.h"
 #include "chordwindow.h"
 #include "memohistory.h"
 #include "noticeline.h"
@@ -26,13 +27,14 @@ QString boxNumber(int box)
 }
 } // namespace
 
-ui::EditCommands::EditCommands(
-    ChordWindow *window, memo::ChordMemo &memo, memo::MemoHistory *history, NoticeLine *notice)
+ui::EditCommands::EditCommands(ChordWindow *window, memo::ChordMemo &memo,
+    memo::MemoHistory *history, NoticeLine *notice, BeyondTablesQuestion *question)
     : QObject(window)
     , m_window(window)
     , m_memo(memo)
     , m_history(history)
     , m_notice(notice)
+    , m_question(question)
 {
     connect(history, &memo::MemoHistory::boxesChanged, this, &EditCommands::boxesChanged);
     connect(window, &ChordWindow::chordStored, this, &EditCommands::store);
@@ -220,12 +222,13 @@ void ui::EditCommands::pasteClicked()
 {
     if (!hasSelectedBox())
         return;
-    const std::vector<memo::Box> chords = memo::chordsOfText(QApplication::clipboard()->text());
+    const QString text = QApplication::clipboard()->text();
+    memo::PastedChords pasted = memo::chordsOfText(text, chord::BeyondTables::KeepAsWritten);
+    const std::vector<memo::Box> &chords = pasted.chords;
     if (chords.empty())
         return;
     const int box = m_memo.curslot;
-    const auto after = memo::filled(memo::boxesOf(m_memo), box, chords);
-    if (!after) {
+    if (!memo::filled(memo::boxesOf(m_memo), box, chords)) {
         m_notice->show(MemoFull
             + QStringLiteral(": 貼り付ける %1 個のうち、メモ %2 からは %3 個しか入りません")
                   .arg(chords.size())
@@ -233,7 +236,19 @@ void ui::EditCommands::pasteClicked()
                   .arg(memo::MemoSlotCount - box));
         return;
     }
-    m_history->change(QStringLiteral("貼り付け（メモ %1）").arg(boxNumber(box)), *after);
+    if (pasted.beyondTables > 0 && m_question) {
+        memo::PastedChords nearest = memo::chordsOfText(text, chord::BeyondTables::Nearest);
+        QStringList names;
+        for (const memo::NameReplaced &name : nearest.replaced)
+            names << name.written;
+        if (m_question->choose(m_window, names) == chord::BeyondTables::Nearest)
+            pasted = std::move(nearest);
+    }
+    m_history->change(QStringLiteral("貼り付け（メモ %1）").arg(boxNumber(box)),
+        *memo::filled(memo::boxesOf(m_memo), box, pasted.chords));
+    const QString notice = beyondTablesNotice(pasted.beyondTables, pasted.replaced);
+    if (!notice.isEmpty())
+        m_notice->show(notice);
 }
 
 void ui::EditCommands::transposeClicked()

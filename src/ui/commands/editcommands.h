@@ -20,6 +20,7 @@ class MemoHistory;
 
 namespace ui
 {
+class BeyondTablesQuestion;
 class ChordWindow;
 class NoticeLine;
 
@@ -31,9 +32,10 @@ class EditCommands : public QObject
 {
     Q_OBJECT
 public:
-    // All stay the caller's and outlive this.
-    EditCommands(
-        ChordWindow *window, memo::ChordMemo &memo, memo::MemoHistory *history, NoticeLine *notice);
+    // All stay the caller's and outlive this. Without a question, pasted
+    // names beyond our tables are kept as written.
+    EditCommands(ChordWindow *window, memo::ChordMemo &memo, memo::MemoHistory *history,
+        NoticeLine *notice, BeyondTablesQuestion *question = nullptr);
 
     // Moves every box's root, as 移調 does: one step of the history.
     void transpose(int semitones, chord::Spelling spelling);
@@ -72,6 +74,7 @@ private:
     memo::ChordMemo &m_memo;
     memo::MemoHistory *m_history;
     NoticeLine *m_notice;
+    BeyondTablesQuestion *m_question;
     QAction *m_undo = nullptr;
     QAction *m_redo = nullptr;
     // Set only while the window's own chord is being stored: that step's

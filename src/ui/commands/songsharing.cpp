@@ -1,5 +1,6 @@
 #include "songsharing.h"
 
+#include "beyondtables.h"
 #include "chordsheet.h"
 #include "chordwindow.h"
 #include "memoedit.h"
@@ -46,7 +47,7 @@ struct AudioExport {
 } // namespace
 
 ui::SongSharing::SongSharing(ChordWindow *window, memo::ChordMemo &memo, memo::MemoHistory *history,
-    MemoPath memoPath, SongSettingsStore *store, NoticeLine *notice)
+    MemoPath memoPath, SongSettingsStore *store, NoticeLine *notice, BeyondTablesQuestion *question)
     : QObject(window)
     , m_window(window)
     , m_memo(memo)
@@ -54,6 +55,7 @@ ui::SongSharing::SongSharing(ChordWindow *window, memo::ChordMemo &memo, memo::M
     , m_memoPath(std::move(memoPath))
     , m_store(store)
     , m_notice(notice)
+    , m_question(question)
 {
     struct Item {
         const char *name;
@@ -201,15 +203,29 @@ void ui::SongSharing::importFrom(const QString &path)
     m_import->setEnabled(false);
     const song::SongSettings kept = m_store->load();
     const auto read = std::make_shared<song::SongRead>();
-    queue.run([=] { *read = song::readSongFile(path, kept.tempo, kept.beatsPerBar); }, this,
-        [this, read] {
+    const auto nearest = std::make_shared<song::SongRead>();
+    queue.run(
+        [=] {
+            *read = song::readSongFile(path, kept.tempo, kept.beatsPerBar);
+            if (read->beyondTables > 0)
+                *nearest = song::readSongFile(
+                    path, kept.tempo, kept.beatsPerBar, song::BeyondTables::Nearest);
+        },
+        this,
+        [this, read, nearest] {
             m_import->setEnabled(true);
-            imported(*read);
+            imported(*read, *nearest);
         });
 }
 
-void ui::SongSharing::imported(const song::SongRead &read)
+void ui::SongSharing::imported(const song::SongRead &kept, const song::SongRead &nearest)
 {
+    QStringList names;
+    for (const memo::NameReplaced &name : nearest.replaced)
+        names << name.written;
+    const bool replace = kept.beyondTables > 0 && nearest.error.isEmpty() && m_question
+        && m_question->choose(m_window, names) == chord::BeyondTables::Nearest;
+    const song::SongRead &read = replace ? nearest : kept;
     if (!read.error.isEmpty()) {
         QMessageBox::warning(m_window, AppName, read.error);
         return;
@@ -229,10 +245,15 @@ void ui::SongSharing::imported(const song::SongRead &read)
         m_history->change(QStringLiteral("インポート"), boxes,
             m_store->alongside(m_store->load(), {read.song.tempo, read.song.beatsPerBar}));
     }
+    QStringList notices;
     if (read.leftOut > 0)
-        m_notice->show(QStringLiteral("メモは %1 個までです: %2 個のコードは読み込んでいません")
-                           .arg(memo::MemoSlotCount)
-                           .arg(read.leftOut));
+        notices << QStringLiteral("メモは %1 個までです: %2 個のコードは読み込んでいません")
+                       .arg(memo::MemoSlotCount)
+                       .arg(read.leftOut);
+    notices << beyondTablesNotice(read.beyondTables, read.replaced);
+    notices.removeAll(QString());
+    if (!notices.isEmpty())
+        m_notice->show(notices.join(QStringLiteral("。")));
 }
 
 void ui::SongSharing::printClicked()

@@ -26,6 +26,7 @@ struct SongRead;
 
 namespace ui
 {
+class BeyondTablesQuestion;
 class ChordWindow;
 class NoticeLine;
 class SongSettingsStore;
@@ -37,9 +38,11 @@ class SongSharing : public QObject
     Q_OBJECT
 public:
     using MemoPath = std::function<QString()>;
-    // All stay the caller's and outlive this.
+    // All stay the caller's and outlive this. Without a question, imported
+    // names beyond our tables are kept as written.
     SongSharing(ChordWindow *window, memo::ChordMemo &memo, memo::MemoHistory *history,
-        MemoPath memoPath, SongSettingsStore *store, NoticeLine *notice);
+        MemoPath memoPath, SongSettingsStore *store, NoticeLine *notice,
+        BeyondTablesQuestion *question = nullptr);
     ~SongSharing() override;
 
     QAction *importItem() const { return m_import; }
@@ -55,7 +58,9 @@ private:
     void exportClicked();
     void importClicked();
     void printClicked();
-    void imported(const song::SongRead &read);
+    // The song read with names beyond our tables kept, and with their
+    // nearest chords, when there are any: the user chooses.
+    void imported(const song::SongRead &kept, const song::SongRead &nearest);
     services::OffThread &jobs();
 
     ChordWindow *m_window;
@@ -64,6 +69,7 @@ private:
     MemoPath m_memoPath;
     SongSettingsStore *m_store;
     NoticeLine *m_notice;
+    BeyondTablesQuestion *m_question;
     std::unique_ptr<services::OffThread> m_jobs; // made with the first job
     QAction *m_export;
     QAction *m_import;

@@ -14,6 +14,8 @@
 #include "songformats.h"
 #include "textbox.h"
 #include "twips.h"
+#include "typinghint.h"
+#include "typinghintline.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -70,6 +72,7 @@ void Form1::showcode(Source source)
     txtcode2->setModified(false);
     showBoxCaption(m_memo.curslot, root + kind);
     emit chordStored(m_memo.curslot, root, kind, source == Source::Typed);
+    showBoxNote(m_memo.curslot);
 
     const chord::ChordPlacement placement = displayChord(root, kind);
     if (source != Source::Unannounced) {
@@ -98,6 +101,10 @@ chord::ChordPlacement Form1::displayChord(const QString &root, const QString &ki
     widgets::selectOnly(opcode1Group, chord::lookupRoot(rootText));
     widgets::selectOnly(opcode2Group, chord::kindIndex(kindText));
     m_access->chordShown(root, kind, m_memo.curslot);
+    if (m_hint->chordShown(root, kind)) {
+        raiseNotice(m_hint->label());
+        announce(m_hint->label());
+    }
     return placement;
 }
 
@@ -272,6 +279,7 @@ void Form1::showRest(const QString &name, const QString &root, const QString &ki
     widgets::selectOnly(opcode1Group, std::nullopt);
     widgets::selectOnly(opcode2Group, std::nullopt);
     m_access->restShown(name, root, kind);
+    m_hint->clear();
 }
 
 void Form1::showStoredChord(const memo::ChordText &chord)
@@ -292,6 +300,7 @@ void Form1::showPlayedChord(const QString &root, const QString &kind)
 void Form1::showBoxCaption(int box, const QString &caption)
 {
     lblslot[box]->setText(shownCaption(box, caption));
+    showBoxNote(box);
 }
 
 QString Form1::shownCaption(int box, const QString &name) const
@@ -300,10 +309,11 @@ QString Form1::shownCaption(int box, const QString &name) const
     return degree.isEmpty() ? name : degree;
 }
 
-// What a box's tooltip and description say, a line each.
+// What a box's tooltip and description say, a line each: why its name is
+// unknown, and its degree in the key.
 QStringList Form1::boxTipLines(int box) const
 {
-    QStringList lines {m_degreeLines.value(box)};
+    QStringList lines {boxNote(box), m_degreeLines.value(box)};
     lines.removeAll(QString());
     return lines;
 }
@@ -315,9 +325,7 @@ void Form1::showDegrees(const QStringList &lines, const QStringList &captions)
     for (int k = 0; k < ShownSlots; ++k) {
         const memo::ChordText chord = m_memo.fetch(k);
         lblslot[k]->setText(shownCaption(k, chord.root + chord.kind));
-        const QString tip = boxTipLines(k).join(u'\n');
-        lblslot[k]->setToolTip(tip);
-        lblslot[k]->setAccessibleDescription(tip);
+        showBoxNote(k);
     }
 }
 
@@ -334,6 +342,29 @@ void Form1::moveReceivingBox(int box)
 {
     selectBox(box);
     m_access->chordShown(txtcode1->text(), txtcode2->text(), box);
+}
+
+QString Form1::boxNote(int box) const
+{
+    const memo::ChordText chord = m_memo.fetch(box);
+    return QString::fromStdString(
+        chord::unknownChordNote(chord.root.toStdString(), chord.kind.toStdString()));
+}
+
+// Told apart by more than its colour: a dashed edge and italic letters.
+void Form1::showBoxNote(int box)
+{
+    const QString tip = boxTipLines(box).join(u'\n');
+    widgets::ClickLabel *label = lblslot[box];
+    label->setToolTip(tip);
+    label->setAccessibleDescription(tip);
+    const bool unknown = !boxNote(box).isEmpty();
+    label->setDashedEdge(unknown ? colourOf(UnknownSlotEdgeColour) : QColor());
+    QFont font = label->font();
+    if (font.italic() != unknown) {
+        font.setItalic(unknown);
+        label->setFont(font);
+    }
 }
 
 void Form1::markPlaying(int box)

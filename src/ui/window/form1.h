@@ -41,6 +41,7 @@ class NoticeLine;
 class SongPlayback;
 class SongSettingsStore;
 class SongSharing;
+class TypingHintLine;
 } // namespace ui
 
 // The one window: the chord input, the memo slots and the keyboard.
@@ -122,6 +123,10 @@ private:
     enum class Source { Chosen, Typed, Unannounced };
     void showcode(Source source = Source::Chosen);
     void chooseHalf(QLineEdit *box, const QString &text, Source source = Source::Chosen);
+    // What a box's tooltip and accessible description say of its chord, and
+    // the look of a box whose chord the tables do not know.
+    QString boxNote(int box) const;
+    void showBoxNote(int box);
 
     void opcode1_Click(int index);
     void opcode2_Click(int index);
@@ -175,4 +180,5 @@ private:
 
     ui::Form1Access *m_access = nullptr; // owned as a child
     ui::KeyboardPick *m_keys = nullptr; // owned as a child
+    ui::TypingHintLine *m_hint = nullptr; // owned as a child
 };

@@ -21,6 +21,7 @@ const QString ClientName = QStringLiteral("client");
 const QString KeyboardName = QStringLiteral("Label12");
 const QString ErrorName = QStringLiteral("lblerror");
 const QString NoticeName = QStringLiteral("lblnotice");
+const QString HintName = QStringLiteral("lblhint");
 
 const QString RootBoxName = QStringLiteral("入力テキスト ① ルート");
 const QString KindBoxName = QStringLiteral("入力テキスト ② コードの種類");
@@ -158,7 +159,7 @@ QAccessibleInterface *form1Interface(const QString &className, QObject *object)
         return new QAccessibleWidget(w, QAccessible::Graphic);
     if (w->objectName() == ErrorName)
         return new ParkableAccessible(w, QAccessible::AlertMessage);
-    if (w->objectName() == NoticeName)
+    if (w->objectName() == NoticeName || w->objectName() == HintName)
         return new QAccessibleWidget(w, QAccessible::AlertMessage);
     return nullptr;
 }

@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "beyondtables.h"
 #include "chordplayer.h"
 #include "editcommands.h"
 #include "firstpaint.h"
@@ -52,10 +53,12 @@ void Form1::assemble(const Services &services)
     // インポート and 印刷; the edit menu after it; the one-line notice between.
     m_rooms.memoFile = new ui::MemoFileCommands(this, keeper, m_history, m_songSettings.get());
     m_rooms.notice = new ui::NoticeLine(this);
-    m_rooms.edit = new ui::EditCommands(this, m_memo, m_history, m_rooms.notice);
+    // Asked once per paste or import, its answer kept if the user says so.
+    auto *beyondTables = new ui::BeyondTablesQuestion(services.settings, this);
+    m_rooms.edit = new ui::EditCommands(this, m_memo, m_history, m_rooms.notice, beyondTables);
     m_rooms.sharing = new ui::SongSharing(
         this, m_memo, m_history, [keeper] { return keeper->path(); }, m_songSettings.get(),
-        m_rooms.notice);
+        m_rooms.notice, beyondTables);
     m_rooms.memoFile->holdWhileBusy(m_rooms.sharing->importItem());
     // The song's key, its chords and step entry, at the end of the edit menu.
     m_rooms.key = new ui::KeyCommands(

@@ -5,6 +5,7 @@
 #include "form1access.h"
 #include "keyboardpick.h"
 #include "keyboarduse.h"
+#include "typinghintline.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -49,4 +50,12 @@ void Form1::buildAssistance()
     access.slotLabels = shownSlots;
     m_access = new ui::Form1Access(access, this);
     connect(m_keys, &ui::KeyboardPick::namesLineChanged, m_access, &ui::Form1Access::describePick);
+
+    // The hint's chord, taken by Tab, is shown and stored as a typed one is.
+    m_hint = new ui::TypingHintLine(
+        centralWidget(), {txtcode1, txtcode2}, [this](const QString &root, const QString &kind) {
+            txtcode1->setText(root);
+            txtcode2->setText(kind);
+            cmdview_Click();
+        });
 }

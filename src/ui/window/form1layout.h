@@ -28,6 +28,7 @@ inline constexpr int AboutOpenTop = 0;
 inline constexpr std::string_view SlotColour = "&hffffff";
 inline constexpr std::string_view SelectedSlotColour = "&hff8080";
 inline constexpr std::string_view PlayingSlotColour = "&h80c0ff"; // light orange
+inline constexpr std::string_view UnknownSlotEdgeColour = "&h1a3c9a"; // red-brown
 using chord::KeyWhiteColour;
 using chord::MarkerColour;
 
