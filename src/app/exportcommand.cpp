@@ -1,6 +1,5 @@
 #include "exportcommand.h"
 
-#include "chordmemo.h"
 #include "memolocation.h"
 #include "songexport.h"
 #include "songsettings.h"
@@ -63,12 +62,6 @@ int runExport(const CommandLine &command, const QString &program, int argc, char
     if (command.transposition)
         tune = song::transposed(
             tune, command.transposition->semitones, command.transposition->spelling);
-    if (read.leftOut > 0)
-        std::fprintf(stderr, "%s: %s\n", qPrintable(program),
-            qPrintable(QStringLiteral("%1 個のコードはメモの %2 個に入らず、書き出していません")
-                           .arg(read.leftOut)
-                           .arg(memo::MemoSlotCount)));
-
     const song::Exported exported
         = song::exportSong(tune, song::chosenProgram(settings), command.exportFile);
     if (exported.status != song::ExportStatus::Written)

@@ -87,25 +87,50 @@ QString writeSheetPdf(const Song &song, QIODevice &device)
     QPainter painter;
     if (!painter.begin(&writer))
         return QStringLiteral("PDF のコード譜を描けません");
-    drawChordSheet(painter, writer.pageLayout().fullRectPixels(writer.resolution()), song);
+    const QRect page = writer.pageLayout().fullRectPixels(writer.resolution());
+    const int pages = drawChordSheet(painter, page, song);
+    for (int k = 1; k < pages; ++k) {
+        if (!writer.newPage())
+            return QStringLiteral("PDF のコード譜を描けません");
+        drawChordSheet(painter, page, song, k);
+    }
     if (!painter.end())
         return QStringLiteral("PDF のコード譜を描けません");
     return written(device, bytes);
 }
 
-QString writeSheetPng(const Song &song, QIODevice &device)
+// The pages from the first, one under the other; null when there was no
+// memory for them.
+QImage sheetImage(const Song &song, int pages, int &drawn)
 {
-    QImage image(sheetPage().sizePixels(SheetPngDpi), QImage::Format_RGB32);
+    const QSize page = sheetPage().sizePixels(SheetPngDpi);
+    QImage image(page.width(), page.height() * pages, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
     const int dotsPerMetre = qRound(SheetPngDpi / MetresPerInch);
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
     image.fill(sheetColours().paper);
     QPainter painter;
-    // A null image is one there was no memory for.
-    if (image.isNull() || !painter.begin(&image))
-        return QStringLiteral("コード譜の画像を作れません: メモリーが足りません");
-    drawChordSheet(painter, QRectF(image.rect()), song);
+    if (!painter.begin(&image))
+        return {};
+    for (int k = 0; k < pages; ++k)
+        drawn
+            = drawChordSheet(painter, QRectF(QPointF(0, page.height() * k), QSizeF(page)), song, k);
     painter.end();
+    return image;
+}
+
+QString writeSheetPng(const Song &song, QIODevice &device)
+{
+    // A sheet of more than one page is one tall picture of them all.
+    int pages = 1;
+    QImage image = sheetImage(song, 1, pages);
+    if (!image.isNull() && pages > 1)
+        image = sheetImage(song, pages, pages);
+    // A null image is one there was no memory for.
+    if (image.isNull())
+        return QStringLiteral("コード譜の画像を作れません: メモリーが足りません");
     QByteArray bytes;
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly))

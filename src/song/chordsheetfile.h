@@ -14,11 +14,11 @@ namespace song
 
 inline constexpr int SheetPngDpi = 150;
 
-// One A4 portrait page, its fonts embedded.
+// A4 portrait pages, as many as the song needs, its fonts embedded.
 QByteArray sheetPdf(const Song &song);
 
 // The same sheet as a picture of the A4 page at 150 dots per inch (1240 by
-// 1754 pixels), on white.
+// 1754 pixels), on white; the pages one under the other when there are more.
 QByteArray sheetPng(const Song &song);
 
 // The same, written to a device (opened for writing when it is not open

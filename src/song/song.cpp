@@ -16,7 +16,7 @@ constexpr double SecondsPerMinute = 60.0;
 
 Bar barOf(const QString &root, const QString &kind)
 {
-    Bar bar {root, kind, {}};
+    Bar bar {root, kind, {}, 0, {}};
     const auto placement = chord::placeChord(root.toStdString(), kind.toStdString());
     for (const int semitone : chord::soundingNotes(placement))
         bar.notes.push_back(chord::midiNote(semitone));
@@ -41,7 +41,7 @@ Bar memoBar(const memo::ChordMemo &memo, int box)
 
 Song songFromMemo(const memo::ChordMemo &memo, const QString &title, int tempo, int beatsPerBar)
 {
-    Song song {title, tempo, beatsPerBar, {}};
+    Song song {title, tempo, beatsPerBar, {}, {}, 0};
     const int length = songLength(memo);
     for (int k = 0; k < length; ++k)
         song.bars.push_back(memoBar(memo, k));
@@ -54,10 +54,21 @@ Song transposed(const Song &song, int semitones, chord::Spelling spelling)
     for (Bar &bar : moved.bars) {
         const std::string root = bar.root.toStdString();
         const std::string to = chord::transposeRoot(root, semitones, spelling);
-        if (to != root)
-            bar = barOf(QString::fromStdString(to), bar.kind);
+        if (to == root)
+            continue;
+        const Bar moved = barOf(QString::fromStdString(to), bar.kind);
+        bar.root = moved.root;
+        bar.notes = moved.notes;
     }
     return moved;
+}
+
+std::vector<qint64> chordStarts(const Song &song)
+{
+    std::vector<qint64> starts {0};
+    for (const Bar &bar : song.bars)
+        starts.push_back(starts.back() + beatsOf(bar, song.beatsPerBar));
+    return starts;
 }
 
 QString titleFromPath(const QString &path)

@@ -25,13 +25,23 @@ inline constexpr int MinBeats = 1;
 inline constexpr int MaxBeats = 12;
 // A row of the memo's grid: a line of a chord sheet or a text export.
 inline constexpr int BarsPerRow = 10;
+// The most chords a song holds: a long song has a few hundred; a file past
+// this is refused rather than read in part.
+inline constexpr int MaxSongChords = 4000;
+// The longest a chord lasts, in beats: eight bars of the longest meter.
+inline constexpr int MaxChordBeats = 8 * MaxBeats;
+inline constexpr int MaxCapo = 12; // frets
 
+// One box: a chord and how long it lasts. Each is a whole bar unless it says
+// otherwise, so a memo's song (one chord a bar) is a song like any other.
 struct Bar {
     QString root; // the box's root line, as written
     QString kind; // its kind line
-    // The MIDI notes struck on the bar line, low to high: those the markers
+    // The MIDI notes struck when it begins, low to high: those the markers
     // show for a known chord; none (a rest) for an unknown or empty one.
     std::vector<int> notes;
+    int beats = 0; // its length in beats; 0: a whole bar of the song's meter
+    QString section; // the name of the section it begins; empty: none
 
     QString name() const { return root + kind; }
     bool isEmpty() const { return root.isEmpty() && kind.isEmpty(); }
@@ -43,9 +53,20 @@ struct Song {
     QString title;
     int tempo = DefaultTempo;
     int beatsPerBar = DefaultBeats;
-    std::vector<Bar> bars;
+    std::vector<Bar> bars; // the chords in order, a box each
+    QString key; // as the file writes it: {key}
+    int capo = 0; // 0: none
     friend bool operator==(const Song &, const Song &) = default;
 };
+
+// A chord's length in beats at a meter.
+inline int beatsOf(const Bar &bar, int beatsPerBar)
+{
+    return bar.beats > 0 ? bar.beats : beatsPerBar;
+}
+// Where each chord begins, in beats from the song's start, and after them
+// where the song ends: one more entry than the song has chords.
+std::vector<qint64> chordStarts(const Song &song);
 
 // A bar holding the chord of a root and a kind text.
 Bar barOf(const QString &root, const QString &kind);
@@ -59,7 +80,8 @@ Bar memoBar(const memo::ChordMemo &memo, int box);
 Song songFromMemo(const memo::ChordMemo &memo, const QString &title, int tempo = DefaultTempo,
     int beatsPerBar = DefaultBeats);
 
-// The song in another key, each known root moved as 移調 moves a memo's.
+// The song in another key, each known root moved as 移調 moves a memo's;
+// lengths and sections stay.
 Song transposed(const Song &song, int semitones, chord::Spelling spelling);
 
 // The bar's length in seconds at the song's tempo.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chordproreader.h"
 #include "pluginloader.h"
 #include "song.h"
 #include "songformats.h"
@@ -56,9 +57,10 @@ Exported exportSong(const Song &song, int program, const QString &path,
 bool sameFile(const QString &a, const QString &b);
 
 struct SongRead {
-    Song song;
+    Song song; // the whole song, however long
     QString error; // why the file gives no song; empty when read
-    int leftOut = 0; // a ChordPro song's chords past the memo's 30 boxes
+    int leftOut = 0; // a ChordPro song's chords past the memo's 30 boxes, for an import
+    LeftOver left; // what of a ChordPro file the song does not keep
 };
 
 // A song from a file: ChordPro by its extension, otherwise a memo. Read as

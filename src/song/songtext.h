@@ -12,7 +12,8 @@ namespace song
 QString singleLine(const QString &text);
 
 // The song as plain text (UTF-8): the chord names in box order separated by
-// spaces, one line per row of the memo grid. Empty boxes write nothing.
+// spaces, a line for every ten bars (one row of the memo grid); a section
+// starts a line with its name and a colon. Empty boxes write nothing.
 QByteArray songTextBytes(const Song &song);
 
 } // namespace song
