@@ -20,6 +20,8 @@ private slots:
     void title();
     void settings_data();
     void settings();
+    void transposedKeepsTheForm_data();
+    void transposedKeepsTheForm();
 };
 
 void tst_Song::fromMemo_data()
@@ -127,6 +129,31 @@ void tst_Song::settings()
         const song::SongSettings got = song::loadSongSettings(read, path);
         QCOMPARE((QList<int> {got.tempo, got.beatsPerBar, song::chosenProgram(read)}), expected);
     }
+}
+
+void tst_Song::transposedKeepsTheForm_data()
+{
+    QTest::addColumn<QString>("root");
+    QTest::addColumn<QString>("moved"); // up a whole tone, sharps
+    QTest::newRow("a known root moves") << "C"
+                                        << "D";
+    QTest::newRow("an unknown one stays") << "H"
+                                          << "H";
+}
+
+void tst_Song::transposedKeepsTheForm()
+{
+    QFETCH(QString, root);
+    QFETCH(QString, moved);
+    song::Song s;
+    s.bars.push_back(song::barOf(root, QStringLiteral("m")));
+    s.bars.back().beats = 2;
+    s.bars.back().section = QStringLiteral("サビ");
+    const song::Bar bar = song::transposed(s, 2, chord::Spelling::Sharp).bars.front();
+    QCOMPARE(bar.root, moved);
+    QCOMPARE(bar.notes, song::barOf(moved, QStringLiteral("m")).notes);
+    QCOMPARE(bar.beats, 2);
+    QCOMPARE(bar.section, QStringLiteral("サビ"));
 }
 
 QTEST_GUILESS_MAIN(tst_Song)
