@@ -7,13 +7,16 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 namespace
 {
-void check(bool condition)
+// Says which check failed before stopping: the crash report does not.
+void check(bool condition, int line = __builtin_LINE())
 {
     if (!condition) {
+        std::fprintf(stderr, "check failed at line %d\n", line);
         std::abort();
     }
 }

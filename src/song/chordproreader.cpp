@@ -2,6 +2,7 @@
 
 #include "chordname.h"
 #include "chordpro.h"
+#include "songtext.h"
 
 #include <QStringDecoder>
 
@@ -55,16 +56,19 @@ std::optional<int> capoOf(const QString &value)
     return capo;
 }
 
-// label="A" or label='A', else the text itself; empty: the section's own name.
+// label="A" or label='A', else the text itself, on one line; empty: the
+// section's own name.
 QString sectionName(QStringView value, const char *unlabelled)
 {
+    QString name = value.toString();
     if (value.startsWith(QLatin1String("label="), Qt::CaseInsensitive)) {
         const QStringView quoted = value.sliced(6);
         if (quoted.size() >= 2 && (quoted.front() == u'"' || quoted.front() == u'\'')
             && quoted.back() == quoted.front())
-            return quoted.sliced(1, quoted.size() - 2).toString();
+            name = quoted.sliced(1, quoted.size() - 2).toString();
     }
-    return value.isEmpty() ? QString::fromLatin1(unlabelled) : value.toString();
+    name = singleLine(name).trimmed();
+    return name.isEmpty() ? QString::fromLatin1(unlabelled) : name;
 }
 
 struct SectionDirective {
@@ -95,6 +99,7 @@ template<std::size_t N> bool isOneOf(const QString &name, const char *const (&na
 struct Item {
     enum Kind { Chord, Beat, BarLine, Repeat } kind;
     QString text; // a chord's
+    QString section; // the section a chord begins
 };
 
 struct LineItems {
@@ -104,6 +109,13 @@ struct LineItems {
     int barLines = 0;
 };
 
+// A chord's name as a box holds it: on one line, without the byte order
+// mark that joining two files leaves inside a line, trimmed.
+QString chordName(QStringView text)
+{
+    return singleLine(text.toString().remove(QChar::ByteOrderMark)).trimmed();
+}
+
 // Text outside brackets: bar lines (a run of | with the : and final . of
 // repeat and end signs), beats (a lone . or /), in a grid its chords and %.
 void readOutside(QStringView text, bool grid, LineItems &line)
@@ -111,11 +123,13 @@ void readOutside(QStringView text, bool grid, LineItems &line)
     QString word;
     const auto endWord = [&] {
         if (word == u"." || (grid && word == u"/"))
-            line.items.push_back({Item::Beat, {}});
+            line.items.push_back({Item::Beat, {}, {}});
         else if (grid && word == u"%")
-            line.items.push_back({Item::Repeat, {}});
-        else if (grid && !word.isEmpty())
-            line.items.push_back({Item::Chord, word});
+            line.items.push_back({Item::Repeat, {}, {}});
+        else if (grid && word.startsWith(u'*'))
+            ++line.annotations;
+        else if (grid && !chordName(word).isEmpty())
+            line.items.push_back({Item::Chord, chordName(word), {}});
         else if (!word.isEmpty() && word.count(u':') != word.size())
             line.words = true;
         word.clear();
@@ -131,7 +145,7 @@ void readOutside(QStringView text, bool grid, LineItems &line)
             if (i + 1 < text.size() && text[i + 1] == u'.'
                 && (i + 2 == text.size() || text[i + 2].isSpace()))
                 ++i;
-            line.items.push_back({Item::BarLine, {}});
+            line.items.push_back({Item::BarLine, {}, {}});
             ++line.barLines;
         } else if (c.isSpace()) {
             endWord();
@@ -153,16 +167,11 @@ LineItems readItems(QStringView text, bool grid)
                 readOutside(text.sliced(outside, i - outside), grid, line);
             open = i;
         } else if (text[i] == u']' && open >= 0) {
-            // A byte order mark inside a line, left where two files were
-            // joined, is no part of a chord's name.
-            const QString chord = text.sliced(open + 1, i - open - 1)
-                                      .toString()
-                                      .remove(QChar::ByteOrderMark)
-                                      .trimmed();
+            const QString chord = chordName(text.sliced(open + 1, i - open - 1));
             if (chord.startsWith(u'*'))
                 ++line.annotations;
             else if (!chord.isEmpty())
-                line.items.push_back({Item::Chord, chord});
+                line.items.push_back({Item::Chord, chord, {}});
             open = -1;
             outside = i + 1;
         }
@@ -187,22 +196,27 @@ public:
             readDirective(text);
             return;
         }
-        const LineItems items = readItems(line, inGrid);
+        LineItems items = readItems(line, inGrid);
         song.left.annotations += items.annotations;
         if (items.words && !inGrid)
             ++song.left.lyricLines;
-        if (items.barLines == 0) {
+        // The section named last begins with the line's first chord.
+        if (const auto first = std::ranges::find(items.items, Item::Chord, &Item::kind);
+            first != items.items.end() && !(inGrid && items.barLines == 0))
+            first->section = std::exchange(m_section, {});
+        if (items.barLines > 0) {
+            readBars(items);
+        } else if (!m_open.empty() && !items.words && !inGrid) {
+            // A section that begins and ends inside one bar.
+            m_open.insert(m_open.end(), items.items.begin(), items.items.end());
+        } else if (!inGrid) {
             if (!items.items.empty() || items.words)
                 closeOpenBar();
-            if (!inGrid) {
-                for (const Item &item : items.items) {
-                    if (item.kind == Item::Chord)
-                        add(item.text, WholeBar);
-                }
+            for (const Item &item : items.items) {
+                if (item.kind == Item::Chord)
+                    add(item.text, WholeBar, item.section);
             }
-            return;
         }
-        readBars(items);
     }
 
     ChordProSong finish()
@@ -257,8 +271,8 @@ private:
         } else if (isOneOf(name, {"end_of_grid", "eog"})) {
             inGrid = false;
         } else if (isOneOf(name, Comments)) {
-            if (!value.isEmpty())
-                m_section = value.toString();
+            if (const QString name = singleLine(value.toString()).trimmed(); !name.isEmpty())
+                m_section = name;
         } else if (const auto section = std::ranges::find_if(SectionDirectives,
                        [&name](const SectionDirective &d) { return isOneOf(name, d.names); });
                    section != std::end(SectionDirectives)) {
@@ -269,7 +283,7 @@ private:
         }
     }
 
-    void add(const QString &chord, int beats)
+    void add(const QString &chord, int beats, const QString &section)
     {
         if (song.chords.size() == std::size_t(MaxSongChords)) {
             m_tooMany = true;
@@ -281,7 +295,7 @@ private:
             bar = barOf(QString::fromStdString(name.root), QString::fromStdString(name.kind));
         }
         bar.beats = beats == WholeBar ? WholeBar : std::clamp(beats, 1, MaxChordBeats);
-        bar.section = std::exchange(m_section, {});
+        bar.section = section;
         song.chords.push_back(std::move(bar));
         m_measure.push_back(song.chords.size() - 1);
     }
@@ -294,6 +308,10 @@ private:
         held = std::min((held == WholeBar ? meter() : held) + beats, MaxChordBeats);
     }
 
+    // A line with bar lines. A bar left open at the end of the line before
+    // is closed by what this line has before its first bar line; a line
+    // without words leaves open what it has after its last one. Those parts
+    // of a bar, where a section begins inside it, are read beat by beat.
     void readBars(const LineItems &line)
     {
         std::vector<std::vector<Item>> bars(1);
@@ -303,91 +321,101 @@ private:
             else
                 bars.back().push_back(item);
         }
-        std::size_t from = 0;
-        // A bar left open at the end of the line before (where a section
-        // begins inside it) is closed by what this line has before its first
-        // bar line.
-        if (!m_open.empty() && !inGrid && !bars.front().empty()) {
-            const std::size_t carried = m_open.size();
-            std::vector<Item> whole = std::exchange(m_open, {});
-            whole.insert(whole.end(), bars.front().begin(), bars.front().end());
-            readBar(whole, true, carried, std::exchange(m_openSection, {}));
-            from = 1;
-        }
-        closeOpenBar();
-        for (std::size_t b = from; b < bars.size(); ++b) {
+        const bool open = !line.words && !inGrid;
+        if (inGrid)
+            sectionPastMargin(bars);
+        for (std::size_t b = 0; b < bars.size(); ++b) {
             const bool between = b > 0 && b + 1 < bars.size();
             if (inGrid && !between)
                 continue; // a margin note
-            if (b + 1 == bars.size() && b > 0 && !bars[b].empty()) {
-                m_open = bars[b];
-                m_openSection = std::exchange(m_section, {});
+            if (b == 0 && open && !m_open.empty()) {
+                m_open.insert(m_open.end(), bars[b].begin(), bars[b].end());
+                closeOpenBar();
+                continue;
+            }
+            if (b == 0)
+                closeOpenBar();
+            if (!between && open && !bars[b].empty()) {
+                if (b == 0) {
+                    readBeats(bars[b]);
+                } else {
+                    m_open = bars[b];
+                }
                 continue;
             }
             readBar(bars[b], between);
         }
     }
 
+    // A section named before a grid line begins with its first chord in a
+    // bar, not with a margin note.
+    void sectionPastMargin(std::vector<std::vector<Item>> &bars)
+    {
+        QString section;
+        for (Item &item : bars.front())
+            section += std::exchange(item.section, {});
+        for (std::size_t b = 1; b + 1 < bars.size() && !section.isEmpty(); ++b) {
+            const auto first = std::ranges::find(bars[b], Item::Chord, &Item::kind);
+            if (first != bars[b].end())
+                first->section = std::exchange(section, {});
+        }
+        if (!section.isEmpty())
+            m_section = section;
+    }
+
     void closeOpenBar()
     {
-        if (!m_open.empty()) {
-            const std::size_t all = m_open.size();
-            readBar(std::exchange(m_open, {}), false, all, std::exchange(m_openSection, {}));
+        if (!m_open.empty())
+            readBeats(std::exchange(m_open, {}));
+    }
+
+    // Each chord a beat and a beat for each dot after it; dots before the
+    // first chord hold the chord before.
+    void readBeats(const std::vector<Item> &items)
+    {
+        m_measure.clear();
+        for (const Item &item : items) {
+            if (item.kind == Item::Chord)
+                add(item.text, 1, item.section);
+            else if (item.kind == Item::Beat)
+                hold(1);
         }
     }
 
-    // The items of one bar. Those before sectionAt were written before the
-    // directive of the section named last, with the section named before
-    // them (early); that one goes to the first chord from sectionAt on.
-    void readBar(
-        const std::vector<Item> &items, bool between, std::size_t sectionAt = 0, QString early = {})
+    void readBar(const std::vector<Item> &items, bool between)
     {
-        QString section = std::exchange(m_section, {});
-        const auto adding = [&](std::size_t i, const QString &chord, int beats) {
-            QString &mine = i < sectionAt ? early : section;
-            if (!mine.isEmpty())
-                m_section = std::exchange(mine, {});
-            add(chord, beats);
-        };
-        // A name no chord took waits for the next.
-        const auto keepUntaken = [&] { m_section = section.isEmpty() ? early : section; };
         if (std::ranges::any_of(items, [](const Item &i) { return i.kind == Item::Repeat; })) {
             const std::vector<std::size_t> before = std::exchange(m_measure, {});
+            QString section = std::exchange(m_section, {});
             for (const std::size_t k : before) {
                 const Bar copy = song.chords[k];
-                adding(0, copy.isEmpty() ? QString::fromLatin1(NoChord) : copy.name(), copy.beats);
+                add(copy.isEmpty() ? QString::fromLatin1(NoChord) : copy.name(), copy.beats,
+                    std::exchange(section, {}));
             }
-            keepUntaken();
+            m_section = section; // no chord came to take it
             return;
         }
         const auto chords = std::ranges::count(items, Item::Chord, &Item::kind);
-        const bool beats
-            = std::ranges::any_of(items, [](const Item &i) { return i.kind == Item::Beat; });
+        if (std::ranges::any_of(items, [](const Item &i) { return i.kind == Item::Beat; })) {
+            readBeats(items);
+            return;
+        }
         m_measure.clear();
-        if (chords == 0 && !beats) {
+        if (chords == 0) {
             if (between)
                 hold(meter());
-        } else if (beats) {
-            for (std::size_t i = 0; i < items.size(); ++i) {
-                if (items[i].kind == Item::Chord)
-                    adding(i, items[i].text, 1);
-                else
-                    hold(1);
-            }
         } else if (chords == 1) {
-            adding(0, items.front().text, WholeBar);
+            add(items.front().text, WholeBar, items.front().section);
         } else {
             // Shared evenly, the first chords taking what does not divide.
             const int each = meter() / int(chords);
             int more = meter() % int(chords);
-            for (std::size_t i = 0; i < items.size(); ++i)
-                adding(i, items[i].text, std::max(1, each + (more-- > 0 ? 1 : 0)));
+            for (const Item &item : items)
+                add(item.text, std::max(1, each + (more-- > 0 ? 1 : 0)), item.section);
         }
-        keepUntaken();
     }
 
     std::vector<Item> m_open; // a bar that the line before left open
-    QString m_openSection; // the section named before it
     QString m_section; // names the section the next chord begins
     std::vector<std::size_t> m_measure; // the chords of the bar read last, for %
     bool m_tooMany = false;

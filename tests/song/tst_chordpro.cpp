@@ -117,6 +117,13 @@ void tst_ChordPro::write_data()
                       "| [F] .\n{end_of_chorus}\n{start_of_bridge: Bridge}\n[G] |  | [Am] |\n"
                       "{end_of_bridge}\n")
         << QStringList {"C", "F", "G", "Am"} << true;
+    QTest::newRow("sections beginning and ending inside a bar; the song ending inside one")
+        << shaped(
+               songOf({{"A"}, {"B"}, {"C"}, {"D"}, {"E"}}), {1, 2, 1, 1, 1}, {{1, "X"}, {2, "Y"}})
+        << QByteArray("{title: Song}\n{tempo: 120}\n{time: 4/4}\n| [A]\n{start_of_verse: X}\n"
+                      "[B] .\n{end_of_verse}\n{start_of_verse: Y}\n[C] | [D] [E]\n"
+                      "{end_of_verse}\n")
+        << QStringList {"A", "B", "C", "D", "E"} << true;
     QTest::newRow("a section named as a quoted label keeps its name")
         << shaped(songOf({{"C"}}), {0}, {{0, "label=\"x\""}})
         << QByteArray("{title: Song}\n{tempo: 120}\n{time: 4/4}\n"
