@@ -19,9 +19,10 @@ inline constexpr char NoChord[] = "N.C.";
 // ten to a line: [C] [Am] [F]. Elsewhere lines carry bar lines, ten bars to
 // a line, and a bar that holds more than one chord has a cell for each beat,
 // a dot where the chord before goes on: | [C] | [G] . [D] . | |. An empty bar
-// holds the chord before. A section that begins inside a bar leaves the bar
-// open at the end of the line and closes it on the next. readChordPro()
-// reads every such file back as the song that wrote it.
+// holds the chord before. A section that begins inside a bar, and a song
+// that ends inside one, leave the bar open at the end of the line, cells
+// and all, to be closed on the next. readChordPro() reads every such file
+// back as the song that wrote it.
 //
 // Every file is well formed whatever the boxes and the title hold: brackets
 // and braces, which would open or close a chord or a directive, are written

@@ -2,6 +2,7 @@
 
 #include "chordname.h"
 #include "chordpro.h"
+#include "chordproline.h"
 #include "songtext.h"
 
 #include <QStringDecoder>
@@ -95,92 +96,8 @@ template<std::size_t N> bool isOneOf(const QString &name, const char *const (&na
     return std::ranges::any_of(names, [&name](const char *n) { return name == QLatin1String(n); });
 }
 
-// What a line holds outside its words, in order.
-struct Item {
-    enum Kind { Chord, Beat, BarLine, Repeat } kind;
-    QString text; // a chord's
-    QString section; // the section a chord begins
-};
-
-struct LineItems {
-    std::vector<Item> items;
-    bool words = false; // lyrics, or in a grid its margin notes
-    int annotations = 0;
-    int barLines = 0;
-};
-
-// A chord's name as a box holds it: on one line, without the byte order
-// mark that joining two files leaves inside a line, trimmed.
-QString chordName(QStringView text)
-{
-    return singleLine(text.toString().remove(QChar::ByteOrderMark)).trimmed();
-}
-
-// Text outside brackets: bar lines (a run of | with the : and final . of
-// repeat and end signs), beats (a lone . or /), in a grid its chords and %.
-void readOutside(QStringView text, bool grid, LineItems &line)
-{
-    QString word;
-    const auto endWord = [&] {
-        if (word == u"." || (grid && word == u"/"))
-            line.items.push_back({Item::Beat, {}, {}});
-        else if (grid && word == u"%")
-            line.items.push_back({Item::Repeat, {}, {}});
-        else if (grid && word.startsWith(u'*'))
-            ++line.annotations;
-        else if (grid && !chordName(word).isEmpty())
-            line.items.push_back({Item::Chord, chordName(word), {}});
-        else if (!word.isEmpty() && word.count(u':') != word.size())
-            line.words = true;
-        word.clear();
-    };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == u'|') {
-            while (word.endsWith(u':'))
-                word.chop(1);
-            endWord();
-            while (i + 1 < text.size() && (text[i + 1] == u'|' || text[i + 1] == u':'))
-                ++i;
-            if (i + 1 < text.size() && text[i + 1] == u'.'
-                && (i + 2 == text.size() || text[i + 2].isSpace()))
-                ++i;
-            line.items.push_back({Item::BarLine, {}, {}});
-            ++line.barLines;
-        } else if (c.isSpace()) {
-            endWord();
-        } else {
-            word += c;
-        }
-    }
-    endWord();
-}
-
-LineItems readItems(QStringView text, bool grid)
-{
-    LineItems line;
-    qsizetype open = -1;
-    qsizetype outside = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'[') {
-            if (open < 0)
-                readOutside(text.sliced(outside, i - outside), grid, line);
-            open = i;
-        } else if (text[i] == u']' && open >= 0) {
-            const QString chord = chordName(text.sliced(open + 1, i - open - 1));
-            if (chord.startsWith(u'*'))
-                ++line.annotations;
-            else if (!chord.isEmpty())
-                line.items.push_back({Item::Chord, chord, {}});
-            open = -1;
-            outside = i + 1;
-        }
-    }
-    readOutside(text.sliced(outside, (open < 0 ? text.size() : open) - outside), grid, line);
-    if (open >= 0)
-        line.words = true;
-    return line;
-}
+using chordpro::Item;
+using chordpro::LineItems;
 
 class Reader
 {
@@ -196,7 +113,7 @@ public:
             readDirective(text);
             return;
         }
-        LineItems items = readItems(line, inGrid);
+        LineItems items = chordpro::readItems(line, inGrid);
         song.left.annotations += items.annotations;
         if (items.words && !inGrid)
             ++song.left.lyricLines;

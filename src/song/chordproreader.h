@@ -48,15 +48,19 @@ struct ChordProSong {
 // the bar evenly; with beats written as dots (| [G] . . [D] |), each chord
 // lasts one beat and a beat for each dot after it, and dots before a bar's
 // first chord hold the chord before; a bar with nothing in it holds the
-// chord before for a whole bar. A chord grid ({start_of_grid}) reads the
-// same with its chords unbracketed and % repeating the bar before; what
-// stands before its first bar line or after its last is a margin note. A
-// length of a whole bar reads as 0, and lengths are held to MaxChordBeats.
+// chord before for a whole bar. On a line of chords alone, what stands
+// before its first bar line or after its last is part of a bar, read beat by
+// beat: a bar left open at a line's end goes on over the lines of chords
+// that follow up to a bar line, a line with words or the end of the file,
+// which is how a section that begins inside a bar is written. A chord grid ({start_of_grid}) reads
+// the same with its chords unbracketed and % repeating the bar before; what stands before its first
+// bar line or after its last is a margin note. A length of a whole bar reads as 0, and lengths are
+// held to MaxChordBeats.
 //
 // Sections: {start_of_verse}, {start_of_chorus} and {start_of_bridge} (and
 // their short forms), with a label (label="A", or the text after the colon)
 // or without (then Verse, Chorus, Bridge), and {comment} (or {c}) name the
-// section that the next chord begins.
+// section that the next chord begins; names are read on one line.
 ChordProSong readChordPro(QByteArrayView bytes);
 
 // The left-over as one line for the window's notice: what was not read, or
