@@ -12,6 +12,15 @@ QString chordName(QStringView text)
     return singleLine(text.toString().remove(QChar::ByteOrderMark)).trimmed();
 }
 
+// An annotation ([*Coda]) is no chord, and an empty name none either.
+void chordOrAnnotation(const QString &name, LineItems &line)
+{
+    if (name.startsWith(u'*'))
+        ++line.annotations;
+    else if (!name.isEmpty())
+        line.items.push_back({Item::Chord, name, {}});
+}
+
 // Text outside brackets: bar lines (a run of | with the : and final . of
 // repeat and end signs), beats (a lone . or /), in a grid its chords and %.
 void readOutside(QStringView text, bool grid, LineItems &line)
@@ -22,10 +31,8 @@ void readOutside(QStringView text, bool grid, LineItems &line)
             line.items.push_back({Item::Beat, {}, {}});
         else if (grid && word == u"%")
             line.items.push_back({Item::Repeat, {}, {}});
-        else if (grid && word.startsWith(u'*'))
-            ++line.annotations;
-        else if (grid && !chordName(word).isEmpty())
-            line.items.push_back({Item::Chord, chordName(word), {}});
+        else if (grid)
+            chordOrAnnotation(chordName(word), line);
         else if (!word.isEmpty() && word.count(u':') != word.size())
             line.words = true;
         word.clear();
@@ -64,11 +71,7 @@ LineItems readItems(QStringView text, bool grid)
                 readOutside(text.sliced(outside, i - outside), grid, line);
             open = i;
         } else if (text[i] == u']' && open >= 0) {
-            const QString chord = chordName(text.sliced(open + 1, i - open - 1));
-            if (chord.startsWith(u'*'))
-                ++line.annotations;
-            else if (!chord.isEmpty())
-                line.items.push_back({Item::Chord, chord, {}});
+            chordOrAnnotation(chordName(text.sliced(open + 1, i - open - 1)), line);
             open = -1;
             outside = i + 1;
         }
