@@ -141,6 +141,9 @@ void tst_ChordProReader::read_data()
         << 0 << 0 << " -1" << QStringList {"C|"}
         << "歌詞 2 行、注釈 1 個、指示 {subtitle} {define}は読み込んでいません"
         << "";
+    QTest::newRow("control characters are spaces: none alone is a chord, nor an annotation")
+        << QByteArray("[\x01] [\x02*Coda]\n{sog}\n| \x01*x C |\n{eog}") << "" << 0 << 0 << " -1"
+        << QStringList {"C|"} << "注釈 2 個は読み込んでいません" << "";
     QTest::newRow("4000 chords: read") << QByteArray("[C]").repeated(4000) << "" << 0 << 0 << " -1"
                                        << QStringList(4000, "C|") << ""
                                        << "";
