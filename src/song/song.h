@@ -30,7 +30,8 @@ inline constexpr int BarsPerRow = 10;
 inline constexpr int MaxSongChords = 4000;
 // The longest a chord lasts, in beats: eight bars of the longest meter.
 inline constexpr int MaxChordBeats = 8 * MaxBeats;
-inline constexpr int MaxCapo = 12; // frets
+// A capo on fret 0 (none) to 11; on fret 12 it would sound the same keys.
+inline constexpr int MaxCapo = 11;
 
 // One box: a chord and how long it lasts. Each is a whole bar unless it says
 // otherwise, so a memo's song (one chord a bar) is a song like any other.

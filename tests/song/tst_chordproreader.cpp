@@ -133,7 +133,7 @@ void tst_ChordProReader::read_data()
         << " -1" << QStringList {"C|/2", "D|/1", "§サビ E|/1", "F|"} << ""
         << "";
     QTest::newRow("key and capo: the first of each that reads")
-        << QByteArray("{key: Bb}\n{capo: 13}\n{capo: x}\n{capo: 3}\n{key: C}\n{capo: 5}\n") << ""
+        << QByteArray("{key: Bb}\n{capo: 12}\n{capo: x}\n{capo: 3}\n{key: C}\n{capo: 5}\n") << ""
         << 0 << 0 << "Bb 3" << QStringList {} << ""
         << "";
     QTest::newRow("what is left, in one line")
