@@ -16,7 +16,7 @@ constexpr double SecondsPerMinute = 60.0;
 
 Bar barOf(const QString &root, const QString &kind)
 {
-    Bar bar {root, kind, {}, 0, {}};
+    Bar bar {root, kind, {}};
     const auto placement = chord::placeChord(root.toStdString(), kind.toStdString());
     for (const int semitone : chord::soundingNotes(placement))
         bar.notes.push_back(chord::midiNote(semitone));
@@ -41,7 +41,7 @@ Bar memoBar(const memo::ChordMemo &memo, int box)
 
 Song songFromMemo(const memo::ChordMemo &memo, const QString &title, int tempo, int beatsPerBar)
 {
-    Song song {title, tempo, beatsPerBar, {}, {}, 0};
+    Song song {title, tempo, beatsPerBar, {}};
     const int length = songLength(memo);
     for (int k = 0; k < length; ++k)
         song.bars.push_back(memoBar(memo, k));

@@ -42,7 +42,7 @@ struct Bar {
     // show for a known chord; none (a rest) for an unknown or empty one.
     std::vector<int> notes;
     int beats = 0; // its length in beats; 0: a whole bar of the song's meter
-    QString section; // the name of the section it begins; empty: none
+    QString section {}; // the name of the section it begins; empty: none
 
     QString name() const { return root + kind; }
     bool isEmpty() const { return root.isEmpty() && kind.isEmpty(); }
@@ -55,7 +55,7 @@ struct Song {
     int tempo = DefaultTempo;
     int beatsPerBar = DefaultBeats;
     std::vector<Bar> bars; // the chords in order, a box each
-    QString key; // as the file writes it: {key}
+    QString key {}; // as the file writes it: {key}
     int capo = 0; // 0: none
     friend bool operator==(const Song &, const Song &) = default;
 };

@@ -45,7 +45,7 @@ public:
         std::function<Bar(int bar)> bar;
         // Each chord's length in beats (0: a whole bar), read at every tick;
         // none: every chord is a whole bar, as in a memo.
-        std::function<int(int bar)> beats;
+        std::function<int(int bar)> beats {};
     };
     // A song that stays as it is.
     static SongSource sourceOf(Song song);

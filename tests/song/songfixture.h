@@ -12,7 +12,7 @@ using Boxes = QList<QStringList>;
 inline song::Song songOf(const Boxes &boxes, const QString &title = QStringLiteral("Song"),
     int tempo = song::DefaultTempo, int beats = song::DefaultBeats)
 {
-    song::Song s {title, tempo, beats, {}, {}, 0};
+    song::Song s {title, tempo, beats, {}};
     for (const QStringList &box : boxes)
         s.bars.push_back(song::barOf(box.value(0), box.value(1)));
     return s;

@@ -46,9 +46,9 @@ void tst_SongPlayer::followsTheClock_data()
         << songOf({{"C"}, {}, {"G"}}, "", 60, 1) << false << false
         << QStringList {"0", "919", "1019", "1021", "3019", "3021"}
         << QStringList {"", "", "0", "0 1", "0 1", "0 1 2 end"}
-        << QStringList {"20 0 48 100", "20 0 52 100", "20 0 55 100", "1020 0 48 0", "1020 0 52 0",
-               "1020 0 55 0", "2020 0 55 100", "2020 0 59 100", "2020 0 62 100", "3020 0 55 0",
-               "3020 0 59 0", "3020 0 62 0"};
+        << QStringList {"20 0 48 100", "20 0 52 100", "20 0 55 100", "1020 0 48 0",
+               "1020 0 52 0", "1020 0 55 0", "2020 0 55 100", "2020 0 59 100", "2020 0 62 100",
+               "3020 0 55 0", "3020 0 59 0", "3020 0 62 0"};
     QTest::newRow("a count-in's click, accented, then the bar, round again")
         << songOf({{"F"}}, "", 60, 1) << true << true << QStringList {"0", "1021", "2021", "3021"}
         << QStringList {"", "-1 0", "-1 0 0", "-1 0 0 0"}
@@ -60,10 +60,10 @@ void tst_SongPlayer::followsTheClock_data()
         << shaped(songOf({{"C"}, {"G"}, {"F"}}, "", 60, 2), {1, 1, 0}) << false << false
         << QStringList {"0", "1021", "2021", "4021"}
         << QStringList {"", "0 1", "0 1 2", "0 1 2 end"}
-        << QStringList {"20 0 48 100", "20 0 52 100", "20 0 55 100", "1020 0 48 0", "1020 0 52 0",
-               "1020 0 55 0", "1020 0 55 100", "1020 0 59 100", "1020 0 62 100", "2020 0 55 0",
-               "2020 0 59 0", "2020 0 62 0", "2020 0 53 100", "2020 0 57 100", "2020 0 60 100",
-               "4020 0 53 0", "4020 0 57 0", "4020 0 60 0"};
+        << QStringList {"20 0 48 100", "20 0 52 100", "20 0 55 100", "1020 0 48 0",
+               "1020 0 52 0", "1020 0 55 0", "1020 0 55 100", "1020 0 59 100", "1020 0 62 100",
+               "2020 0 55 0", "2020 0 59 0", "2020 0 62 0", "2020 0 53 100", "2020 0 57 100",
+               "2020 0 60 100", "4020 0 53 0", "4020 0 57 0", "4020 0 60 0"};
     QTest::newRow("a stop drops what is not yet due")
         << songOf({{"C"}, {"G"}}, "", 60, 1) << false << false << QStringList {"500", "stop"}
         << QStringList {"0", "0 end"} << QStringList {"20 0 48 100", "20 0 52 100", "20 0 55 100"};
@@ -131,8 +131,7 @@ void tst_SongPlayer::readsOnlyTheBarDue()
             [&reads, &chord](int bar) {
                 reads << bar;
                 return chord;
-            },
-            {}},
+            }},
         {.loop = loop});
     log->frames = std::int64_t(ms) * Rate / 1000;
     // Many ticks of the player's timer, the clock standing still.
