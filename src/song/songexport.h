@@ -67,7 +67,9 @@ struct SongRead {
 // the memo is read: a FIFO, a device, a folder or anything over 1 MiB is
 // refused at once, and so is a file that does not exist. The title is the
 // ChordPro song's own, else the file's name; tempo and meter are the
-// song's when it gives them, else these.
+// song's when it gives them, else these. A ChordPro song is read whole, with
+// its lengths, sections, key and capo; one of more than MaxSongChords is
+// refused.
 SongRead readSongFile(
     const QString &path, int tempo = DefaultTempo, int beatsPerBar = DefaultBeats);
 
