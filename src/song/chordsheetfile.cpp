@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <cstring>
+
 namespace song
 {
 
@@ -99,44 +101,53 @@ QString writeSheetPdf(const Song &song, QIODevice &device)
     return written(device, bytes);
 }
 
-// The pages from the first, one under the other; null when there was no
-// memory for them.
-QImage sheetImage(const Song &song, int pages, int &drawn)
+// One page of the sheet in the palette's colours; null when there was no
+// memory for it.
+QImage sheetImage(const Song &song, int pageIndex, int &pages)
 {
-    const QSize page = sheetPage().sizePixels(SheetPngDpi);
-    QImage image(page.width(), page.height() * pages, QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
-    const int dotsPerMetre = qRound(SheetPngDpi / MetresPerInch);
-    image.setDotsPerMeterX(dotsPerMetre);
-    image.setDotsPerMeterY(dotsPerMetre);
+    QImage image(sheetPage().sizePixels(SheetPngDpi), QImage::Format_RGB32);
     image.fill(sheetColours().paper);
     QPainter painter;
-    if (!painter.begin(&image))
+    if (image.isNull() || !painter.begin(&image))
         return {};
-    for (int k = 0; k < pages; ++k)
-        drawn
-            = drawChordSheet(painter, QRectF(QPointF(0, page.height() * k), QSizeF(page)), song, k);
+    pages = drawChordSheet(painter, QRectF(image.rect()), song, pageIndex);
     painter.end();
-    return image;
+    return image.convertToFormat(QImage::Format_Indexed8, sheetPalette(), Qt::ThresholdDither);
 }
 
 QString writeSheetPng(const Song &song, QIODevice &device)
 {
-    // A sheet of more than one page is one tall picture of them all.
+    const QString noMemory = QStringLiteral("コード譜の画像を作れません: メモリーが足りません");
     int pages = 1;
-    QImage image = sheetImage(song, 1, pages);
-    if (!image.isNull() && pages > 1)
-        image = sheetImage(song, pages, pages);
-    // A null image is one there was no memory for.
-    if (image.isNull())
-        return QStringLiteral("コード譜の画像を作れません: メモリーが足りません");
+    QImage first = sheetImage(song, 0, pages);
+    if (first.isNull())
+        return noMemory;
+    // A sheet of more than one page is one tall picture of them all, put
+    // together a page at a time in the palette's one byte a pixel.
+    QImage image = first;
+    if (pages > 1) {
+        image = QImage(first.width(), first.height() * pages, QImage::Format_Indexed8);
+        if (image.isNull())
+            return noMemory;
+        image.setColorTable(first.colorTable());
+        for (int k = 0; k < pages; ++k) {
+            int all = pages;
+            const QImage page = k == 0 ? first : sheetImage(song, k, all);
+            if (page.isNull())
+                return noMemory;
+            for (int y = 0; y < page.height(); ++y)
+                std::memcpy(image.scanLine(k * page.height() + y), page.constScanLine(y),
+                    std::size_t(page.width()));
+        }
+    }
+    const int dotsPerMetre = qRound(SheetPngDpi / MetresPerInch);
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly))
         return unwritable(buffer);
-    if (!image.convertToFormat(QImage::Format_Indexed8, sheetPalette(), Qt::ThresholdDither)
-             .save(&buffer, "PNG", PngQuality))
+    if (!image.save(&buffer, "PNG", PngQuality))
         return QStringLiteral("コード譜を PNG にできません");
     return written(device, bytes);
 }

@@ -268,6 +268,13 @@ void tst_CommandLine::wholeSong_data()
         << QStringLiteral("\\n1 end %1\\n").arg(HymnBars * 3 * 480);
     QTest::newRow("PDF: every name on the pages")
         << "out.pdf" << QStringList {"pdftotext", "-layout", "OUT", "-"} << plain << "Verse 4";
+    // The bars on one A4 page at 150 dpi, the keyboards on a second under it.
+    QTest::newRow("PNG: every page, one under the other")
+        << "out.png"
+        << QStringList {SYSTEM_PYTHON3, "-c",
+               "import struct, sys; print(struct.unpack('>II', open(sys.argv[1], 'rb').read()[16:24]))",
+               "OUT"}
+        << "" << R"(^\(1240, 3508\)\n$)";
     // 55 bars at 120 a minute, then a second to ring out.
     QTest::newRow("WAV: every bar sounds")
         << "out.wav"
