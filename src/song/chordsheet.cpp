@@ -15,6 +15,28 @@
 namespace song
 {
 
+// A bar of the sheet: the chords that begin in it, by the beat they begin on.
+struct SheetBar {
+    std::vector<std::pair<int, const Bar *>> chords;
+};
+
+// A line of bars where it stands: four bars at most; a section that begins
+// on a bar line begins a line.
+struct SheetLine {
+    std::size_t first = 0;
+    std::size_t count = 0;
+    int page = 0;
+    double top = 0;
+};
+
+struct SheetLayout {
+    std::vector<SheetBar> bars;
+    std::vector<SheetLine> lines;
+    int keyboardPage = 0;
+    double keyboardTop = 0;
+    int pages = 1;
+};
+
 namespace
 {
 
@@ -117,11 +139,6 @@ double headerHeight(QPainter &painter, const Song &song)
     return header(painter, song, false);
 }
 
-// A bar of the sheet: the chords that begin in it, by the beat they begin on.
-struct SheetBar {
-    std::vector<std::pair<int, const Bar *>> chords;
-};
-
 std::vector<SheetBar> sheetBars(const Song &song)
 {
     const std::vector<qint64> starts = chordStarts(song);
@@ -138,23 +155,6 @@ bool beginsSection(const SheetBar &bar)
     return !bar.chords.empty() && bar.chords.front().first == 0
         && !bar.chords.front().second->section.isEmpty();
 }
-
-// A line of bars where it stands: four bars at most; a section that begins
-// on a bar line begins a line.
-struct SheetLine {
-    std::size_t first = 0;
-    std::size_t count = 0;
-    int page = 0;
-    double top = 0;
-};
-
-struct SheetLayout {
-    std::vector<SheetBar> bars;
-    std::vector<SheetLine> lines;
-    int keyboardPage = 0;
-    double keyboardTop = 0;
-    int pages = 1;
-};
 
 void drawSection(QPainter &painter, const QPointF &at, const QString &name)
 {
@@ -336,7 +336,14 @@ SheetColours sheetColours()
     return {windowColour(chord::KeyWhiteColour), Qt::black, windowColour(chord::MarkerColour)};
 }
 
-int drawChordSheet(QPainter &painter, const QRectF &page, const Song &song, int pageIndex)
+ChordSheet::ChordSheet(const Song &song)
+    : m_song(song)
+{
+}
+
+ChordSheet::~ChordSheet() = default;
+
+int ChordSheet::draw(QPainter &painter, const QRectF &page, int pageIndex)
 {
     const double scale = std::min(page.width() / SheetWidth, page.height() / SheetHeight);
     painter.save();
@@ -344,16 +351,24 @@ int drawChordSheet(QPainter &painter, const QRectF &page, const Song &song, int 
     painter.scale(scale, scale);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(sheetColours().ink);
-    const double barsTop = pageIndex == 0 ? drawHeader(painter, song) : headerHeight(painter, song);
-    const SheetLayout layout = layoutOf(song, barsTop);
-    for (const SheetLine &line : layout.lines) {
-        if (line.page == pageIndex)
-            drawLine(painter, layout, line, song.beatsPerBar);
-    }
-    if (layout.keyboardPage == pageIndex)
-        drawKeyboards(painter, song, layout.keyboardTop);
+    if (!m_layout)
+        m_layout = std::make_unique<SheetLayout>(layoutOf(m_song, headerHeight(painter, m_song)));
+    if (pageIndex == 0)
+        drawHeader(painter, m_song);
+    const std::vector<SheetLine> &lines = m_layout->lines; // in page order
+    const auto first = std::partition_point(lines.begin(), lines.end(),
+        [pageIndex](const SheetLine &line) { return line.page < pageIndex; });
+    for (auto line = first; line != lines.end() && line->page == pageIndex; ++line)
+        drawLine(painter, *m_layout, *line, m_song.beatsPerBar);
+    if (m_layout->keyboardPage == pageIndex)
+        drawKeyboards(painter, m_song, m_layout->keyboardTop);
     painter.restore();
-    return layout.pages;
+    return m_layout->pages;
+}
+
+int drawChordSheet(QPainter &painter, const QRectF &page, const Song &song, int pageIndex)
+{
+    return ChordSheet(song).draw(painter, page, pageIndex);
 }
 
 } // namespace song

@@ -4,6 +4,8 @@
 
 #include <QColor>
 
+#include <memory>
+
 class QPainter;
 class QRectF;
 
@@ -34,5 +36,25 @@ SheetColours sheetColours();
 // The sheet is scaled to fit the page rectangle (in the painter's units),
 // stands at its top and is centred across. Drawing text needs a QGuiApplication.
 int drawChordSheet(QPainter &painter, const QRectF &page, const Song &song, int pageIndex = 0);
+
+struct SheetLayout;
+
+// The same sheet laid out once, for drawing its pages one after another: a
+// long song's pages cost no more each than a short song's. The song must
+// outlive it.
+class ChordSheet
+{
+public:
+    explicit ChordSheet(const Song &song);
+    ~ChordSheet();
+
+    // Draws a page as drawChordSheet() does; the first page drawn lays the
+    // sheet out with the painter's fonts.
+    int draw(QPainter &painter, const QRectF &page, int pageIndex);
+
+private:
+    const Song &m_song;
+    std::unique_ptr<SheetLayout> m_layout;
+};
 
 } // namespace song

@@ -90,11 +90,12 @@ QString writeSheetPdf(const Song &song, QIODevice &device)
     if (!painter.begin(&writer))
         return QStringLiteral("PDF のコード譜を描けません");
     const QRect page = writer.pageLayout().fullRectPixels(writer.resolution());
-    const int pages = drawChordSheet(painter, page, song);
+    ChordSheet sheet(song);
+    const int pages = sheet.draw(painter, page, 0);
     for (int k = 1; k < pages; ++k) {
         if (!writer.newPage())
             return QStringLiteral("PDF のコード譜を描けません");
-        drawChordSheet(painter, page, song, k);
+        sheet.draw(painter, page, k);
     }
     if (!painter.end())
         return QStringLiteral("PDF のコード譜を描けません");
@@ -103,14 +104,14 @@ QString writeSheetPdf(const Song &song, QIODevice &device)
 
 // One page of the sheet in the palette's colours; null when there was no
 // memory for it.
-QImage sheetImage(const Song &song, int pageIndex, int &pages)
+QImage sheetImage(ChordSheet &sheet, int pageIndex, int &pages)
 {
     QImage image(sheetPage().sizePixels(SheetPngDpi), QImage::Format_RGB32);
     image.fill(sheetColours().paper);
     QPainter painter;
     if (image.isNull() || !painter.begin(&image))
         return {};
-    pages = drawChordSheet(painter, QRectF(image.rect()), song, pageIndex);
+    pages = sheet.draw(painter, QRectF(image.rect()), pageIndex);
     painter.end();
     return image.convertToFormat(QImage::Format_Indexed8, sheetPalette(), Qt::ThresholdDither);
 }
@@ -118,8 +119,9 @@ QImage sheetImage(const Song &song, int pageIndex, int &pages)
 QString writeSheetPng(const Song &song, QIODevice &device)
 {
     const QString noMemory = QStringLiteral("コード譜の画像を作れません: メモリーが足りません");
+    ChordSheet sheet(song);
     int pages = 1;
-    QImage first = sheetImage(song, 0, pages);
+    QImage first = sheetImage(sheet, 0, pages);
     if (first.isNull())
         return noMemory;
     // A sheet of more than one page is one tall picture of them all, put
@@ -132,7 +134,7 @@ QString writeSheetPng(const Song &song, QIODevice &device)
         image.setColorTable(first.colorTable());
         for (int k = 0; k < pages; ++k) {
             int all = pages;
-            const QImage page = k == 0 ? first : sheetImage(song, k, all);
+            const QImage page = k == 0 ? first : sheetImage(sheet, k, all);
             if (page.isNull())
                 return noMemory;
             for (int y = 0; y < page.height(); ++y)
