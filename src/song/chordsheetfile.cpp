@@ -124,6 +124,11 @@ QString writeSheetPng(const Song &song, QIODevice &device)
     QImage first = sheetImage(sheet, 0, pages);
     if (first.isNull())
         return noMemory;
+    if (pages > MaxPngPages)
+        return QStringLiteral("コード譜が %1 ページあります: 画像は %2 ページまでです。PDF "
+                              "に書き出してください")
+            .arg(pages)
+            .arg(MaxPngPages);
     // A sheet of more than one page is one tall picture of them all, put
     // together a page at a time in the palette's one byte a pixel.
     QImage image = first;

@@ -216,10 +216,13 @@ void tst_ChordSheet::failureSaysWhy_data()
     QTest::addColumn<bool>("png");
     QTest::addColumn<bool>("full"); // a full disk, or a folder that is not there
     QTest::addColumn<QString>("why");
-    QTest::newRow("PDF, no folder") << false << false << "No such file or directory";
-    QTest::newRow("PDF, a full disk") << false << true << "No space left on device";
-    QTest::newRow("PNG, no folder") << true << false << "No such file or directory";
-    QTest::newRow("PNG, a full disk") << true << true << "No space left on device";
+    QTest::addColumn<bool>("tooLong"); // a sheet of more pages than a picture holds
+    QTest::newRow("PDF, no folder") << false << false << "No such file or directory" << false;
+    QTest::newRow("PDF, a full disk") << false << true << "No space left on device" << false;
+    QTest::newRow("PNG, no folder") << true << false << "No such file or directory" << false;
+    QTest::newRow("PNG, a full disk") << true << true << "No space left on device" << false;
+    QTest::newRow("PNG of more pages than a picture holds: none, and why")
+        << true << false << "画像は 60 ページまでです" << true;
 }
 
 void tst_ChordSheet::failureSaysWhy()
@@ -227,6 +230,7 @@ void tst_ChordSheet::failureSaysWhy()
     QFETCH(bool, png);
     QFETCH(bool, full);
     QFETCH(QString, why);
+    QFETCH(bool, tooLong);
     QTemporaryDir dir;
     QFile missing(dir.filePath(QStringLiteral("none/sheet")));
     FullDisk disk;
@@ -234,8 +238,10 @@ void tst_ChordSheet::failureSaysWhy()
         QVERIFY(disk.open(QIODevice::WriteOnly));
     QIODevice &device = full ? static_cast<QIODevice &>(disk) : missing;
 
-    const QString error
-        = png ? song::writeSheetPng(mixedSong(), device) : song::writeSheetPdf(mixedSong(), device);
+    song::Song s = mixedSong();
+    if (tooLong) // 4500 bars: 67 pages
+        s = songOf(QStringLiteral("long"), Names(4500, QStringList {"C", ""}));
+    const QString error = png ? song::writeSheetPng(s, device) : song::writeSheetPdf(s, device);
     QVERIFY2(error.contains(why), qPrintable(error));
     QVERIFY(!missing.exists());
 }
