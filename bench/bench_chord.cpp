@@ -1,4 +1,5 @@
 #include "chordtables.h"
+#include "keyfinding.h"
 #include "placement.h"
 
 #include <benchmark/benchmark.h>
@@ -74,5 +75,42 @@ void BM_PlaceChord(benchmark::State &state, const std::vector<ChordName> &chords
 
 BENCHMARK_CAPTURE(BM_PlaceChord, recognised, recognisedChords(), true);
 BENCHMARK_CAPTURE(BM_PlaceChord, unrecognised, unrecognisedChords(), false);
+
+// A song of many colours, so that every rule of the key finding is tried:
+// a ii-V-I, secondary dominants, a borrowed chord, blues sevenths, kinds of
+// every sort and a name the tables do not know.
+std::vector<chord::NamedChord> songOf(std::size_t count)
+{
+    const std::vector<chord::NamedChord> phrase {{"C", "M7"}, {"A", "7"}, {"D", "m7"}, {"G", "7"},
+        {"E", "m7"}, {"A", "m"}, {"F", "6"}, {"F", "m"}, {"C", "7"}, {"F", "7"}, {"B", "m7-5"},
+        {"E", "7"}, {"Ab", ""}, {"Bb", "add9"}, {"G", "sus4"}, {"H", "7"}};
+    std::vector<chord::NamedChord> song;
+    for (std::size_t i = 0; i < count; ++i)
+        song.push_back(phrase[i % phrase.size()]);
+    song.back() = {"C", ""};
+    return song;
+}
+
+// The key of a whole song, found again from nothing each time, as the window
+// does on every change of the memo.
+void BM_FindKey(benchmark::State &state, std::size_t count)
+{
+    const std::vector<chord::NamedChord> song = songOf(count);
+    const auto found = chord::findKey(song);
+    if (!found || found->key != chord::Key {0, false}) {
+        state.SkipWithError("the song is not found in C major");
+        return;
+    }
+    for (auto _ : state) {
+        auto key = chord::findKey(song);
+        benchmark::DoNotOptimize(key);
+    }
+    state.counters["chords"] = double(count);
+    state.counters["per_chord"] = benchmark::Counter(
+        double(count), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+BENCHMARK_CAPTURE(BM_FindKey, full_memo, std::size_t(30))->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_FindKey, long_song, std::size_t(500))->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -1,9 +1,13 @@
 // Feeds arbitrary bytes to the ChordPro reader, checks what it gives, then
 // writes that as ChordPro and reads it again: the song read back is the song
 // written, lengths and sections too, and writing it again gives the same
-// bytes.
+// bytes. The same bytes go to the chord-symbol reader, whose chord, written
+// in the standard spelling, reads back as itself.
+#include "chordname.h"
 #include "chordpro.h"
 #include "chordproreader.h"
+#include "chordsymbol.h"
+#include "chordtables.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -32,12 +36,12 @@ song::ChordProSong checkedRead(QByteArrayView bytes)
     check(read.chords.size() <= std::size_t(song::MaxSongChords));
     if (!read.error.isEmpty())
         check(read.chords.empty() && read.title.isEmpty() && !read.tempo && !read.beatsPerBar
-            && read.key.isEmpty() && !read.capo && read.left == song::LeftOver {});
+            && !read.key && !read.capo && read.left == song::LeftOver {});
     check(!read.tempo || (*read.tempo >= song::MinTempo && *read.tempo <= song::MaxTempo));
     check(!read.beatsPerBar
         || (*read.beatsPerBar >= song::MinBeats && *read.beatsPerBar <= song::MaxBeats));
-    check(!read.capo || (*read.capo >= 0 && *read.capo <= song::MaxCapo));
-    check(isOneLine(read.title) && isOneLine(read.key));
+    check(!read.capo || (*read.capo >= 0 && *read.capo <= chord::MaxCapo));
+    check(isOneLine(read.title));
     check(read.left.lyricLines >= 0 && read.left.annotations >= 0);
     const int meter = read.beatsPerBar.value_or(song::DefaultBeats);
     // A chord has a root; a rest, [N.C.], is an empty box. A whole bar is 0.
@@ -47,6 +51,20 @@ song::ChordProSong checkedRead(QByteArrayView bytes)
         check(chord.beats >= 0 && chord.beats <= song::MaxChordBeats && chord.beats != meter);
     }
     return read;
+}
+
+void checkSymbol(std::string_view text)
+{
+    const chord::ChordSymbol symbol = chord::readChordSymbol(text);
+    if (!symbol.isChord) {
+        check(symbol.root.empty() && symbol.kind.empty() && symbol.leftOut.empty());
+        return;
+    }
+    check(chord::lookupRoot(symbol.root) && chord::kindIndex(symbol.kind));
+    check(!symbol.inTables || symbol.leftOut.empty());
+    const chord::ChordSymbol again
+        = chord::readChordSymbol(chord::standardChordName(symbol.root, symbol.kind));
+    check(again.inTables && again.root == symbol.root && again.kind == symbol.kind);
 }
 
 song::Song songOf(const song::ChordProSong &read)
@@ -59,7 +77,14 @@ song::Song songOf(const song::ChordProSong &read)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
+    checkSymbol(std::string_view(reinterpret_cast<const char *>(data), size));
     const song::ChordProSong first = checkedRead(QByteArrayView(data, qsizetype(size)));
+    // The nearest chords replace the same names, one for one.
+    const song::ChordProSong nearest
+        = song::readChordPro(QByteArrayView(data, qsizetype(size)), song::BeyondTables::Nearest);
+    check(first.replaced.empty() && nearest.chords.size() == first.chords.size());
+    check(nearest.beyondTables == first.beyondTables
+        && nearest.replaced.size() == std::size_t(nearest.beyondTables));
     if (!first.error.isEmpty())
         return 0;
     const QByteArray once = song::chordProBytes(songOf(first));
@@ -68,11 +93,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     check(second.tempo == first.tempo.value_or(song::DefaultTempo));
     check(second.beatsPerBar == first.beatsPerBar.value_or(song::DefaultBeats));
     check(second.chords.size() == first.chords.size());
-    // Brackets and braces in a name become parentheses; nothing else changes.
+    // Brackets and braces in a name become parentheses, which the name is then
+    // read as; nothing else changes.
     for (std::size_t k = 0; k < first.chords.size(); ++k) {
         const song::Bar &a = first.chords[k], &b = second.chords[k];
-        QString name = a.name();
+        QString name = a.standardName();
         name.replace(u'[', u'(').replace(u'{', u'(').replace(u']', u')').replace(u'}', u')');
+        const chord::SplitName lines
+            = chord::storedName(name.toStdString(), song::BeyondTables::KeepAsWritten).lines;
+        if (!a.isEmpty())
+            name = QString::fromStdString(lines.root + lines.kind);
         check(a.beats == b.beats && b.name() == name && a.section.isEmpty() == b.section.isEmpty());
     }
     const QByteArray twice = song::chordProBytes(songOf(second));

@@ -153,6 +153,7 @@ goals = [
     ("WAV render at least 30 x faster than real time",
      median["BM_SongWav/real_time"]["realtime_x"] >= 30),
     ("transposing a full memo under 5 us", seconds("BM_TransposeFullMemo") < 5e-6),
+    ("finding the key of a full memo under 100 us", seconds("BM_FindKey/full_memo") < 100e-6),
     ("undoing it, its save scheduled, under 1 ms", seconds("BM_UndoTransposition") < 1e-3),
     ("a click to the chord's samples out of the preloaded synthesiser within 5 ms",
      seconds("BM_ClickToSynth") <= 5e-3),

@@ -60,7 +60,8 @@ void describe(QCommandLineParser &parser)
         QStringLiteral("OUT")});
     parser.addOption({QStringLiteral("transpose"),
         QStringLiteral("With --export: move every root by N semitones, -11 to 11;\n"
-                       "a suffix s or f spells black keys with sharps or flats."),
+                       "a suffix s or f spells black keys with sharps or flats,\n"
+                       "none spells them in the key the song moves to."),
         QStringLiteral("N")});
     parser.addOption({QStringLiteral("tempo"),
         QStringLiteral("With --export: quarter notes a minute, %1 to %2.")
@@ -72,6 +73,10 @@ void describe(QCommandLineParser &parser)
             .arg(song::MinBeats)
             .arg(song::MaxBeats),
         QStringLiteral("N")});
+    parser.addOption({QStringLiteral("nearest"),
+        QStringLiteral("With --export of a ChordPro song: chord names the keyboard\n"
+                       "does not know (C9, G/B) become the nearest chord it knows\n"
+                       "(C7, G) instead of staying as written, and are not played.")});
     for (const QtOption &q : QtOptions) {
         QCommandLineOption option(QString::fromLatin1(q.name));
         if (q.takesValue)
@@ -103,7 +108,7 @@ void readExportOptions(const QCommandLineParser &parser, CommandLine &command)
 {
     const QString exportFile = parser.value(QStringLiteral("export"));
     const bool exporting = parser.isSet(QStringLiteral("export"));
-    for (const char *name : {"transpose", "tempo", "beats"}) {
+    for (const char *name : {"transpose", "tempo", "beats", "nearest"}) {
         if (!exporting && parser.isSet(QString::fromLatin1(name)))
             return refuse(command,
                 QStringLiteral("--%1 は --export と一緒にしか使えません").arg(QLatin1String(name)));
@@ -114,6 +119,7 @@ void readExportOptions(const QCommandLineParser &parser, CommandLine &command)
         return refuse(command, QStringLiteral("--export には書き出すファイルの名前が要ります"));
     command.action = CommandLine::Action::Export;
     command.exportFile = exportFile;
+    command.nearest = parser.isSet(QStringLiteral("nearest"));
     if (parser.isSet(QStringLiteral("transpose"))) {
         const QString n = parser.value(QStringLiteral("transpose"));
         command.transposition = chord::parseTransposition(n.toStdString());

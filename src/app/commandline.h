@@ -26,6 +26,7 @@ struct CommandLine {
     std::optional<chord::Transposition> transposition; // --transpose N
     std::optional<int> tempo; // --tempo BPM
     std::optional<int> beats; // --beats N
+    bool nearest = false; // --nearest: a ChordPro song's names beyond our tables become the nearest
     QString error; // one line, for Action::Error
     bool errorAlone = false; // the line without usage and hint: an export's options
     bool platformGiven = false; // -platform NAME chooses the window system itself

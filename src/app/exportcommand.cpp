@@ -1,5 +1,6 @@
 #include "exportcommand.h"
 
+#include "chordsymbol.h"
 #include "memolocation.h"
 #include "songexport.h"
 #include "songsettings.h"
@@ -21,6 +22,23 @@ void keepQtQuiet(QtMsgType type, const QMessageLogContext &, const QString &mess
 {
     if (type == QtCriticalMsg || type == QtFatalMsg)
         std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+void say(const QString &program, const QString &what)
+{
+    std::fprintf(stderr, "%s: %s\n", qPrintable(program), what.toLocal8Bit().constData());
+}
+
+// One line: how many names were replaced, each with what it left out.
+QString replacedNotice(const std::vector<song::NameReplaced> &replaced)
+{
+    QStringList each;
+    for (const song::NameReplaced &name : replaced)
+        each << name.written + QStringLiteral(" → ") + name.chord.root + name.chord.kind
+                + QString::fromStdString(chord::leftOutInJapanese(name.leftOut));
+    return QStringLiteral("%1 個のコードを近いコードにしました: %2")
+        .arg(replaced.size())
+        .arg(each.join(QStringLiteral(", ")));
 }
 
 int fail(const QString &program, int status, const QString &why)
@@ -46,7 +64,8 @@ int runExport(const CommandLine &command, const QString &program, int argc, char
             QStringLiteral("「%1」は書き出し元のファイルです: 別の名前に書き出してください")
                 .arg(command.exportFile));
 
-    song::SongRead read = song::readSongFile(file, kept.tempo, kept.beatsPerBar);
+    song::SongRead read = song::readSongFile(file, kept.tempo, kept.beatsPerBar,
+        command.nearest ? song::BeyondTables::Nearest : song::BeyondTables::KeepAsWritten);
     if (!read.error.isEmpty()) {
         // No memo yet where it usually is: the song may be in a file of its own.
         const bool noMemoYet = command.memoFile.isEmpty() && !QFileInfo::exists(file);
@@ -62,6 +81,14 @@ int runExport(const CommandLine &command, const QString &program, int argc, char
     if (command.transposition)
         tune = song::transposed(
             tune, command.transposition->semitones, command.transposition->spelling);
+    if (!read.replaced.empty())
+        say(program, replacedNotice(read.replaced));
+    else if (read.beyondTables > 0)
+        say(program,
+            QStringLiteral("一覧にない %1 個のコードは書かれたまま書き出します（--nearest "
+                           "で近いコードにします）")
+                .arg(read.beyondTables));
+
     const song::Exported exported
         = song::exportSong(tune, song::chosenProgram(settings), command.exportFile);
     if (exported.status != song::ExportStatus::Written)

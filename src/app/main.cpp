@@ -5,6 +5,7 @@
 #include "errorreport.h"
 #include "exportcommand.h"
 #include "form1.h"
+#include "memofilecommands.h"
 #include "memolocation.h"
 #include "termination.h"
 #include "windowsystem.h"
@@ -62,12 +63,13 @@ int main(int argc, char *argv[])
     // question: the memo is saved or rescued. The session's request to save
     // before a logout, which may still be cancelled, saves it and keeps the window.
     services::TerminationWatcher termination;
-    QObject::connect(&termination, &services::TerminationWatcher::terminationRequested, &window,
-        &Form1::closeUnattended);
-    QObject::connect(
-        application.get(), &QGuiApplication::commitDataRequest, &window, &Form1::saveForSession);
+    ui::MemoFileCommands *memoFile = window.rooms().memoFile;
+    QObject::connect(&termination, &services::TerminationWatcher::terminationRequested, memoFile,
+        &ui::MemoFileCommands::closeUnattended);
+    QObject::connect(application.get(), &QGuiApplication::commitDataRequest, memoFile,
+        &ui::MemoFileCommands::saveForSession);
     app::setIconAfterFirstPaint(&window);
     window.show();
     const int status = QApplication::exec();
-    return status != 0 ? status : window.exitStatus();
+    return status != 0 ? status : memoFile->exitStatus();
 }

@@ -1,5 +1,6 @@
 #include "chordname.h"
 
+#include "chordsymbol.h"
 #include "chordtables.h"
 
 #include <algorithm>
@@ -22,6 +23,15 @@ SplitName splitChordName(std::string_view text)
     if (rootLength == 0)
         return {whole, {}};
     return {whole.substr(0, rootLength), whole.substr(rootLength)};
+}
+
+StoredName storedName(std::string_view written, BeyondTables beyond)
+{
+    ChordSymbol symbol = readChordSymbol(written);
+    const bool beyondTables = symbol.isChord && !symbol.inTables;
+    if (symbol.inTables || (beyondTables && beyond == BeyondTables::Nearest))
+        return {{symbol.root, symbol.kind}, beyondTables, beyondTables, std::move(symbol.leftOut)};
+    return {splitChordName(written), beyondTables, false, {}};
 }
 
 } // namespace chord

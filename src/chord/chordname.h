@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace chord
 {
@@ -19,5 +20,22 @@ struct SplitName {
 // whole as the root line. Line breaks are dropped, since each line of a box
 // is a line of the memo file.
 SplitName splitChordName(std::string_view text);
+
+// What becomes of a name the chord-symbol reader understands but our tables
+// do not hold (C9, G/B): kept as written, an unknown chord and a rest in
+// playback, or the nearest chord of our tables (C7, G).
+enum class BeyondTables { KeepAsWritten, Nearest };
+
+struct StoredName {
+    SplitName lines;
+    bool beyondTables = false; // the reader knows the chord, our tables do not
+    bool replaced = false; // lines are the nearest chord's
+    std::vector<std::string> leftOut; // what the nearest leaves out: "9th", "bass E"
+};
+
+// The lines a name from outside the window is stored as: our own texts for a
+// spelling the chord-symbol reader knows ("Bbmaj7" as Bb and M7), for a chord
+// beyond our tables as beyond says, and any other text split as written.
+StoredName storedName(std::string_view written, BeyondTables beyond);
 
 } // namespace chord

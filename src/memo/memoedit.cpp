@@ -77,14 +77,19 @@ std::optional<Boxes> filled(Boxes boxes, int box, const std::vector<Box> &chords
     return boxes;
 }
 
-Boxes transposed(Boxes boxes, int semitones, chord::Spelling spelling)
+Boxes transposed(
+    Boxes boxes, int semitones, chord::Spelling spelling, std::optional<chord::Key> key)
 {
+    std::vector<std::string> roots;
+    for (const Box &box : boxes)
+        roots.push_back(box.root.bytes().toStdString());
+    const chord::Spelling spelled = chord::keySpelling(roots, semitones, spelling, key);
     for (Box &box : boxes) {
         // A root the program knows is ASCII, and so are its bytes; any
         // other text passes through as it is.
         const QByteArray &bytes = box.root.bytes();
         const std::string_view root(bytes.constData(), std::size_t(bytes.size()));
-        const std::string moved = chord::transposeRoot(root, semitones, spelling);
+        const std::string moved = chord::transposeRoot(root, semitones, spelled);
         if (moved != root)
             box.root = SlotText::fromAscii(moved);
     }

@@ -44,8 +44,11 @@ Boxes copied(Boxes boxes, int from, int to);
 // The chords fill the boxes from box on. Refused when they do not all fit.
 std::optional<Boxes> filled(Boxes boxes, int box, const std::vector<Box> &chords);
 // Every root among the program's names moves; kinds, and roots it does not
-// know ("H", typed texts), stay as written.
-Boxes transposed(Boxes boxes, int semitones, chord::Spelling spelling);
+// know ("H", typed texts), stay as written. Auto spells the moved roots in
+// the key they land in (chord::keySpelling), from the key given or, without
+// one, the key the memo's roots imply.
+Boxes transposed(Boxes boxes, int semitones, chord::Spelling spelling,
+    std::optional<chord::Key> key = std::nullopt);
 
 // Chord names as a user pastes them, separated by blanks or line breaks, each
 // split into a box's root and kind lines.

@@ -34,11 +34,13 @@ public:
         if (m_alongside)
             m_alongside(true);
     }
+    // Backwards, as it was done: what moved along goes back before the
+    // boxes do, so that they show as they were when they were changed.
     void undo() override
     {
-        m_history.write(m_touched, m_before);
         if (m_alongside)
             m_alongside(false);
+        m_history.write(m_touched, m_before);
     }
     int id() const override { return m_mergeBox >= 0 ? TypingStepId : -1; }
 

@@ -26,7 +26,8 @@ QString chordProText(const QString &text)
 
 QString chordText(const Bar &bar)
 {
-    return u'[' + (bar.isEmpty() ? QString::fromLatin1(NoChord) : chordProText(bar.name())) + u']';
+    return u'[' + (bar.isEmpty() ? QString::fromLatin1(NoChord) : chordProText(bar.standardName()))
+        + u']';
 }
 
 // The environment a section is written in, by its name.
@@ -151,8 +152,9 @@ QByteArray chordProBytes(const Song &song)
                 .arg(song.tempo)
                 .arg(song.beatsPerBar)
                 .arg(BeatUnit);
-    if (const QString key = chordProText(song.key).trimmed(); !key.isEmpty())
-        text += QStringLiteral("{key: %1}\n").arg(key);
+    if (song.key)
+        text
+            += QStringLiteral("{key: %1}\n").arg(QString::fromStdString(chord::keyName(*song.key)));
     if (song.capo > 0)
         text += QStringLiteral("{capo: %1}\n").arg(song.capo);
 

@@ -24,6 +24,9 @@ inline constexpr char NoChord[] = "N.C.";
 // and all, to be closed on the next. readChordPro() reads every such file
 // back as the song that wrote it.
 //
+// Known chords are in the standard spelling (Bar::standardName), which
+// chord-sheet programs read.
+//
 // Every file is well formed whatever the boxes and the title hold: brackets
 // and braces, which would open or close a chord or a directive, are written
 // as parentheses, and line breaks as spaces. An empty title writes no

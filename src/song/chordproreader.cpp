@@ -52,7 +52,7 @@ std::optional<int> capoOf(const QString &value)
 {
     bool ok = false;
     const int capo = value.toInt(&ok);
-    if (!ok || capo < 0 || capo > MaxCapo)
+    if (!ok || capo < 0 || capo > chord::MaxCapo)
         return std::nullopt;
     return capo;
 }
@@ -102,7 +102,13 @@ using chordpro::LineItems;
 class Reader
 {
 public:
+    explicit Reader(BeyondTables beyond)
+        : beyond(beyond)
+    {
+    }
+
     ChordProSong song;
+    BeyondTables beyond;
     bool inGrid = false;
 
     void readLine(QStringView line)
@@ -178,8 +184,8 @@ private:
             if (!song.beatsPerBar)
                 song.beatsPerBar = beatsOf(value.toString());
         } else if (name == u"key") {
-            if (song.key.isEmpty())
-                song.key = value.toString();
+            if (!song.key)
+                song.key = chord::parseKey(value.toString().toStdString());
         } else if (name == u"capo") {
             if (!song.capo)
                 song.capo = capoOf(value.toString());
@@ -208,8 +214,21 @@ private:
         }
         Bar bar;
         if (chord != QLatin1String(NoChord)) {
-            const chord::SplitName name = chord::splitChordName(chord.toStdString());
-            bar = barOf(QString::fromStdString(name.root), QString::fromStdString(name.kind));
+            const chord::StoredName name = chord::storedName(chord.toStdString(), beyond);
+            bar = barOf(
+                QString::fromStdString(name.lines.root), QString::fromStdString(name.lines.kind));
+            song.beyondTables += name.beyondTables ? 1 : 0;
+            if (name.replaced)
+                song.replaced.push_back({chord, {bar.root, bar.kind}, name.leftOut});
+        }
+        push(std::move(bar), beats, section);
+    }
+
+    void push(Bar bar, int beats, const QString &section)
+    {
+        if (song.chords.size() == std::size_t(MaxSongChords)) {
+            m_tooMany = true;
+            return;
         }
         bar.beats = beats == WholeBar ? WholeBar : std::clamp(beats, 1, MaxChordBeats);
         bar.section = section;
@@ -304,10 +323,10 @@ private:
         if (std::ranges::any_of(items, [](const Item &i) { return i.kind == Item::Repeat; })) {
             const std::vector<std::size_t> before = std::exchange(m_measure, {});
             QString section = std::exchange(m_section, {});
+            // The bar again as it was read, its names not read a second time.
             for (const std::size_t k : before) {
                 const Bar copy = song.chords[k];
-                add(copy.isEmpty() ? QString::fromLatin1(NoChord) : copy.name(), copy.beats,
-                    std::exchange(section, {}));
+                push(copy, copy.beats, std::exchange(section, {}));
             }
             m_section = section; // no chord came to take it
             return;
@@ -339,11 +358,11 @@ private:
 };
 } // namespace
 
-ChordProSong readChordPro(QByteArrayView bytes)
+ChordProSong readChordPro(QByteArrayView bytes, BeyondTables beyond)
 {
     if (bytes.startsWith(ByteOrderMark))
         bytes = bytes.sliced(ByteOrderMark.size());
-    Reader reader;
+    Reader reader(beyond);
     int lineNumber = 1;
     qsizetype start = 0;
     // CR LF, a lone CR and a lone LF each end a line, as in the memo file.

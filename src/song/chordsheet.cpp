@@ -183,8 +183,8 @@ void drawBarNames(QPainter &painter, const SheetBar &bar, double x, double y, in
             : x + BarWidth - NameInset;
         if (!chord->section.isEmpty())
             drawSection(painter, {left, y - SectionLift}, chord->section);
-        if (!chord->name().isEmpty())
-            drawName(painter, {left, baseline}, std::max(right - left, 1.0), chord->name());
+        if (const QString name = chord->standardName(); !name.isEmpty())
+            drawName(painter, {left, baseline}, std::max(right - left, 1.0), name);
     }
 }
 
@@ -287,7 +287,7 @@ void drawKeyboards(QPainter &painter, const Song &song, double top)
         const double x = Margin + (grid.width + KeyboardGap) * (i % grid.columns);
         const double y = top + (cellHeight + KeyboardGap) * (i / grid.columns);
         drawName(painter, {x, centredBaseline(painter, y, LabelHeight)}, grid.width,
-            chords[std::size_t(i)]->name());
+            chords[std::size_t(i)]->standardName());
         drawKeyboard(painter, {x, y + LabelHeight}, grid.width, *chords[std::size_t(i)]);
     }
 }

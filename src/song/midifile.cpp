@@ -103,7 +103,7 @@ QByteArray midiFileBytes(const Song &song, int program)
         if (!bar.section.isEmpty())
             conductor.meta(tickOf(i), Marker, singleLine(bar.section).toUtf8());
         if (!bar.isEmpty())
-            conductor.meta(tickOf(i), Marker, singleLine(bar.name()).toUtf8());
+            conductor.meta(tickOf(i), Marker, singleLine(bar.standardName()).toUtf8());
     }
 
     Track notes;

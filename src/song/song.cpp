@@ -1,6 +1,7 @@
 #include "song.h"
 
 #include "chordmemo.h"
+#include "chordsymbol.h"
 #include "midinotes.h"
 #include "placement.h"
 
@@ -12,6 +13,11 @@ namespace song
 namespace
 {
 constexpr double SecondsPerMinute = 60.0;
+}
+
+QString Bar::standardName() const
+{
+    return QString::fromStdString(chord::standardChordName(root.toStdString(), kind.toStdString()));
 }
 
 Bar barOf(const QString &root, const QString &kind)
@@ -48,12 +54,22 @@ Song songFromMemo(const memo::ChordMemo &memo, const QString &title, int tempo, 
     return song;
 }
 
-Song transposed(const Song &song, int semitones, chord::Spelling spelling)
+Song transposed(
+    const Song &song, int semitones, chord::Spelling spelling, std::optional<chord::Key> key)
 {
+    std::vector<std::string> roots;
+    for (const Bar &bar : song.bars)
+        roots.push_back(bar.root.toStdString());
+    const chord::Spelling spelled
+        = chord::keySpelling(roots, semitones, spelling, key ? key : song.key);
     Song moved = song;
+    if (moved.key)
+        moved.key->tonic
+            = ((moved.key->tonic + semitones) % chord::PitchClassCount + chord::PitchClassCount)
+            % chord::PitchClassCount;
     for (Bar &bar : moved.bars) {
         const std::string root = bar.root.toStdString();
-        const std::string to = chord::transposeRoot(root, semitones, spelling);
+        const std::string to = chord::transposeRoot(root, semitones, spelled);
         if (to == root)
             continue;
         const Bar moved = barOf(QString::fromStdString(to), bar.kind);

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "musickey.h"
 #include "transpose.h"
 
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace memo
@@ -30,8 +32,6 @@ inline constexpr int BarsPerRow = 10;
 inline constexpr int MaxSongChords = 4000;
 // The longest a chord lasts, in beats: eight bars of the longest meter.
 inline constexpr int MaxChordBeats = 8 * MaxBeats;
-// A capo on fret 0 (none) to 11; on fret 12 it would sound the same keys.
-inline constexpr int MaxCapo = 11;
 
 // One box: a chord and how long it lasts. Each is a whole bar unless it says
 // otherwise, so a memo's song (one chord a bar) is a song like any other.
@@ -45,6 +45,9 @@ struct Bar {
     QString section {}; // the name of the section it begins; empty: none
 
     QString name() const { return root + kind; }
+    // The name as other programs read it: the standard spelling of a known
+    // chord (Bbmaj7 for BbM7), any other name as written.
+    QString standardName() const;
     bool isEmpty() const { return root.isEmpty() && kind.isEmpty(); }
     bool isRest() const { return notes.empty(); }
     friend bool operator==(const Bar &, const Bar &) = default;
@@ -55,8 +58,8 @@ struct Song {
     int tempo = DefaultTempo;
     int beatsPerBar = DefaultBeats;
     std::vector<Bar> bars; // the chords in order, a box each
-    QString key {}; // as the file writes it: {key}
-    int capo = 0; // 0: none
+    std::optional<chord::Key> key {}; // its {key}; none: not said
+    int capo = 0; // 0: none, up to chord::MaxCapo
     friend bool operator==(const Song &, const Song &) = default;
 };
 
@@ -82,8 +85,11 @@ Song songFromMemo(const memo::ChordMemo &memo, const QString &title, int tempo =
     int beatsPerBar = DefaultBeats);
 
 // The song in another key, each known root moved as 移調 moves a memo's;
-// lengths and sections stay.
-Song transposed(const Song &song, int semitones, chord::Spelling spelling);
+// lengths and sections stay, and the song's own key moves with its chords.
+// Auto spells in the key it lands in (chord::keySpelling), from the key given,
+// else the song's own, else the key its roots imply.
+Song transposed(const Song &song, int semitones, chord::Spelling spelling,
+    std::optional<chord::Key> key = std::nullopt);
 
 // The bar's length in seconds at the song's tempo.
 double barSeconds(const Song &song);

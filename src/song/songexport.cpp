@@ -73,7 +73,7 @@ bool sameFile(const QString &a, const QString &b)
     return std::filesystem::equivalent(native(a), native(b), error) && !error;
 }
 
-SongRead readSongFile(const QString &path, int tempo, int beatsPerBar)
+SongRead readSongFile(const QString &path, int tempo, int beatsPerBar, BeyondTables beyond)
 {
     SongRead read;
     const services::ReadResult file = memofile::readMemoFile(path);
@@ -92,7 +92,7 @@ SongRead readSongFile(const QString &path, int tempo, int beatsPerBar)
         read.song = songFromMemo(memo, titleFromPath(path), tempo, beatsPerBar);
         return read;
     }
-    const ChordProSong chordPro = readChordPro(file.bytes);
+    const ChordProSong chordPro = readChordPro(file.bytes, beyond);
     if (!chordPro.error.isEmpty()) {
         read.error = QStringLiteral("「%1」を読めません: %2").arg(path, chordPro.error);
         return read;
@@ -100,6 +100,8 @@ SongRead readSongFile(const QString &path, int tempo, int beatsPerBar)
     read.song = songOfChordPro(chordPro, titleFromPath(path), tempo, beatsPerBar);
     read.leftOut = std::max(0, int(chordPro.chords.size()) - memo::MemoSlotCount);
     read.left = chordPro.left;
+    read.beyondTables = chordPro.beyondTables;
+    read.replaced = chordPro.replaced;
     return read;
 }
 

@@ -61,6 +61,8 @@ struct SongRead {
     QString error; // why the file gives no song; empty when read
     int leftOut = 0; // a ChordPro song's chords past the memo's 30 boxes, for an import
     LeftOver left; // what of a ChordPro file the song does not keep
+    int beyondTables = 0; // a ChordPro song's names beyond our tables
+    std::vector<NameReplaced> replaced; // those replaced by their nearest chord
 };
 
 // A song from a file: ChordPro by its extension, otherwise a memo. Read as
@@ -69,8 +71,9 @@ struct SongRead {
 // ChordPro song's own, else the file's name; tempo and meter are the
 // song's when it gives them, else these. A ChordPro song is read whole, with
 // its lengths, sections, key and capo; one of more than MaxSongChords is
-// refused.
-SongRead readSongFile(
-    const QString &path, int tempo = DefaultTempo, int beatsPerBar = DefaultBeats);
+// refused. Its names beyond our tables are kept as written or replaced, as
+// beyond says.
+SongRead readSongFile(const QString &path, int tempo = DefaultTempo, int beatsPerBar = DefaultBeats,
+    BeyondTables beyond = BeyondTables::KeepAsWritten);
 
 } // namespace song

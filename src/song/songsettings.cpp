@@ -9,6 +9,10 @@ namespace song
 
 namespace
 {
+// The key is kept by its name, as a song file writes it ("Bb", "F#m").
+const QString KeyEntry = QStringLiteral("/key");
+const QString CapoEntry = QStringLiteral("/capo");
+
 // One group per memo: its absolute path, escaped so that its slashes make no
 // groups of their own.
 QString groupOf(const QString &memoPath)
@@ -30,7 +34,9 @@ SongSettings loadSongSettings(const QSettings &settings, const QString &memoPath
     const QString group = groupOf(memoPath);
     return {
         within(settings.value(group + QStringLiteral("/tempo")), MinTempo, MaxTempo, DefaultTempo),
-        within(settings.value(group + QStringLiteral("/beats")), MinBeats, MaxBeats, DefaultBeats)};
+        within(settings.value(group + QStringLiteral("/beats")), MinBeats, MaxBeats, DefaultBeats),
+        chord::parseKey(settings.value(group + KeyEntry).toString().toStdString()),
+        within(settings.value(group + CapoEntry), 0, chord::MaxCapo, 0)};
 }
 
 void saveSongSettings(QSettings &settings, const QString &memoPath, const SongSettings &song)
@@ -38,6 +44,11 @@ void saveSongSettings(QSettings &settings, const QString &memoPath, const SongSe
     const QString group = groupOf(memoPath);
     settings.setValue(group + QStringLiteral("/tempo"), song.tempo);
     settings.setValue(group + QStringLiteral("/beats"), song.beatsPerBar);
+    if (song.key)
+        settings.setValue(group + KeyEntry, QString::fromStdString(chord::keyName(*song.key)));
+    else
+        settings.remove(group + KeyEntry);
+    settings.setValue(group + CapoEntry, song.capo);
 }
 
 void copySongSettings(QSettings &settings, const QString &from, const QString &to)

@@ -1,19 +1,25 @@
 #pragma once
 
+#include "musickey.h"
 #include "song.h"
+
+#include <optional>
 
 class QSettings;
 
 // What the program keeps of a song beside its memo, in the program's
-// settings (never in the memo file, whose format stays as it is): the tempo
-// and the beats a bar, by the memo's path; and the instrument the sound menu
-// plays, which MIDI files and audio take too.
+// settings (never in the memo file, whose format stays as it is): the tempo,
+// the beats a bar, the key and the capo, by the memo's path; and the
+// instrument the sound menu plays, which MIDI files and audio take too.
 namespace song
 {
 
 struct SongSettings {
     int tempo = DefaultTempo;
     int beatsPerBar = DefaultBeats;
+    // The key the user chose; none for 自動, the key found from the chords.
+    std::optional<chord::Key> key {};
+    int capo = 0; // the capo's fret, 0 (none) to chord::MaxCapo
     friend bool operator==(const SongSettings &, const SongSettings &) = default;
 };
 

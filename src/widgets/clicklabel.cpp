@@ -130,13 +130,18 @@ void ClickLabel::paintEvent(QPaintEvent *event)
 
 bool ClickLabel::event(QEvent *event)
 {
-    if (event->type() != QEvent::ToolTip || !toolTip().isEmpty())
+    if (event->type() != QEvent::ToolTip)
         return QLabel::event(event);
-    const QString shown = shownText();
-    if (shown == text())
+    QStringList lines;
+    if (shownText() != text())
+        lines << text();
+    if (!toolTip().isEmpty())
+        lines << toolTip();
+    if (lines.isEmpty())
         QToolTip::hideText();
     else
-        QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), text(), this, rect());
+        QToolTip::showText(
+            static_cast<QHelpEvent *>(event)->globalPos(), lines.join(u'\n'), this, rect());
     return true;
 }
 

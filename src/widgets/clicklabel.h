@@ -12,7 +12,7 @@ namespace widgets
 // moves further than the desktop's drag distance is a drag, not a click:
 // its release reports where it was let go, and whether Ctrl was held.
 // A one-line plain text too long for it shows cut short with "…"; text()
-// stays whole, and so does the tooltip it shows when it has none of its own.
+// stays whole, and so does its tooltip, above the tooltip's own lines.
 class ClickLabel : public QLabel
 {
     Q_OBJECT

@@ -5,6 +5,36 @@
 
 #include <unistd.h>
 
+namespace
+{
+struct Ran {
+    int status = -1;
+    QStringList said; // its lines on stderr (on stdout too, when merged)
+};
+
+// Runs the program in the folder with no display to reach, its settings and
+// data kept there (the usual memo not there yet: never the home folder's).
+Ran runIn(const QTemporaryDir &dir, const QStringList &arguments,
+    QProcess::ProcessChannelMode channels = QProcess::SeparateChannels)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(dir.path());
+    program.setProcessChannelMode(channels);
+    program.start(QStringLiteral(SORAMINA_BINARY), arguments);
+    if (!program.waitForFinished() || program.exitStatus() != QProcess::NormalExit)
+        return {};
+    const QByteArray said = channels == QProcess::MergedChannels ? program.readAll()
+                                                                 : program.readAllStandardError();
+    return {program.exitCode(), QString::fromUtf8(said).split(u'\n', Qt::SkipEmptyParts)};
+}
+} // namespace
+
 // The installed program's command line, run with no display at all, as in a
 // terminal without a desktop or in a build job that makes the manual page.
 class tst_CommandLine : public QObject
@@ -90,27 +120,17 @@ void tst_CommandLine::statusAndFirstLine()
 
     const QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QString::fromLatin1(name));
-    QProcess program;
-    program.setProcessEnvironment(environment);
-    program.setWorkingDirectory(dir.path());
-    program.setProcessChannelMode(QProcess::MergedChannels);
-    program.start(QStringLiteral(SORAMINA_BINARY), arguments);
-    QVERIFY(program.waitForFinished());
-
-    const QString output = QString::fromUtf8(program.readAll());
-    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program.exitCode(), status);
-    QCOMPARE(output.section(u'\n', 0, 0), firstLine);
+    const Ran ran = runIn(dir, arguments, QProcess::MergedChannels);
+    QCOMPARE(ran.status, status);
+    QCOMPARE(ran.said.value(0), firstLine);
     // Nothing was opened, so nothing was written.
     QVERIFY(QDir(dir.path()).isEmpty());
 }
 
 void tst_CommandLine::exports_data()
 {
-    QTest::addColumn<QStringList>("arguments"); // run where song.dat holds C Am F G7 Bb Dm7 H EbM7
+    // Run where song.dat holds C Am F G7 Bb Dm7 H EbM7 and song.cho the chords of ChordPro.
+    QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("stderr"); // its one line, in part; empty: nothing said
     QTest::addColumn<QByteArray>("written"); // out.txt afterwards; "-": no such file
@@ -121,7 +141,7 @@ void tst_CommandLine::exports_data()
     QTest::newRow("up 2") << QStringList {"--transpose", "2", "--export", "out.txt"} + song << 0
                           << "" << QByteArray("D Bm G A7 C Em7 H FM7\n");
     QTest::newRow("down 1, written with =") << QStringList {"--transpose=-1", "--export=out.txt"}
-            + song << 0 << "" << QByteArray("B Abm E Gb7 A Dbm7 H DM7\n");
+            + song << 0 << "" << QByteArray("B G#m E F#7 A C#m7 H DM7\n");
     QTest::newRow("up 3, flats") << QStringList {"--transpose", "3f", "--export", "out.txt"} + song
                                  << 0 << "" << QByteArray("Eb Cm Ab Bb7 Db Fm7 H GbM7\n");
     QTest::newRow("transposition out of range")
@@ -146,6 +166,17 @@ void tst_CommandLine::exports_data()
     QTest::newRow("unwritable output leaves nothing")
         << QStringList {"--export", "nofolder/out.txt"} + song << 1 << "nofolder/out.txt"
         << QByteArray("-");
+    const QStringList cho {"song.cho"};
+    QTest::newRow("ChordPro: known spellings ours, the others as written")
+        << QStringList {"--export", "out.txt"} + cho << 0
+        << "一覧にない 2 個のコードは書かれたまま書き出します" << QByteArray("BbM7 Am7-5 C9 G/B\n");
+    QTest::newRow("ChordPro, --nearest")
+        << QStringList {"--export", "out.txt", "--nearest"} + cho << 0
+        << "2 個のコードを近いコードにしました: C9 → C7「9th」, G/B → G「ベース B」"
+        << QByteArray("BbM7 Am7-5 C7 G\n");
+    QTest::newRow("--nearest with no export")
+        << QStringList {"--nearest"} + cho << 2 << "--nearest は --export と一緒にしか使えません"
+        << QByteArray("-");
 }
 
 void tst_CommandLine::exports()
@@ -162,21 +193,13 @@ void tst_CommandLine::exports()
     QFile file(dir.filePath(QStringLiteral("song.dat")));
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(memo) == memo.size());
     file.close();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
-        environment.remove(QString::fromLatin1(name));
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
-    // The usual memo, not there yet: never the home folder's.
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
-    QProcess program;
-    program.setProcessEnvironment(environment);
-    program.setWorkingDirectory(dir.path());
-    program.start(QStringLiteral(SORAMINA_BINARY), arguments);
-    QVERIFY(program.waitForFinished());
-
-    const QStringList said
-        = QString::fromUtf8(program.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
-    QCOMPARE(program.exitCode(), status);
+    QFile cho(dir.filePath(QStringLiteral("song.cho")));
+    const QByteArray chordPro("[Bbmaj7] [Am7b5] [C9] [G/B]\n");
+    QVERIFY(cho.open(QIODevice::WriteOnly) && cho.write(chordPro) == chordPro.size());
+    cho.close();
+    const Ran ran = runIn(dir, arguments);
+    const QStringList &said = ran.said;
+    QCOMPARE(ran.status, status);
     QCOMPARE(said.size(), stderr.isEmpty() ? 0 : 1);
     QVERIFY2(said.join(u'\n').contains(stderr), qPrintable(said.join(u'\n')));
     QFile out(dir.filePath(QStringLiteral("out.txt")));
@@ -184,7 +207,7 @@ void tst_CommandLine::exports()
     // The memo is read, never written; nothing is left beside it.
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), memo);
-    QStringList expected {"song.dat"};
+    QStringList expected {"song.cho", "song.dat"};
     if (written != "-")
         expected.prepend(QStringLiteral("out.txt"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name), expected);
@@ -231,17 +254,9 @@ void tst_CommandLine::neverWritesItsInput()
             link.startsWith(QLatin1String("hard")) ? ::link(from, to) : ::symlink(from, to), 0);
     }
     const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
-    QProcess program;
-    program.setProcessEnvironment(environment);
-    program.setWorkingDirectory(dir.path());
-    program.start(QStringLiteral(SORAMINA_BINARY), arguments);
-    QVERIFY(program.waitForFinished());
-
-    const QStringList said
-        = QString::fromUtf8(program.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
-    QCOMPARE(program.exitCode(), 1);
+    const Ran ran = runIn(dir, arguments);
+    const QStringList &said = ran.said;
+    QCOMPARE(ran.status, 1);
     QCOMPARE(said.size(), 1);
     QVERIFY2(
         said.constFirst().contains(QStringLiteral("書き出し元")), qPrintable(said.constFirst()));

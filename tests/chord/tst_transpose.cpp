@@ -1,3 +1,4 @@
+#include "chordtables.h"
 #include "transpose.h"
 
 #include <QTest>
@@ -13,6 +14,8 @@ private slots:
     void roots();
     void commandLine_data();
     void commandLine();
+    void byKey_data();
+    void byKey();
 };
 
 // Roots are a song's roots separated by blanks, each transposed alone.
@@ -53,6 +56,59 @@ void tst_Transpose::roots()
         got << QString::fromStdString(
             chord::transposeRoot(root.toStdString(), semitones, spelling));
     QCOMPARE(got.join(u' '), expected);
+}
+
+// The spelling Auto takes: that of the key the song lands in, from the key
+// given ("" none, "Cm" minor) or else from its roots.
+void tst_Transpose::byKey_data()
+{
+    QTest::addColumn<QString>("roots");
+    QTest::addColumn<int>("semitones");
+    QTest::addColumn<Spelling>("spelling");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<Spelling>("expected");
+    const QString none;
+    const QString bFlatTune = QStringLiteral("Bb Eb F G C");
+    QTest::newRow("a Bb tune down 5 is in F, with Bb")
+        << bFlatTune << -5 << Spelling::Auto << none << Spelling::Flat;
+    QTest::newRow("up 3 from Bb is Db, with Gb")
+        << bFlatTune << 3 << Spelling::Auto << none << Spelling::Flat;
+    QTest::newRow("a G tune up 1 is in Ab")
+        << "G C D F#" << 1 << Spelling::Auto << none << Spelling::Flat;
+    QTest::newRow("an F tune down 1 is in E")
+        << "F Bb C D" << -1 << Spelling::Auto << none << Spelling::Sharp;
+    QTest::newRow("C and F fit as well: C, with fewer flats, up 1 is Db")
+        << "C F G A" << 1 << Spelling::Auto << none << Spelling::Flat;
+    QTest::newRow("landing in C: up sharps")
+        << "D F# A" << 5 << Spelling::Auto << none << Spelling::Sharp;
+    QTest::newRow("landing in C: down flats")
+        << "D F# A" << -7 << Spelling::Auto << none << Spelling::Flat;
+    QTest::newRow("landing on F#/Gb: down flats")
+        << "C F G" << -6 << Spelling::Auto << none << Spelling::Flat;
+    QTest::newRow("no root known: up sharps")
+        << "H" << 1 << Spelling::Auto << none << Spelling::Sharp;
+    QTest::newRow("a key given over the roots: E up 3 is G")
+        << "C F G" << 3 << Spelling::Auto << "E" << Spelling::Sharp;
+    QTest::newRow("a minor key: C minor up 2 is D minor, with Bb")
+        << "C F G" << 2 << Spelling::Auto << "Cm" << Spelling::Flat;
+    QTest::newRow("sharps forced") << bFlatTune << -5 << Spelling::Sharp << none << Spelling::Sharp;
+    QTest::newRow("flats forced") << "G C D" << 2 << Spelling::Flat << "G" << Spelling::Flat;
+}
+
+void tst_Transpose::byKey()
+{
+    QFETCH(QString, roots);
+    QFETCH(int, semitones);
+    QFETCH(Spelling, spelling);
+    QFETCH(QString, key);
+    QFETCH(Spelling, expected);
+    std::vector<std::string> written;
+    for (const QString &root : roots.split(u' '))
+        written.push_back(root.toStdString());
+    std::optional<chord::Key> given;
+    if (!key.isEmpty())
+        given = chord::Key {*chord::lookupRoot(key.left(1).toStdString()), key.endsWith(u'm')};
+    QCOMPARE(chord::keySpelling(written, semitones, spelling, given), expected);
 }
 
 void tst_Transpose::commandLine_data()

@@ -52,8 +52,9 @@ void tst_MemoEdit::edits_data()
     QTest::newRow("fill from a box") << song << Edit::Fill << 2 << 2 << "C/ A/m7 D/ E/m";
     QTest::newRow("fill up to box 30")
         << song << Edit::Fill << 28 << 2 << song + QString(" _").repeated(24) + " D/ E/m";
+    // C, A and Bb are F major's: down one is E major, with G#.
     QTest::newRow("transpose moves known roots only, kinds stay")
-        << "C/ A/m7 H/ _ Bb/7 bb/ /m" << Edit::Transpose << 0 << -1 << "B/ Ab/m7 H/ _ A/7 bb/ /m";
+        << "C/ A/m7 H/ _ Bb/7 bb/ /m" << Edit::Transpose << 0 << -1 << "B/ G#/m7 H/ _ A/7 bb/ /m";
     QTest::newRow("fill refused past box 30") << song << Edit::Fill << 29 << 2 << "refused";
 }
 

@@ -18,6 +18,8 @@ class tst_ChordPro : public QObject
 private slots:
     void write_data();
     void write();
+    void standardSpelling_data();
+    void standardSpelling();
 };
 
 namespace
@@ -46,6 +48,34 @@ QStringList shownChords(const QString &postScript)
     }
     return chords;
 }
+struct Chordii {
+    QString error; // why it gave nothing; empty when it ran
+    QStringList warnings;
+    QString postScript;
+};
+
+Chordii chordii(const QByteArray &file)
+{
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("chordii"));
+    if (program.isEmpty())
+        return {QStringLiteral("chordii is missing: run scripts/setup.sh"), {}, {}};
+    QTemporaryDir dir;
+    QFile cho(dir.filePath(QStringLiteral("song.cho")));
+    if (!cho.open(QIODevice::WriteOnly) || cho.write(file) != file.size())
+        return {QStringLiteral("cannot write song.cho"), {}, {}};
+    cho.close();
+    QProcess run;
+    run.setWorkingDirectory(dir.path());
+    run.start(
+        program, {QStringLiteral("-o"), QStringLiteral("song.ps"), QStringLiteral("song.cho")});
+    if (!run.waitForFinished() || run.exitStatus() != QProcess::NormalExit || run.exitCode() != 0)
+        return {QStringLiteral("chordii failed"), {}, {}};
+    QFile ps(dir.filePath(QStringLiteral("song.ps")));
+    if (!ps.open(QIODevice::ReadOnly))
+        return {QStringLiteral("chordii wrote no song.ps"), {}, {}};
+    return {{}, QString::fromUtf8(run.readAllStandardError()).split(u'\n'),
+        QString::fromUtf8(ps.readAll())};
+}
 } // namespace
 
 void tst_ChordPro::write_data()
@@ -61,10 +91,11 @@ void tst_ChordPro::write_data()
         << QStringList {"C", "H", "N.C.", "Am7"} << true;
     QTest::newRow("a line per row of the memo grid")
         << songOf(twoRows(), "Rows", 90, 3)
-        << QByteArray("{title: Rows}\n{tempo: 90}\n{time: 3/4}\n"
-                      "[C] [Am] [F] [G7] [Em] [Am7] [Dm7] [G7] [CM7] [Bb]\n[N.C.] [F#m7-5] [B7]\n")
-        << QStringList {"C", "Am", "F", "G7", "Em", "Am7", "Dm7", "G7", "CM7", "Bb", "N.C.",
-               "F#m7-5", "B7"}
+        << QByteArray(
+               "{title: Rows}\n{tempo: 90}\n{time: 3/4}\n"
+               "[C] [Am] [F] [G7] [Em] [Am7] [Dm7] [G7] [Cmaj7] [Bb]\n[N.C.] [F#m7b5] [B7]\n")
+        << QStringList {"C", "Am", "F", "G7", "Em", "Am7", "Dm7", "G7", "Cmaj7", "Bb", "N.C.",
+               "F#m7b5", "B7"}
         << true;
     Boxes secondRowEmpty(20);
     secondRowEmpty.first() = {"D"};
@@ -108,7 +139,7 @@ void tst_ChordPro::write_data()
         [] {
             song::Song s = shaped(songOf({{"C"}, {"F"}, {"G"}, {"A", "m"}}, "Form", 90, 3),
                 {0, 2, 4, 0}, {{0, "A"}, {1, "サビ"}, {2, "Bridge"}});
-            s.key = QStringLiteral("F#m");
+            s.key = chord::Key {6, true};
             s.capo = 2;
             return s;
         }()
@@ -146,25 +177,64 @@ void tst_ChordPro::write()
         read.title, *read.tempo, *read.beatsPerBar, read.chords, read.key, read.capo.value_or(0)};
     QCOMPARE(back == song, same);
 
-    const QString chordii = QStandardPaths::findExecutable(QStringLiteral("chordii"));
-    QVERIFY2(!chordii.isEmpty(), "chordii is missing: run scripts/setup.sh");
-    QTemporaryDir dir;
-    QFile cho(dir.filePath(QStringLiteral("song.cho")));
-    QVERIFY(cho.open(QIODevice::WriteOnly) && cho.write(written) == written.size());
-    cho.close();
-    QProcess run;
-    run.setWorkingDirectory(dir.path());
-    run.start(
-        chordii, {QStringLiteral("-o"), QStringLiteral("song.ps"), QStringLiteral("song.cho")});
-    QVERIFY(run.waitForFinished());
-    QCOMPARE(run.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(run.exitCode(), 0);
-    const QStringList warnings = QString::fromUtf8(run.readAllStandardError()).split(u'\n');
-    for (const QString &line : warnings)
+    const Chordii shownBy = chordii(written);
+    QVERIFY2(shownBy.error.isEmpty(), qPrintable(shownBy.error));
+    for (const QString &line : shownBy.warnings)
         QVERIFY2(isExpectedWarning(line), qPrintable(line));
-    QFile ps(dir.filePath(QStringLiteral("song.ps")));
-    QVERIFY(ps.open(QIODevice::ReadOnly));
-    QCOMPARE(shownChords(QString::fromUtf8(ps.readAll())), shown);
+    QCOMPARE(shownChords(shownBy.postScript), shown);
+}
+
+// Each kind on the root B, in the spelling written, and whether chordii's
+// own table has a diagram for that name: where it has one for any spelling
+// of the chord (Bm7b5, Bm(maj7)), it has one for ours.
+void tst_ChordPro::standardSpelling_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<bool>("drawn");
+
+    QTest::newRow("major") << ""
+                           << "B" << true;
+    QTest::newRow("m") << "m"
+                       << "Bm" << true;
+    QTest::newRow("7") << "7"
+                       << "B7" << true;
+    QTest::newRow("m7") << "m7"
+                        << "Bm7" << true;
+    QTest::newRow("M7 as maj7") << "M7"
+                                << "Bmaj7" << true;
+    QTest::newRow("dim as dim7, the four-note chord") << "dim"
+                                                      << "Bdim7" << false;
+    QTest::newRow("m7-5 as m7b5") << "m7-5"
+                                  << "Bm7b5" << true;
+    QTest::newRow("aug") << "aug"
+                         << "Baug" << false;
+    QTest::newRow("sus4") << "sus4"
+                          << "Bsus4" << true;
+    QTest::newRow("7sus4") << "7sus4"
+                           << "B7sus4" << false;
+    QTest::newRow("6") << "6"
+                       << "B6" << false;
+    QTest::newRow("add9") << "add9"
+                          << "Badd9" << false;
+    QTest::newRow("m6") << "m6"
+                        << "Bm6" << true;
+    QTest::newRow("mM7 as m(maj7)") << "mM7"
+                                    << "Bm(maj7)" << true;
+}
+
+void tst_ChordPro::standardSpelling()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, written);
+    QFETCH(bool, drawn);
+
+    const QByteArray file = song::chordProBytes(songOf({{"B", kind}}, "Spelling"));
+    QVERIFY2(file.contains('[' + written.toUtf8() + ']'), file.constData());
+    const Chordii read = chordii(file);
+    QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
+    const QString undefined = QStringLiteral("chord '%1' has never been defined").arg(written);
+    QCOMPARE(!read.warnings.join(u'\n').contains(undefined), drawn);
 }
 
 QTEST_GUILESS_MAIN(tst_ChordPro)

@@ -1,4 +1,7 @@
+#include "chordpro.h"
 #include "chordproreader.h"
+#include "chordtables.h"
+#include "song.h"
 
 #include <QTest>
 
@@ -8,6 +11,8 @@ class tst_ChordProReader : public QObject
 private slots:
     void read_data();
     void read();
+    void beyondTables_data();
+    void beyondTables();
 };
 
 namespace
@@ -37,7 +42,7 @@ void tst_ChordProReader::read_data()
     QTest::newRow("title, tempo, meter and the chords in the lyrics")
         << QByteArray("{title: Let It Be}\n{tempo: 72}\n{time: 4/4}\n"
                       "[C]When I find [G]myself in [Am]times of [Fmaj7]trouble\n")
-        << "Let It Be" << 72 << 4 << " -1" << QStringList {"C|", "G|", "A|m", "F|maj7"}
+        << "Let It Be" << 72 << 4 << " -1" << QStringList {"C|", "G|", "A|m", "F|M7"}
         << "歌詞 1 行は読み込んでいません"
         << "";
     QTest::newRow("{t}, the first title kept; no space, no colon, any case")
@@ -143,7 +148,8 @@ void tst_ChordProReader::read_data()
         << "";
     QTest::newRow("control characters are spaces: none alone is a chord, nor an annotation")
         << QByteArray("[\x01] [\x02*Coda]\n{sog}\n| \x01*x C |\n{eog}") << "" << 0 << 0 << " -1"
-        << QStringList {"C|"} << "注釈 2 個は読み込んでいません" << "";
+        << QStringList {"C|"} << "注釈 2 個は読み込んでいません"
+        << "";
     QTest::newRow("4000 chords: read") << QByteArray("[C]").repeated(4000) << "" << 0 << 0 << " -1"
                                        << QStringList(4000, "C|") << ""
                                        << "";
@@ -151,6 +157,28 @@ void tst_ChordProReader::read_data()
         << "{title: Long}\n" + QByteArray("[C]").repeated(4001) << "" << 0 << 0 << " -1"
         << QStringList {} << ""
         << "コードが多すぎます: 曲は 4000 個までのコードで読めます";
+    QTest::newRow("musicians' spellings become ours; names beyond our tables kept as written")
+        << QByteArray("[Bbmaj7] [Am7b5] [Ｃ] [c#m] [E♭°7] [G/B] [C9] [D onF#]") << "" << 0 << 0
+        << " -1"
+        << QStringList {"Bb|M7", "A|m7-5", "C|", "C#|m", "Eb|dim", "G|/B", "C|9", "D| onF#"} << ""
+        << "";
+    // Exported, then imported: the standard spelling comes back to the same
+    // boxes, for every kind, and a name beyond our tables as written.
+    song::Song exported {QStringLiteral("Round"), 100, 3, {}, chord::Key {10, false}, 3};
+    QStringList boxes;
+    const QStringList roots {"C", "Db", "D#", "Gb", "A", "Bb", "B"};
+    for (std::size_t i = 0; i < chord::ChordKind.size(); ++i) {
+        const QString root = roots[qsizetype(i) % roots.size()];
+        const QString kind = QString::fromUtf8(
+            chord::ChordKind[i].text.data(), qsizetype(chord::ChordKind[i].text.size()));
+        exported.bars.push_back(song::barOf(root, kind));
+        boxes << root + u'|' + kind;
+    }
+    exported.bars.push_back(song::barOf(QStringLiteral("C"), QStringLiteral("9")));
+    boxes << "C|9";
+    QTest::newRow("export and import: the same boxes")
+        << song::chordProBytes(exported) << "Round" << 100 << 3 << "Bb 3" << boxes << ""
+        << "";
 }
 
 void tst_ChordProReader::read()
@@ -169,12 +197,62 @@ void tst_ChordProReader::read()
     QCOMPARE(read.title, title);
     QCOMPARE(read.tempo.value_or(0), tempo);
     QCOMPARE(read.beatsPerBar.value_or(0), beats);
-    QCOMPARE(QStringLiteral("%1 %2").arg(read.key).arg(read.capo.value_or(-1)), keyCapo);
+    const QString key = read.key ? QString::fromStdString(chord::keyName(*read.key)) : QString();
+    QCOMPARE(QStringLiteral("%1 %2").arg(key).arg(read.capo.value_or(-1)), keyCapo);
     QStringList got;
     for (const song::Bar &chord : read.chords)
         got << chordOf(chord);
     QCOMPARE(got, chords);
     QCOMPARE(song::leftOverNotice(read.left), notice);
+}
+
+// Names beyond our tables, kept as written or replaced by the nearest chord:
+// how many there were, and each replaced with what it leaves out.
+void tst_ChordProReader::beyondTables_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("nearest");
+    QTest::addColumn<QStringList>("chords"); // "root|kind"
+    QTest::addColumn<int>("beyond");
+    QTest::addColumn<QStringList>("replaced"); // "written root|kind left out"
+
+    const QByteArray song("[C9] [Cmaj7] [G/B] [H7] [C7b9/E] [Csus2]");
+    QTest::newRow("kept as written")
+        << song << false << QStringList {"C|9", "C|M7", "G|/B", "H7|", "C|7b9/E", "C|sus2"} << 4
+        << QStringList {};
+    QTest::newRow("the nearest") << song << true
+                                 << QStringList {"C|7", "C|M7", "G|", "H7|", "C|7", "C|add9"} << 4
+                                 << QStringList {"C9 C|7 9th", "G/B G| bass B",
+                                        "C7b9/E C|7 b9,bass E", "Csus2 C|add9 no 3rd"};
+    QTest::newRow("nothing beyond, nothing replaced")
+        << QByteArray("[Am] [H] [N.C.]") << true << QStringList {"A|m", "H|", "|"} << 0
+        << QStringList {};
+}
+
+void tst_ChordProReader::beyondTables()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, nearest);
+    QFETCH(QStringList, chords);
+    QFETCH(int, beyond);
+    QFETCH(QStringList, replaced);
+
+    const song::ChordProSong read = song::readChordPro(
+        bytes, nearest ? song::BeyondTables::Nearest : song::BeyondTables::KeepAsWritten);
+    QStringList got;
+    for (const song::Bar &chord : read.chords)
+        got << chord.root + u'|' + chord.kind;
+    QCOMPARE(got, chords);
+    QCOMPARE(read.beyondTables, beyond);
+    QStringList gotReplaced;
+    for (const song::NameReplaced &name : read.replaced) {
+        QStringList leftOut;
+        for (const std::string &part : name.leftOut)
+            leftOut << QString::fromStdString(part);
+        gotReplaced << name.written + u' ' + name.chord.root + u'|' + name.chord.kind + u' '
+                + leftOut.join(u',');
+    }
+    QCOMPARE(gotReplaced, replaced);
 }
 
 QTEST_GUILESS_MAIN(tst_ChordProReader)

@@ -80,10 +80,10 @@ QStringList barNames(const song::Song &s, bool knownOnce)
 {
     QStringList names;
     for (const song::Bar &bar : s.bars) {
-        if (knownOnce && (bar.isRest() || names.contains(bar.name())))
+        if (knownOnce && (bar.isRest() || names.contains(bar.standardName())))
             continue;
         if (!bar.name().isEmpty())
-            names << bar.name();
+            names << bar.standardName();
     }
     return names;
 }

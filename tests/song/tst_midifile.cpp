@@ -78,6 +78,12 @@ void tst_MidiFile::readBack_data()
                "2 on 0 ch1 v100: 55 59 62", "2 off 960 ch1: 55 59 62",
                "2 on 960 ch1 v100: 50 54 57", "2 off 1920 ch1: 50 54 57",
                "2 on 1920 ch1 v100: 48 52 55", "2 off 3840 ch1: 48 52 55", "2 end 3840"};
+    QTest::newRow("markers in the standard spelling")
+        << songOf({{"Bb", "M7"}, {"A", "m7-5"}}, "") << 0
+        << QStringList {"format 1 ticks 480 tracks 2", "1 tempo 0: 500000", "1 meter 0: 4/4",
+               "1 marker 0: Bbmaj7", "1 marker 1920: Am7b5", "1 end 3840", "2 program 0 ch1: 0",
+               "2 on 0 ch1 v100: 58 62 65 69", "2 off 1920 ch1: 58 62 65 69",
+               "2 on 1920 ch1 v100: 57 60 63 67", "2 off 3840 ch1: 57 60 63 67", "2 end 3840"};
     QTest::newRow("names as one line of UTF-8")
         << songOf({{"ド", "\n♯"}}, "さくら\r\n", 60, 2) << 0
         << QStringList {"format 1 ticks 480 tracks 2", "1 name 0: さくら  ", "1 tempo 0: 1000000",

@@ -1,4 +1,5 @@
 #include "chordmemo.h"
+#include "keyline.h"
 #include "song.h"
 #include "songsettings.h"
 
@@ -22,6 +23,10 @@ private slots:
     void settings();
     void transposedKeepsTheForm_data();
     void transposedKeepsTheForm();
+    void keptKey_data();
+    void keptKey();
+    void keyLine_data();
+    void keyLine();
 };
 
 void tst_Song::fromMemo_data()
@@ -149,11 +154,93 @@ void tst_Song::transposedKeepsTheForm()
     s.bars.push_back(song::barOf(root, QStringLiteral("m")));
     s.bars.back().beats = 2;
     s.bars.back().section = QStringLiteral("サビ");
-    const song::Bar bar = song::transposed(s, 2, chord::Spelling::Sharp).bars.front();
+    s.key = chord::Key {9, true};
+    const song::Song t = song::transposed(s, 2, chord::Spelling::Sharp);
+    QVERIFY(t.key == (chord::Key {11, true})); // A minor up a whole tone: B minor
+    const song::Bar bar = t.bars.front();
     QCOMPARE(bar.root, moved);
     QCOMPARE(bar.notes, song::barOf(moved, QStringLiteral("m")).notes);
     QCOMPARE(bar.beats, 2);
     QCOMPARE(bar.section, QStringLiteral("サビ"));
+}
+
+void tst_Song::keptKey_data()
+{
+    // The key and capo entries of /m/a.dat (none when invalid); the key's name
+    // read back ("" for 自動) and the capo.
+    QTest::addColumn<QVariant>("key");
+    QTest::addColumn<QVariant>("capo");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("fret");
+    QTest::newRow("settings from before: 自動, no capo") << QVariant() << QVariant() << "" << 0;
+    QTest::newRow("kept") << QVariant("F#m") << QVariant(11) << "F#m" << 11;
+    QTest::newRow("a sharp for a flat key") << QVariant("A#") << QVariant("3") << "Bb" << 3;
+    QTest::newRow("no such key, capo past 11") << QVariant("auto") << QVariant(12) << "" << 0;
+}
+
+void tst_Song::keptKey()
+{
+    QFETCH(QVariant, key);
+    QFETCH(QVariant, capo);
+    QFETCH(QString, name);
+    QFETCH(int, fret);
+    const QTemporaryDir dir;
+    QSettings file(dir.filePath(QStringLiteral("s.conf")), QSettings::IniFormat);
+    const QString a = QStringLiteral("/m/a.dat");
+    const QString b = QStringLiteral("/m/b.dat");
+    const song::SongSettings inG {90, 3, chord::Key {7, false}, 5};
+    song::saveSongSettings(file, a, inG);
+    for (const auto &[entry, value] : {std::pair {"key", key}, std::pair {"capo", capo}}) {
+        const QString path = QStringLiteral("songs/%2Fm%2Fa.dat/") + QLatin1String(entry);
+        value.isValid() ? file.setValue(path, value) : file.remove(path);
+    }
+    const song::SongSettings got = song::loadSongSettings(file, a);
+    QCOMPARE(got.key ? QString::fromStdString(chord::keyName(*got.key)) : QString(), name);
+    QCOMPARE(got.capo, fret);
+    // They go where the memo goes; saved over a chosen key, 自動 leaves none behind.
+    song::copySongSettings(file, a, b);
+    song::saveSongSettings(file, a, inG);
+    song::saveSongSettings(file, a, got);
+    QVERIFY(song::loadSongSettings(file, a) == got && song::loadSongSettings(file, b) == got);
+}
+
+void tst_Song::keyLine_data()
+{
+    // The chosen and the found key ("" for none) and the capo; the line
+    // beside the keyboard, and the key that spells the chords.
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("found");
+    QTest::addColumn<int>("capo");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("inEffect");
+    QTest::newRow("found") << ""
+                           << "F#m" << 0 << "キー: F#m (自動)"
+                           << "F#m";
+    QTest::newRow("chosen over found") << "Bb"
+                                       << "G" << 0 << "キー: Bb (指定)"
+                                       << "Bb";
+    QTest::newRow("chosen, capo") << "Em"
+                                  << "" << 11 << "キー: Em (指定) カポ 11"
+                                  << "Em";
+    QTest::newRow("nothing known, capo") << ""
+                                         << "" << 2 << "キー: ? (コードなし) カポ 2"
+                                         << "";
+}
+
+void tst_Song::keyLine()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, found);
+    QFETCH(int, capo);
+    QFETCH(QString, line);
+    QFETCH(QString, inEffect);
+    const auto chosenKey = chord::parseKey(chosen.toStdString());
+    std::optional<chord::FoundKey> foundKey;
+    if (const auto key = chord::parseKey(found.toStdString()))
+        foundKey = chord::FoundKey {*key, 0.5};
+    QCOMPARE(song::keyLine(chosenKey, foundKey, capo), line);
+    const auto key = chord::keyInEffect(chosenKey, foundKey);
+    QCOMPARE(key ? QString::fromStdString(chord::keyName(*key)) : QString(), inEffect);
 }
 
 QTEST_GUILESS_MAIN(tst_Song)

@@ -95,8 +95,11 @@ void tst_Form1Access::longNameElided_data()
     QTest::addColumn<QByteArray>("root");
     QTest::addColumn<QByteArray>("kind");
     QTest::addColumn<bool>("elided");
-    QTest::newRow("Bbmaj7#11 is cut short") << QByteArray("Bb") << QByteArray("maj7#11") << true;
-    QTest::newRow("C#m7-5 fits") << QByteArray("C#") << QByteArray("m7-5") << false;
+    QTest::addColumn<QString>("degree"); // the tooltip's line after the name cut short
+    QTest::newRow("Bbmaj7#11 is cut short")
+        << QByteArray("Bb") << QByteArray("maj7#11") << true << QString();
+    QTest::newRow("C#m7-5 fits") << QByteArray("C#") << QByteArray("m7-5") << false
+                                 << QStringLiteral("度数: Ⅳm7-5");
 }
 
 // A memo box shows a name too long for it cut short with …, painted as a
@@ -107,6 +110,7 @@ void tst_Form1Access::longNameElided()
     QFETCH(QByteArray, root);
     QFETCH(QByteArray, kind);
     QFETCH(bool, elided);
+    QFETCH(QString, degree);
     const QByteArray file = slotFile({{4, root, kind}});
     QVERIFY(f.open(&file));
     auto *box = f.control<widgets::ClickLabel>("lblslot", 4);
@@ -129,7 +133,9 @@ void tst_Form1Access::longNameElided()
     const QPoint at(4, 4);
     QHelpEvent tip(QEvent::ToolTip, at, box->mapToGlobal(at));
     QApplication::sendEvent(box, &tip);
-    QCOMPARE(QToolTip::isVisible() ? QToolTip::text() : QString(), elided ? name : QString());
+    QStringList lines {elided ? name : QString(), degree};
+    lines.removeAll(QString());
+    QCOMPARE(QToolTip::isVisible() ? QToolTip::text() : QString(), lines.join(u'\n'));
     QToolTip::hideText();
     QCOMPARE(of(QStringLiteral("lblslot(4)"))->text(QAccessible::Name),
         QStringLiteral("メモ 5: ") + name);

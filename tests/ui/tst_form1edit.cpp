@@ -1,3 +1,4 @@
+#include "editcommands.h"
 #include "form1fixture.h"
 
 #include <QApplication>
@@ -32,8 +33,8 @@ private:
 // Actions: "click N" (box N from 0), "focus NAME", "key KEYS" (to the focus),
 // "type TEXT" (into the focus, then Enter), "clip TEXT" (the clipboard's text,
 // | for a line break), "root N" (a root button), "drag A B", "dragcopy A B",
-// "transpose N"; the memo's first boxes as the file then holds them, and the
-// clipboard at the end.
+// "transpose N", "step" (ステップ入力 on); the memo's first boxes as the
+// file then holds them, and the clipboard at the end.
 void tst_Form1Edit::edits_data()
 {
     QTest::addColumn<QByteArray>("file");
@@ -108,6 +109,21 @@ void tst_Form1Edit::edits_data()
         << Song << QStringList {"transpose 2"}
         << slotFile({{0, "D", ""}, {1, "B", "m7"}, {2, "G", ""}, {3, "A", "7"}}) << none
         << QStringLiteral("元に戻す(&U): 移調 +2") << false;
+    QTest::newRow("a key chord is one step, by its key where the focus is")
+        << Song << QStringList {"click 4", "focus cmdview", "key Alt+Shift+5"}
+        << slotFile({{0, "C", ""}, {1, "A", "m7"}, {2, "F", ""}, {3, "G", "7"}, {4, "G", "7"}})
+        << none << QStringLiteral("元に戻す(&U): メモ 5 に G7") << false;
+    QTest::newRow("step entry: key chords, a button and typing fill the boxes in turn")
+        << Song
+        << QStringList {"step", "click 4", "key Alt+5", "key Alt+Shift+2", "root 9",
+               "focus txtcode1", "type E"}
+        << slotFile({{0, "C", ""}, {1, "A", "m7"}, {2, "F", ""}, {3, "G", "7"}, {4, "G", ""},
+               {5, "D", "m7"}, {6, "A", "m7"}, {7, "E", "m7"}})
+        << none << QStringLiteral("元に戻す(&U): メモ 8 に Em7") << false;
+    QTest::newRow("step entry: undo takes back the chord and the move")
+        << Song << QStringList {"step", "click 4", "key Alt+5", "key Ctrl+Z", "key Alt+4"}
+        << slotFile({{0, "C", ""}, {1, "A", "m7"}, {2, "F", ""}, {3, "G", "7"}, {4, "F", ""}})
+        << none << QStringLiteral("元に戻す(&U): メモ 5 に F") << false;
     QTest::newRow("transpose undone") << Song << QStringList {"transpose -1", "key Ctrl+Z"} << Song
                                       << none << QStringLiteral("") << false;
 }
@@ -134,8 +150,10 @@ void tst_Form1Edit::act(const QString &action)
         QApplication::clipboard()->setText(QString(rest).replace(u'|', u'\n'));
     } else if (verb == QLatin1String("root")) {
         f.clickOption("opcode1", a);
+    } else if (verb == QLatin1String("step")) {
+        f.form()->findChild<QAction *>(QStringLiteral("stepEntry"))->trigger();
     } else if (verb == QLatin1String("transpose")) {
-        f.form()->transpose(a, chord::Spelling::Auto);
+        f.form()->rooms().edit->transpose(a, chord::Spelling::Auto);
     } else {
         QWidget *from = f.control("lblslot", a);
         QWidget *to = f.control("lblslot", b);

@@ -250,7 +250,8 @@ void tst_Form1Layout::captionsAndMenus()
     QCOMPARE(editItems,
         QStringList({"元に戻す(&U) Ctrl+Z", "やり直し(&R) Ctrl+Shift+Z", " ", "切り取り(&T) Ctrl+X",
             "コピー(&C) Ctrl+C", "貼り付け(&P) Ctrl+V", " ", "削除(&D) Del",
-            "削除して詰める(&K) Ctrl+Del", "空きを挿入(&I) Ins", " ", "移調(&J)... Ctrl+T"}));
+            "削除して詰める(&K) Ctrl+Del", "空きを挿入(&I) Ins", " ", "移調(&J)... Ctrl+T", " ",
+            "キーとカポ(&Y)... ", "キーのコード(&G) ", "度数で表示(&W) ", "ステップ入力(&N) "}));
     QCOMPARE(menus[2]->text(), QStringLiteral("ヘルプ(&H)"));
     QCOMPARE(menus[2]->menu()->actions().at(0)->text(), QStringLiteral("about(&A)"));
     QCOMPARE(menus[2]->menu()->actions().at(0)->objectName(), QStringLiteral("about"));

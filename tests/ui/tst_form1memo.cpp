@@ -1,4 +1,5 @@
 #include "form1fixture.h"
+#include "memofilecommands.h"
 
 #include "memolocation.h"
 #include "songsettings.h"
@@ -57,7 +58,7 @@ private:
             step = m_steps.takeFirst();
         }
         if (step == QLatin1String("unattended"))
-            return m_form->closeUnattended();
+            return m_form->rooms().memoFile->closeUnattended();
         if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
             m_lastFile = step;
             return answerFile(dialog, step);
@@ -110,6 +111,7 @@ private slots:
     void strayTemporaryGoesOnceShown();
     void unreadableMemoIsReported_data();
     void unreadableMemoIsReported();
+    void chordProIsNoMemo();
 
 private:
     // Opens the window on a read-only memo and puts D into slot 0.
@@ -217,7 +219,7 @@ void tst_Form1Memo::failedSaveAtClose()
                                             : elsewhere == "<no file>");
     // Only a save that reached a file takes the notice away.
     QCOMPARE(!notice->isHidden(), memoStarts == Song && elsewhere == "<no file>");
-    QCOMPARE(f.form()->exitStatus(), 0);
+    QCOMPARE(f.form()->rooms().memoFile->exitStatus(), 0);
 }
 
 void tst_Form1Memo::unattendedClose_data()
@@ -238,10 +240,10 @@ void tst_Form1Memo::unattendedClose()
     if (questionOnScreen)
         f.form()->close();
     else
-        f.form()->closeUnattended();
+        f.form()->rooms().memoFile->closeUnattended();
     QTRY_VERIFY(!f.form()->isVisible());
     QCOMPARE(answering.asked, questionOnScreen ? 1 : 0);
-    QCOMPARE(f.form()->exitStatus(), EXIT_FAILURE);
+    QCOMPARE(f.form()->rooms().memoFile->exitStatus(), EXIT_FAILURE);
     QCOMPARE(f.savedFile(), Song);
     const QStringList rescued = rescueFiles();
     QCOMPARE(rescued.size(), 1);
@@ -267,12 +269,12 @@ void tst_Form1Memo::sessionSaveKeepsWindow()
         QFile::setPermissions(memoPath(), QFile::ReadOwner);
     f.clickSlot(0);
     f.clickOption("opcode1", 2); // D
-    f.form()->saveForSession();
+    f.form()->rooms().memoFile->saveForSession();
     QTRY_VERIFY(readOnly ? !rescueFiles().isEmpty() : f.savedFile().startsWith("D\r\n"));
     QTest::qWait(100); // a close would have gone through by now
     QVERIFY(f.form()->isVisible());
     QCOMPARE(rescueFiles().size(), readOnly ? 1 : 0);
-    QCOMPARE(f.form()->exitStatus(), 0);
+    QCOMPARE(f.form()->rooms().memoFile->exitStatus(), 0);
 }
 
 void tst_Form1Memo::openAnotherFile_data()
@@ -419,6 +421,15 @@ void tst_Form1Memo::unreadableMemoIsReported()
     QCOMPARE(form.loadError()->fileName, path);
     QVERIFY2(form.loadError()->reason.contains(reason), qPrintable(form.loadError()->reason));
     QCOMPARE(!form.loadErrorHeading().isEmpty(), fine);
+}
+
+// The memo's own file is never a ChordPro one: インポート takes it instead.
+void tst_Form1Memo::chordProIsNoMemo()
+{
+    memofile::DiskMemo memo;
+    const Form1 form(QStringLiteral("song.cho"), {.keeper = &memo.keeper()});
+    QVERIFY(form.loadError());
+    QVERIFY(form.loadError()->reason.contains(QStringLiteral("インポート")));
 }
 
 QTEST_MAIN(tst_Form1Memo)

@@ -1,21 +1,18 @@
 #include "form1.h"
 #include "form1layout.h"
 
-#include "chordplayer.h"
 #include "chordtables.h"
 #include "clicklabel.h"
 #include "colour.h"
 #include "firstpaint.h"
 #include "form1access.h"
 #include "keyboardpick.h"
-#include "memohistory.h"
 #include "memokeeper.h"
-#include "offthread.h"
 #include "optiongroup.h"
 #include "placement.h"
 #include "shapewidget.h"
 #include "songformats.h"
-#include "soundmenu.h"
+#include "textbox.h"
 #include "twips.h"
 
 #include <QButtonGroup>
@@ -42,54 +39,6 @@ QString qs(std::string_view s)
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
 } // namespace
-
-Form1::Form1(const QString &memoPath, const Services &services, QWidget *parent)
-    : QMainWindow(parent)
-    , m_keeper(services.keeper)
-    , m_memo(services.keeper->memo())
-    , m_memoPath(memoPath)
-    , m_settings(services.settings)
-{
-    ui::Form1Access::installFactory();
-    buildControls();
-    buildMemoControls();
-    buildEditMenu();
-    buildServiceMenus(services);
-    connectHandlers();
-    buildAssistance();
-    Form_Load();
-}
-
-// The history goes while the window is whole: its stack, emptied as it goes,
-// says so to the window's edit menu.
-Form1::~Form1()
-{
-    delete m_history;
-}
-
-// 音 and MIDI between the edit menu and ヘルプ, each when its service is there.
-void Form1::buildServiceMenus(const Services &services)
-{
-    if (sound::ChordPlayer *player = services.player) {
-        auto *menu = new SoundMenu(this, player, services.settings);
-        menuBar()->insertMenu(m_helpMenu->menuAction(), menu);
-        buildPlayItems(menu, player);
-        // The synthesizer and its soundfont load once the window is up, so
-        // that the first chord sounds as fast as the later ones.
-        new services::AfterFirstPaint(this, [player] {
-            if (player->playsShownChords())
-                player->preload();
-        });
-    }
-    if (!services.midi)
-        return;
-    auto *midi = new MidiMenu(this, services.settings, services.midi);
-    menuBar()->insertMenu(m_helpMenu->menuAction(), midi);
-    midi->playAlongWith(services.player);
-    // The sequencer client joins as soon as the window is on screen, for
-    // patchbays to see it, and never holds the window up.
-    new services::AfterFirstPaint(this, [midi] { midi->start(); });
-}
 
 void Form1::connectHandlers()
 {
@@ -119,22 +68,11 @@ void Form1::showcode(Source source)
     // What was typed is on show now: playing fills the boxes again.
     txtcode1->setModified(false);
     txtcode2->setModified(false);
-    lblslot[m_memo.curslot]->setText(root + kind);
-    if (m_playingBox >= 0)
-        m_beforePlay = {root, kind}; // shown again once playing stops
-    const int box = m_memo.curslot;
-    if (box == memo::ScratchSlot) {
-        m_memo.store(root, kind); // tried, not kept: no step of the history
-    } else {
-        m_storing = true;
-        m_history->change(QStringLiteral("メモ %1 に %2").arg(box + 1).arg(root + kind),
-            memo::stored(memo::boxesOf(m_memo), box, root, kind),
-            source == Source::Typed ? box : -1);
-        m_storing = false;
-    }
+    showBoxCaption(m_memo.curslot, root + kind);
+    emit chordStored(m_memo.curslot, root, kind, source == Source::Typed);
 
     const chord::ChordPlacement placement = displayChord(root, kind);
-    if (!m_quietShow) {
+    if (source != Source::Unannounced) {
         const std::vector<int> notes = chord::soundingNotes(placement);
         emit chordShown(QList<int>(notes.begin(), notes.end()));
     }
@@ -163,20 +101,23 @@ chord::ChordPlacement Form1::displayChord(const QString &root, const QString &ki
     return placement;
 }
 
-void Form1::opcode1_Click(int index)
+// An option button's caption becomes one half of the chord on show.
+void Form1::chooseHalf(QLineEdit *box, const QString &text, Source source)
 {
     m_keys->clear();
-    takeBackShownChord();
-    txtcode1->setText(opcode1[index]->text());
-    showcode();
+    emit halfChosen();
+    box->setText(text);
+    showcode(source);
+}
+
+void Form1::opcode1_Click(int index)
+{
+    chooseHalf(txtcode1, opcode1[index]->text());
 }
 
 void Form1::opcode2_Click(int index)
 {
-    m_keys->clear();
-    takeBackShownChord();
-    txtcode2->setText(opcode2[index]->text());
-    showcode();
+    chooseHalf(txtcode2, opcode2[index]->text());
 }
 
 void Form1::cmdview_Click()
@@ -185,28 +126,34 @@ void Form1::cmdview_Click()
     showcode(Source::Typed);
 }
 
-void Form1::showPlayedChord(const QString &root, const QString &kind)
-{
-    m_keys->clear();
-    txtcode1->setText(root);
-    txtcode2->setText(kind);
-    showcode();
-}
-
 void Form1::lblslot_Click(int index)
 {
     m_keys->clear();
-    for (int i = 0; i < ShownSlots; ++i)
-        widgets::setBackColour(lblslot[i], colourOf(SlotColour));
-    widgets::setBackColour(lblslot[index], colourOf(SelectedSlotColour));
-    m_memo.curslot = index;
-    markPlaying(m_playingBox); // the song's box stays marked
-    m_history->endMerging();
+    selectBox(index);
+    emit boxChosen(index);
     const memo::ChordText chord = m_memo.fetch(index);
     txtcode1->setText(chord.root);
     txtcode2->setText(chord.kind);
     lblcode->setText(chord.root + chord.kind);
     showcode();
+}
+
+void Form1::selectBox(int box)
+{
+    for (int i = 0; i < ShownSlots; ++i)
+        widgets::setBackColour(lblslot[i], colourOf(SlotColour));
+    widgets::setBackColour(lblslot[box], colourOf(SelectedSlotColour));
+    m_memo.curslot = box;
+    markPlaying(m_playingBox); // the song's box stays marked
+}
+
+void Form1::lblslot_Drop(int from, const QPoint &globalPos, bool copy)
+{
+    const QWidget *client = centralWidget();
+    const QWidget *target = client->childAt(client->mapFromGlobal(globalPos));
+    const auto to = std::find(lblslot.begin(), lblslot.begin() + ShownSlots, target);
+    emit boxDropped(
+        from, to == lblslot.begin() + ShownSlots ? -1 : int(to - lblslot.begin()), copy);
 }
 
 // The pick stays: a chord it names is shown and stored as a chosen one is,
@@ -246,18 +193,25 @@ void Form1::end_Click()
 void Form1::Form_Load()
 {
     if (song::readsAsChordPro(m_memoPath)) {
-        m_loadError = chordProRefusal(m_memoPath);
+        m_loadError = ui::chordProRefusal(m_memoPath);
         m_loadErrorHeading
             = QStringLiteral("ファイル「%1」はメモとして開けません。").arg(m_memoPath);
         return;
     }
-    m_loadError = m_keeper->load(m_memoPath, std::bind_front(&Form1::showSlot, this));
+    m_loadError = m_keeper->load(m_memoPath, std::bind_front(&Form1::showBoxCaption, this));
     if (m_loadError)
         return;
     // The keeper's worker thread, and the lock the tidying takes, wait until
     // the window shows.
     new services::AfterFirstPaint(this, [this] { m_keeper->tidyUp(); });
-    showTitle();
+    emit loaded();
+}
+
+// Every close, from the exit command or from the window system, saves the
+// memo first: the close goes through once the memo's file commands say so.
+void Form1::Form_Unload()
+{
+    emit unloading();
 }
 
 // The "C" root button holds the focus when the window opens; it is also
@@ -265,21 +219,153 @@ void Form1::Form_Load()
 void Form1::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    if (m_opened)
+    if (std::exchange(m_opened, true))
         return;
-    m_opened = true;
-    m_quietShow = true;
-    opcode1_Click(0);
-    m_quietShow = false;
+    chooseHalf(txtcode1, opcode1[0]->text(), Source::Unannounced);
 }
 
-// Every close, from the exit command or from the window system, saves the
-// memo first; a close whose save fails keeps the window unless the user says
-// otherwise.
 void Form1::closeEvent(QCloseEvent *event)
 {
     if (m_closed)
         return event->accept();
     event->ignore();
     Form_Unload();
+}
+
+void Form1::closeNow()
+{
+    m_closed = true;
+    close();
+}
+
+QMenu *Form1::fileMenu() const
+{
+    return qobject_cast<QMenu *>(end->parent());
+}
+
+QAction *Form1::helpMenuAction() const
+{
+    return m_helpMenu->menuAction();
+}
+
+memo::ChordText Form1::typedChord() const
+{
+    return {txtcode1->text(), txtcode2->text()};
+}
+
+// Playing leaves the text boxes alone while the user is typing into one.
+void Form1::showInTextBoxes(const memo::ChordText &chord)
+{
+    if (txtcode1->isModified() || txtcode2->isModified())
+        return;
+    txtcode1->setText(chord.root);
+    txtcode2->setText(chord.kind);
+}
+
+// Playing is the program's own doing: the error label stays away.
+void Form1::showRest(const QString &name, const QString &root, const QString &kind)
+{
+    lblcode->setText(name);
+    widgets::setTopInTwips(lblerror, ParkedTop);
+    for (widgets::ShapeWidget *marker : shapemaru)
+        widgets::moveInTwips(marker, chord::HiddenMarkerLeft, chord::WhiteKeyMarkerTop);
+    widgets::selectOnly(opcode1Group, std::nullopt);
+    widgets::selectOnly(opcode2Group, std::nullopt);
+    m_access->restShown(name, root, kind);
+}
+
+void Form1::showStoredChord(const memo::ChordText &chord)
+{
+    txtcode1->setText(chord.root);
+    txtcode2->setText(chord.kind);
+    showcode(Source::Unannounced);
+}
+
+void Form1::showPlayedChord(const QString &root, const QString &kind)
+{
+    m_keys->clear();
+    txtcode1->setText(root);
+    txtcode2->setText(kind);
+    showcode();
+}
+
+void Form1::showBoxCaption(int box, const QString &caption)
+{
+    lblslot[box]->setText(shownCaption(box, caption));
+}
+
+QString Form1::shownCaption(int box, const QString &name) const
+{
+    const QString degree = m_degreeCaptions.value(box);
+    return degree.isEmpty() ? name : degree;
+}
+
+// What a box's tooltip and description say, a line each.
+QStringList Form1::boxTipLines(int box) const
+{
+    QStringList lines {m_degreeLines.value(box)};
+    lines.removeAll(QString());
+    return lines;
+}
+
+void Form1::showDegrees(const QStringList &lines, const QStringList &captions)
+{
+    m_degreeLines = lines;
+    m_degreeCaptions = captions;
+    for (int k = 0; k < ShownSlots; ++k) {
+        const memo::ChordText chord = m_memo.fetch(k);
+        lblslot[k]->setText(shownCaption(k, chord.root + chord.kind));
+        const QString tip = boxTipLines(k).join(u'\n');
+        lblslot[k]->setToolTip(tip);
+        lblslot[k]->setAccessibleDescription(tip);
+    }
+}
+
+void Form1::showChosenChord(const QString &root, const QString &kind)
+{
+    m_keys->clear();
+    emit halfChosen();
+    txtcode1->setText(root);
+    txtcode2->setText(kind);
+    showcode();
+}
+
+void Form1::moveReceivingBox(int box)
+{
+    selectBox(box);
+    m_access->chordShown(txtcode1->text(), txtcode2->text(), box);
+}
+
+void Form1::markPlaying(int box)
+{
+    if (m_playingBox >= 0)
+        widgets::setBackColour(lblslot[m_playingBox],
+            colourOf(m_playingBox == m_memo.curslot ? SelectedSlotColour : SlotColour));
+    m_playingBox = box;
+    if (box >= 0)
+        widgets::setBackColour(lblslot[box], colourOf(PlayingSlotColour));
+    m_access->setPlaying(box);
+}
+
+void Form1::unselectBoxes()
+{
+    for (int i = 0; i < ShownSlots; ++i)
+        widgets::setBackColour(lblslot[i], colourOf(SlotColour));
+}
+
+void Form1::raiseNotice(QWidget *notice)
+{
+    notice->raise();
+    frameabout->raise(); // the About panel still covers everything
+}
+
+void Form1::announce(QWidget *notice)
+{
+    m_access->alert(notice);
+}
+
+void Form1::leaveKeysToWindow(const QList<QKeySequence> &keys)
+{
+    for (auto *box : {txtcode1, txtcode2})
+        static_cast<widgets::TextBox *>(box)->leaveToWindow(keys);
 }

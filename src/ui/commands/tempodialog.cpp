@@ -10,6 +10,7 @@ namespace ui
 
 TempoDialog::TempoDialog(const song::SongSettings &now, QWidget *parent)
     : QDialog(parent)
+    , m_now(now)
     , m_tempo(new QSpinBox(this))
     , m_beats(new QSpinBox(this))
 {
@@ -33,7 +34,10 @@ TempoDialog::TempoDialog(const song::SongSettings &now, QWidget *parent)
 
 song::SongSettings TempoDialog::chosen() const
 {
-    return {m_tempo->value(), m_beats->value()};
+    song::SongSettings chosen = m_now;
+    chosen.tempo = m_tempo->value();
+    chosen.beatsPerBar = m_beats->value();
+    return chosen;
 }
 
 } // namespace ui

@@ -1,7 +1,6 @@
 #include "soundmenu.h"
 
 #include "chordplayer.h"
-#include "form1.h"
 #include "songsettings.h"
 
 #include <QActionGroup>
@@ -36,7 +35,7 @@ QString qs(std::string_view text)
 }
 } // namespace
 
-SoundMenu::SoundMenu(Form1 *window, sound::ChordPlayer *player, QSettings *settings)
+SoundMenu::SoundMenu(QWidget *window, sound::ChordPlayer *player, QSettings *settings)
     : QMenu(QStringLiteral("音(&S)"), window)
     , m_player(player)
     , m_settings(settings)
@@ -82,8 +81,6 @@ SoundMenu::SoundMenu(Form1 *window, sound::ChordPlayer *player, QSettings *setti
     chords->setProgram(
         Timbres[timbreGroup->actions().indexOf(timbreGroup->checkedAction())].program);
 
-    connect(window, &Form1::chordShown, chords, &sound::ChordPlayer::showChord);
-    connect(window, &Form1::keyClicked, chords, &sound::ChordPlayer::playKey);
     connect(chords, &sound::ChordPlayer::unavailable, this, &SoundMenu::showUnavailable);
     connect(chords, &sound::ChordPlayer::openFailed, this, &SoundMenu::offerRetry);
     if (!chords->isAvailable())

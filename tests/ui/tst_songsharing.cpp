@@ -1,6 +1,14 @@
+#include "fakewindow.h"
 #include "form1fixture.h"
+#include "memohistory.h"
+#include "memomerge.h"
+#include "noticeline.h"
+#include "songsettings.h"
+#include "songsettingsstore.h"
+#include "songsharing.h"
 
 #include <QSettings>
+#include <QUndoStack>
 
 #include <unistd.h>
 
@@ -15,9 +23,40 @@ QByteArray readFile(const QString &path)
 }
 } // namespace
 
-// The song shared from the window: exported as a file, and a ChordPro song
-// imported into the memo as one step; the memo's own file is never a ChordPro one.
-class tst_Form1Share : public QObject
+// The memo's song shared, against a fake window: what is written, and
+// what a ChordPro song makes of the memo: one step of its history.
+class Sharing
+{
+public:
+    // The memo in a fresh folder as code.dat, on the disk and in memory.
+    Sharing(const QByteArray &file, QSettings *settings = nullptr)
+        : memoPath(dir.filePath(QStringLiteral("code.dat")))
+        , store(settings, [this] { return memoPath; })
+        , notice(&window)
+        , sharing(
+              &window, memo, &history, [this] { return memoPath; }, &store, &notice)
+    {
+        QFile disk(memoPath);
+        if (disk.open(QIODevice::WriteOnly))
+            disk.write(file);
+        memo.loadBytes(file, {});
+        window.show();
+    }
+    QString dirPath() const { return dir.path(); }
+    QByteArray savedFile() const { return memo::memoFileBytes(memo.lines()); }
+    const QLabel *noticeLine() const { return window.findChild<QLabel *>("lblnotice"); }
+
+    QTemporaryDir dir;
+    QString memoPath;
+    memo::ChordMemo memo;
+    memo::MemoHistory history {memo};
+    ui::SongSettingsStore store;
+    FakeWindow window;
+    ui::NoticeLine notice;
+    ui::SongSharing sharing;
+};
+
+class tst_SongSharing : public QObject
 {
     Q_OBJECT
 private slots:
@@ -29,13 +68,9 @@ private slots:
     void roundTripKeepsEveryBar();
     void imports_data();
     void imports();
-    void chordProIsNoMemo();
-
-private:
-    Form1Fixture f;
 };
 
-void tst_Form1Share::exports_data()
+void tst_SongSharing::exports_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QByteArray>("starts");
@@ -46,18 +81,18 @@ void tst_Form1Share::exports_data()
     QTest::newRow("PNG") << "OUT.PNG" << QByteArray("\x89PNG");
 }
 
-void tst_Form1Share::exports()
+void tst_SongSharing::exports()
 {
     QFETCH(QString, file);
     QFETCH(QByteArray, starts);
-    QVERIFY(f.open(&Song));
+    Sharing f(Song);
     const QString path = f.dirPath() + u'/' + file;
-    f.form()->exportTo(path);
+    f.sharing.exportTo(path);
     QTRY_VERIFY(readFile(path).startsWith(starts));
     QCOMPARE(f.savedFile(), Song);
 }
 
-void tst_Form1Share::neverOverwritesTheMemo_data()
+void tst_SongSharing::neverOverwritesTheMemo_data()
 {
     QTest::addColumn<bool>("hard"); // the link that names the memo as text
 
@@ -65,17 +100,17 @@ void tst_Form1Share::neverOverwritesTheMemo_data()
     QTest::newRow("through a hard link") << true;
 }
 
-void tst_Form1Share::neverOverwritesTheMemo()
+void tst_SongSharing::neverOverwritesTheMemo()
 {
     QFETCH(bool, hard);
-    QVERIFY(f.open(&Song));
-    const QByteArray memo = QFile::encodeName(f.dirPath() + QStringLiteral("/code.dat"));
+    Sharing f(Song);
+    const QByteArray memo = QFile::encodeName(f.memoPath);
     const QString path = f.dirPath() + QStringLiteral("/memo.txt");
     const QByteArray native = QFile::encodeName(path);
     QCOMPARE(hard ? ::link(memo, native) : ::symlink(memo, native), 0);
 
-    f.form()->exportTo(path);
-    const auto *line = f.control<QLabel>(QStringLiteral("lblnotice"));
+    f.sharing.exportTo(path);
+    const auto *line = f.noticeLine();
     QTRY_VERIFY(line->isVisible());
     QCOMPARE(line->text(),
         QStringLiteral("「memo.txt」は開いているメモです: 別の名前に書き出してください"));
@@ -84,34 +119,36 @@ void tst_Form1Share::neverOverwritesTheMemo()
     QCOMPARE(readFile(path), Song);
 }
 
-void tst_Form1Share::roundTripKeepsEveryBar_data()
+void tst_SongSharing::roundTripKeepsEveryBar_data()
 {
     QTest::addColumn<QByteArray>("memo");
     QTest::newRow("a rest between chords") << Song;
     QTest::newRow("rests first, an unknown chord, rests after the last")
         << slotFile({{2, "G", ""}, {3, "X", ""}, {5, "D", "m"}, {28, "E", "7"}});
+    QTest::newRow("kinds written in the standard spelling, and a name beyond the tables")
+        << slotFile({{0, "Bb", "M7"}, {1, "A", "m7-5"}, {2, "C", "dim"}, {3, "D", "mM7"},
+               {4, "G", "9"}});
 }
 
 // Exported as ChordPro, then imported into an empty memo: the same boxes.
-void tst_Form1Share::roundTripKeepsEveryBar()
+void tst_SongSharing::roundTripKeepsEveryBar()
 {
     QFETCH(QByteArray, memo);
-    QVERIFY(f.open(&memo));
-    const QString exported = f.dirPath() + QStringLiteral("/song.cho");
-    f.form()->exportTo(exported);
+    Sharing from(memo);
+    const QString exported = from.dirPath() + QStringLiteral("/song.cho");
+    from.sharing.exportTo(exported);
     QTRY_VERIFY(readFile(exported).startsWith("{title"));
     const QByteArray chordPro = readFile(exported);
 
-    const QByteArray empty = slotFile({});
-    QVERIFY(f.open(&empty));
+    Sharing f(slotFile({}));
     QFile file(f.dirPath() + QStringLiteral("/song.cho"));
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(chordPro) == chordPro.size());
     file.close();
-    f.form()->importFrom(file.fileName());
+    f.sharing.importFrom(file.fileName());
     QTRY_COMPARE(f.savedFile(), memo);
 }
 
-void tst_Form1Share::imports_data()
+void tst_SongSharing::imports_data()
 {
     QTest::addColumn<QByteArray>("chordPro");
     QTest::addColumn<QByteArray>("saved"); // the memo file once imported
@@ -124,9 +161,9 @@ void tst_Form1Share::imports_data()
     QList<SlotChord> thirty;
     for (int k = 0; k < 30; ++k)
         thirty << SlotChord {k, "G", ""};
-    QTest::newRow("chords in order, split as pasting splits them")
+    QTest::newRow("chords in order, in the program's own spelling")
         << QByteArray("{t: Song}\n{tempo: 96}\n# a comment [X]\n[Am7]Hel[D]lo [Bbm7b5]there\n")
-        << slotFile({{0, "A", "m7"}, {1, "D", ""}, {2, "Bb", "m7b5"}}) << QString() << 96;
+        << slotFile({{0, "A", "m7"}, {1, "D", ""}, {2, "Bb", "m7-5"}}) << QString() << 96;
     QTest::newRow("lyrics alone: refused, the memo stays")
         << QByteArray("{title: Words}\n{tempo: 80}\nNo chords [*Coda] here\n") << Song
         << "読み込んだファイルにはコードがありません: メモはそのままです" << 0;
@@ -135,7 +172,7 @@ void tst_Form1Share::imports_data()
         << 120;
 }
 
-void tst_Form1Share::imports()
+void tst_SongSharing::imports()
 {
     QFETCH(QByteArray, chordPro);
     QFETCH(QByteArray, saved);
@@ -143,35 +180,26 @@ void tst_Form1Share::imports()
     QFETCH(int, tempo);
     const QTemporaryDir settingsDir;
     QSettings settings(settingsDir.filePath(QStringLiteral("share.conf")), QSettings::IniFormat);
-    QVERIFY(f.open(&Song, {}, {.settings = &settings}));
+    Sharing f(Song, &settings);
     const QString path = f.dirPath() + QStringLiteral("/song.cho");
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(chordPro) == chordPro.size());
     file.close();
 
-    f.form()->importFrom(path);
-    const auto *line = f.control<QLabel>(QStringLiteral("lblnotice"));
+    f.sharing.importFrom(path);
+    const auto *line = f.noticeLine();
     if (!notice.isEmpty())
         QTRY_VERIFY(line->isVisible());
     QTRY_COMPARE(f.savedFile(), saved);
     QCOMPARE(line->isVisible() ? line->text() : QString(), notice);
     const QString tempoKey = QStringLiteral("songs/%1/tempo")
-                                 .arg(QString::fromLatin1(QUrl::toPercentEncoding(
-                                     f.dirPath() + QStringLiteral("/code.dat"))));
+                                 .arg(QString::fromLatin1(QUrl::toPercentEncoding(f.memoPath)));
     QCOMPARE(settings.value(tempoKey).toInt(), tempo);
     // One step: the memo comes back whole, and the tempo it had.
-    QTest::keyClick(f.form(), Qt::Key_Z, Qt::ControlModifier);
+    f.history.undoStack()->undo();
     QTRY_COMPARE(f.savedFile(), Song);
     QVERIFY(settings.value(tempoKey, song::DefaultTempo).toInt() == song::DefaultTempo);
 }
 
-void tst_Form1Share::chordProIsNoMemo()
-{
-    memofile::DiskMemo memo;
-    const Form1 form(QStringLiteral("song.cho"), {.keeper = &memo.keeper()});
-    QVERIFY(form.loadError());
-    QVERIFY(form.loadError()->reason.contains(QStringLiteral("インポート")));
-}
-
-QTEST_MAIN(tst_Form1Share)
-#include "tst_form1share.moc"
+QTEST_MAIN(tst_SongSharing)
+#include "tst_songsharing.moc"

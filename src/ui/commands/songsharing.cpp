@@ -1,21 +1,27 @@
-#include "form1.h"
+#include "songsharing.h"
 
 #include "chordsheet.h"
+#include "chordwindow.h"
+#include "memoedit.h"
 #include "memohistory.h"
-#include "memokeeper.h"
+#include "noticeline.h"
 #include "offthread.h"
 #include "pageprinter.h"
 #include "pluginloader.h"
+#include "songexport.h"
+#include "songformats.h"
 #include "songrender.h"
-#include "songsettings.h"
+#include "songsettingsstore.h"
 #include "soundloader.h"
 #include "startfolder.h"
 
+#include <QAction>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMessageBox>
 
-#include <memory>
+#include <algorithm>
 
 namespace
 {
@@ -39,26 +45,65 @@ struct AudioExport {
 };
 } // namespace
 
-song::SongSettings Form1::keptSongSettings() const
+ui::SongSharing::SongSharing(ChordWindow *window, memo::ChordMemo &memo, memo::MemoHistory *history,
+    MemoPath memoPath, SongSettingsStore *store, NoticeLine *notice)
+    : QObject(window)
+    , m_window(window)
+    , m_memo(memo)
+    , m_history(history)
+    , m_memoPath(std::move(memoPath))
+    , m_store(store)
+    , m_notice(notice)
 {
-    return m_settings ? song::loadSongSettings(*m_settings, m_keeper->path())
-                      : song::SongSettings {};
+    struct Item {
+        const char *name;
+        const char *caption;
+        void (SongSharing::*handler)();
+        QKeySequence keys = {};
+    };
+    const Item items[] {
+        {"export", "エクスポート(&E)...", &SongSharing::exportClicked},
+        {"import", "インポート(&I)...", &SongSharing::importClicked},
+        {"print", "印刷(&P)...", &SongSharing::printClicked, QKeySequence(Qt::CTRL | Qt::Key_P)},
+    };
+    QMenu *file = window->fileMenu();
+    QList<QAction *> made;
+    for (const Item &item : items) {
+        auto *action = new QAction(QString::fromUtf8(item.caption), file);
+        action->setObjectName(QString::fromLatin1(item.name));
+        action->setShortcut(item.keys);
+        file->insertAction(window->fileItemsEnd(), action);
+        connect(action, &QAction::triggered, this, item.handler);
+        made << action;
+    }
+    m_export = made[0];
+    m_import = made[1];
 }
 
-song::Song Form1::currentSong() const
+// The job under way finishes before what it works with goes.
+ui::SongSharing::~SongSharing() = default;
+
+services::OffThread &ui::SongSharing::jobs()
 {
-    const song::SongSettings kept = keptSongSettings();
+    if (!m_jobs)
+        m_jobs = std::make_unique<services::OffThread>();
+    return *m_jobs;
+}
+
+song::Song ui::SongSharing::currentSong() const
+{
+    const song::SongSettings kept = m_store->load();
     return song::songFromMemo(
-        m_memo, song::titleFromPath(m_keeper->path()), kept.tempo, kept.beatsPerBar);
+        m_memo, song::titleFromPath(m_memoPath()), kept.tempo, kept.beatsPerBar);
 }
 
-void Form1::export_Click()
+void ui::SongSharing::exportClicked()
 {
-    QFileDialog dialog(this, QStringLiteral("エクスポート"), ui::startFolder(m_keeper->path()));
+    QFileDialog dialog(m_window, QStringLiteral("エクスポート"), ui::startFolder(m_memoPath()));
     dialog.setObjectName(QStringLiteral("exportdialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(song::saveFilters());
-    const QString title = song::titleFromPath(m_keeper->path());
+    const QString title = song::titleFromPath(m_memoPath());
     dialog.setDefaultSuffix(firstExtension(song::saveFilters().constFirst()));
     dialog.selectFile(title + u'.' + dialog.defaultSuffix());
     // The name follows the format chosen, as long as the user has not typed one of their own.
@@ -72,44 +117,43 @@ void Form1::export_Click()
     exportTo(dialog.selectedFiles().constFirst());
 }
 
-void Form1::exportTo(const QString &path)
+void ui::SongSharing::exportTo(const QString &path)
 {
     const std::optional<song::SongFormat> format = song::formatOfPath(path);
     if (!format) {
-        QMessageBox::warning(this, AppName,
+        QMessageBox::warning(m_window, AppName,
             QStringLiteral("この形式には書き出せません: %1\n書ける形式: %2")
                 .arg(QFileInfo(path).fileName(), song::formatNames()));
         return;
     }
-    if (song::sameFile(path, m_keeper->path())) {
-        refuse(QStringLiteral("「%1」は開いているメモです: 別の名前に書き出してください")
-                   .arg(QFileInfo(path).fileName()));
+    if (song::sameFile(path, m_memoPath())) {
+        m_notice->show(QStringLiteral("「%1」は開いているメモです: 別の名前に書き出してください")
+                           .arg(QFileInfo(path).fileName()));
         return;
     }
-    if (!m_sharing)
-        m_sharing = std::make_unique<services::OffThread>();
-    exportItem->setEnabled(false);
+    services::OffThread &queue = jobs();
+    m_export->setEnabled(false);
     const song::Song tune = currentSong();
-    const int program = m_settings ? song::chosenProgram(*m_settings) : 0;
+    const int program = m_store->program();
     const auto result = std::make_shared<song::Exported>();
     const auto finish = [this, result, path] {
-        exportItem->setEnabled(true);
+        m_export->setEnabled(true);
         if (result->status == song::ExportStatus::Written)
-            showNotice(QStringLiteral("「%1」に書き出しました").arg(QFileInfo(path).fileName()));
+            m_notice->show(
+                QStringLiteral("「%1」に書き出しました").arg(QFileInfo(path).fileName()));
         else
-            QMessageBox::warning(this, AppName, result->error);
+            QMessageBox::warning(m_window, AppName, result->error);
     };
     if (*format != song::SongFormat::Wav) {
-        m_sharing->run(
-            [=] { *result = song::writeFormat(path, *format, tune, program); }, this, finish);
+        queue.run([=] { *result = song::writeFormat(path, *format, tune, program); }, this, finish);
         return;
     }
     const auto audio = std::make_shared<AudioExport>();
-    m_sharing->run([audio] { audio->failure = audio->opener.load(); }, this,
+    queue.run([audio] { audio->failure = audio->opener.load(); }, this,
         [=, this] {
             if (audio->failure.isEmpty())
                 audio->opened = audio->opener.create();
-            m_sharing->run(
+            jobs().run(
                 [=] {
                     sound::SoundOutput *output = audio->opened.output.get();
                     QString failure
@@ -127,23 +171,21 @@ void Form1::exportTo(const QString &path)
         });
 }
 
-void Form1::import_Click()
+void ui::SongSharing::importClicked()
 {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("インポート"),
-        ui::startFolder(m_keeper->path()),
-        ChordProFilter + QStringLiteral(";;すべてのファイル (*)"));
+    const QString path = QFileDialog::getOpenFileName(m_window, QStringLiteral("インポート"),
+        ui::startFolder(m_memoPath()), ChordProFilter + QStringLiteral(";;すべてのファイル (*)"));
     if (path.isEmpty())
         return;
     if (!song::readsAsChordPro(path)) {
-        QMessageBox::warning(this, AppName,
+        QMessageBox::warning(m_window, AppName,
             QStringLiteral(
                 "ChordPro のファイル（.cho .chordpro .chopro .crd .pro）を選んでください。"));
         return;
     }
-    const bool holdsChords = std::ranges::any_of(
-        memo::boxesOf(m_memo), [](const memo::Box &box) { return box.holdsAnything(); });
+    const bool holdsChords = std::ranges::any_of(memo::boxesOf(m_memo), &memo::Box::holdsAnything);
     if (holdsChords
-        && QMessageBox::question(this, AppName,
+        && QMessageBox::question(m_window, AppName,
                QStringLiteral("メモのコードを「%1」のコードで置き換えます。"
                               "（編集 → 元に戻す で戻せます）よろしいですか?")
                    .arg(QFileInfo(path).fileName()),
@@ -153,66 +195,61 @@ void Form1::import_Click()
     importFrom(path);
 }
 
-void Form1::importFrom(const QString &path)
+void ui::SongSharing::importFrom(const QString &path)
 {
-    if (!m_sharing)
-        m_sharing = std::make_unique<services::OffThread>();
-    importItem->setEnabled(false);
-    const song::SongSettings kept = keptSongSettings();
+    services::OffThread &queue = jobs();
+    m_import->setEnabled(false);
+    const song::SongSettings kept = m_store->load();
     const auto read = std::make_shared<song::SongRead>();
-    m_sharing->run([=] { *read = song::readSongFile(path, kept.tempo, kept.beatsPerBar); }, this,
+    queue.run([=] { *read = song::readSongFile(path, kept.tempo, kept.beatsPerBar); }, this,
         [this, read] {
-            importItem->setEnabled(true);
+            m_import->setEnabled(true);
             imported(*read);
         });
 }
 
-void Form1::imported(const song::SongRead &read)
+void ui::SongSharing::imported(const song::SongRead &read)
 {
     if (!read.error.isEmpty()) {
-        QMessageBox::warning(this, AppName, read.error);
+        QMessageBox::warning(m_window, AppName, read.error);
         return;
     }
     if (std::ranges::all_of(read.song.bars, &song::Bar::isEmpty)) {
-        refuse(QStringLiteral("読み込んだファイルにはコードがありません: メモはそのままです"));
+        m_notice->show(
+            QStringLiteral("読み込んだファイルにはコードがありません: メモはそのままです"));
         return;
     }
     memo::Boxes boxes;
     for (std::size_t k = 0; k < read.song.bars.size() && k < boxes.size(); ++k)
         boxes[k] = memo::boxOf(read.song.bars[k].root, read.song.bars[k].kind);
-    if (!m_settings) {
+    if (!m_store->keeps()) {
         m_history->change(QStringLiteral("インポート"), boxes);
     } else {
         // Undone with the boxes: the memo's song comes back at its own tempo.
-        const song::SongSettings before = keptSongSettings();
-        const song::SongSettings after {read.song.tempo, read.song.beatsPerBar};
-        const auto keep
-            = [settings = m_settings, path = m_keeper->path(), before, after](
-                  bool done) { song::saveSongSettings(*settings, path, done ? after : before); };
-        m_history->change(QStringLiteral("インポート"), boxes, keep);
+        m_history->change(QStringLiteral("インポート"), boxes,
+            m_store->alongside(m_store->load(), {read.song.tempo, read.song.beatsPerBar}));
     }
     if (read.leftOut > 0)
-        refuse(QStringLiteral("メモは %1 個までです: %2 個のコードは読み込んでいません")
-                   .arg(memo::MemoSlotCount)
-                   .arg(read.leftOut));
+        m_notice->show(QStringLiteral("メモは %1 個までです: %2 個のコードは読み込んでいません")
+                           .arg(memo::MemoSlotCount)
+                           .arg(read.leftOut));
 }
 
-void Form1::print_Click()
+void ui::SongSharing::printClicked()
 {
     QString error;
     const services::PluginLoader plugin(QStringLiteral(SORAMINA_PRINT_PLUGIN));
     auto *printer = plugin.instance<services::PagePrinter>(error);
     if (!printer) {
-        QMessageBox::warning(this, AppName, QStringLiteral("印刷できません: %1").arg(error));
+        QMessageBox::warning(m_window, AppName, QStringLiteral("印刷できません: %1").arg(error));
         return;
     }
     const song::Song tune = currentSong();
-    const QString pdf
-        = ui::startFolder(m_keeper->path()) + u'/' + tune.title + QStringLiteral(".pdf");
+    const QString pdf = ui::startFolder(m_memoPath()) + u'/' + tune.title + QStringLiteral(".pdf");
     const auto printed
-        = printer->print(this, tune.title, pdf, [&tune](QPainter &painter, const QRectF &page) {
+        = printer->print(m_window, tune.title, pdf, [&tune](QPainter &painter, const QRectF &page) {
               song::drawChordSheet(painter, page, tune);
           });
     if (printed == services::PagePrinter::Printed::Failed)
-        QMessageBox::warning(this, AppName, QStringLiteral("印刷できませんでした。"));
+        QMessageBox::warning(m_window, AppName, QStringLiteral("印刷できませんでした。"));
 }

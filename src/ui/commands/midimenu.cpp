@@ -1,5 +1,4 @@
 #include "midimenu.h"
-#include "form1.h"
 
 #include "chordplayer.h"
 #include "midisession.h"
@@ -23,9 +22,8 @@ QString setting(const char *key)
 }
 } // namespace
 
-MidiMenu::MidiMenu(Form1 *window, QSettings *settings, Opener open)
+MidiMenu::MidiMenu(QWidget *window, QSettings *settings, Opener open)
     : QMenu(tr("MIDI(&M)"), window)
-    , m_window(window)
     , m_settings(settings)
     , m_open(std::move(open))
     , m_inputs(addMenu(tr("入力(&I)")))
@@ -89,13 +87,17 @@ void MidiMenu::use(const midi::OpenedTransport &opened)
     connect(
         m_missingFifth, &QAction::toggled, m_session, &midi::MidiSession::setAcceptMissingFifth);
     connect(m_thru, &QAction::toggled, m_session, &midi::MidiSession::setThru);
-    connect(m_window, &Form1::chordShown, m_session, &midi::MidiSession::sendChord);
-    connect(m_window, &Form1::songChordSounding, m_session, &midi::MidiSession::sendChord);
-    connect(m_session, &midi::MidiSession::chordPlayed, m_window, &Form1::showPlayedChord);
+    connect(m_session, &midi::MidiSession::chordPlayed, this, &MidiMenu::chordPlayed);
     connect(m_session, &midi::MidiSession::outputRefused, this, &MidiMenu::sayRefused);
     connect(m_transport, &midi::MidiTransport::endpointsChanged, this, &MidiMenu::follow);
     connect(m_session, &midi::MidiSession::played, this, &MidiMenu::sound);
     follow();
+}
+
+void MidiMenu::sendChord(const QList<int> &semitones)
+{
+    if (m_session)
+        m_session->sendChord(semitones);
 }
 
 void MidiMenu::playAlongWith(sound::ChordPlayer *player)

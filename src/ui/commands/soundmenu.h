@@ -6,7 +6,6 @@
 #include <functional>
 #include <memory>
 
-class Form1;
 class QSettings;
 
 namespace sound
@@ -22,10 +21,10 @@ class SoundMenu : public QMenu
 {
     Q_OBJECT
 public:
-    // Plays every chord the window shows through the player. The player and
-    // the settings stay the caller's and must outlive the menu; the window
-    // puts the menu in its menu bar.
-    SoundMenu(Form1 *window, sound::ChordPlayer *player, QSettings *settings);
+    // The choices for the player, kept in the settings; both stay the
+    // caller's and must outlive the menu. The window puts the menu in its
+    // menu bar and hands the player the chords it shows.
+    SoundMenu(QWidget *window, sound::ChordPlayer *player, QSettings *settings);
 
     // An on/off item kept in the settings under key, handed to apply (if
     // any) as it is read and whenever the user changes it.

@@ -257,6 +257,8 @@ void Form1::buildControls()
         if (row.menuName == "help")
             m_helpMenu = menu;
     }
+    // The controllers' file items go above 終了, apart from it.
+    m_fileItemsEnd = fileMenu()->insertSeparator(end);
 
     QList<QWidget *> focusOrder(opcode1.begin(), opcode1.end());
     focusOrder.append(QList<QWidget *>(opcode2.begin(), opcode2.end()));

@@ -16,9 +16,11 @@ class TempoDialog : public QDialog
 public:
     TempoDialog(const song::SongSettings &now, QWidget *parent = nullptr);
 
+    // now, with the tempo and beats chosen here.
     song::SongSettings chosen() const;
 
 private:
+    song::SongSettings m_now;
     QSpinBox *m_tempo;
     QSpinBox *m_beats;
 };

@@ -7,7 +7,6 @@
 
 #include <functional>
 
-class Form1;
 class QActionGroup;
 class QSettings;
 
@@ -24,7 +23,8 @@ class ChordPlayer;
 
 // The menu "MIDI(&M)": which endpoint plays into the program and which one
 // hears its chords, chosen by name, remembered, and connected again when the
-// endpoint comes back. Ties the window's chords to the MIDI session.
+// endpoint comes back. Sends the chords it is given and says which chord
+// the input played.
 class MidiMenu : public QMenu
 {
     Q_OBJECT
@@ -35,7 +35,7 @@ public:
 
     // The window puts the menu in its menu bar. The sequencer comes up by
     // start(), not here, so that it costs the window's opening nothing.
-    MidiMenu(Form1 *window, QSettings *settings, Opener open = defaultOpener);
+    MidiMenu(QWidget *window, QSettings *settings, Opener open = defaultOpener);
     ~MidiMenu() override;
 
     // Brings the sequencer up, without waiting for it; the remembered
@@ -48,6 +48,14 @@ public:
 
     static void defaultOpener(QObject *parent, midi::TransportReady ready);
 
+    // A chord for the output, its notes in semitones above the keyboard's
+    // lowest C; empty lets the last one go. Nothing before the sequencer is up.
+    void sendChord(const QList<int> &semitones);
+
+signals:
+    // A chord recognised on the input.
+    void chordPlayed(const QString &root, const QString &kind);
+
 private:
     void use(const midi::OpenedTransport &opened);
     void disable(const QString &reason);
@@ -59,7 +67,6 @@ private:
     void follow();
     void sound(const midi::MidiMessage &message);
 
-    Form1 *m_window;
     QSettings *m_settings;
     Opener m_open;
     bool m_started = false;

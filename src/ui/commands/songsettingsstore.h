@@ -1,0 +1,37 @@
+#pragma once
+
+#include "songsettings.h"
+
+#include <functional>
+
+class QSettings;
+
+namespace ui
+{
+
+// The tempo and beats of the memo in use, kept in the program's settings by
+// the memo's path, and the instrument chosen. Without settings (some tests)
+// nothing is kept and the defaults hold.
+class SongSettingsStore
+{
+public:
+    using MemoPath = std::function<QString()>;
+    SongSettingsStore(QSettings *settings, MemoPath memoPath);
+
+    bool keeps() const { return m_settings != nullptr; }
+    song::SongSettings load() const;
+    void save(const song::SongSettings &song);
+    // The memo was saved as another file: what was kept goes with it.
+    void moveFrom(const QString &oldPath);
+    int program() const;
+    // For a step of the history that brings its own tempo: saves after (done)
+    // or before (undone) for the memo in use now, whatever it is later.
+    std::function<void(bool done)> alongside(
+        const song::SongSettings &before, const song::SongSettings &after) const;
+
+private:
+    QSettings *m_settings;
+    MemoPath m_memoPath;
+};
+
+} // namespace ui
