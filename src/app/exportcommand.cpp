@@ -1,7 +1,7 @@
 #include "exportcommand.h"
 
-#include "chordmemo.h"
 #include "memoedit.h"
+#include "chordsymbol.h"
 #include "memolocation.h"
 #include "songexport.h"
 #include "songsettings.h"
@@ -70,11 +70,6 @@ int runExport(const CommandLine &command, const QString &program, int argc, char
     if (command.transposition)
         tune = song::transposed(
             tune, command.transposition->semitones, command.transposition->spelling);
-    if (read.leftOut > 0)
-        say(program,
-            QStringLiteral("%1 個のコードはメモの %2 個に入らず、書き出していません")
-                .arg(read.leftOut)
-                .arg(memo::MemoSlotCount));
     if (!read.replaced.empty())
         say(program, memo::replacedNotice(read.replaced));
     else if (read.beyondTables > 0)

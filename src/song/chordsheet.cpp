@@ -15,6 +15,28 @@
 namespace song
 {
 
+// A bar of the sheet: the chords that begin in it, by the beat they begin on.
+struct SheetBar {
+    std::vector<std::pair<int, const Bar *>> chords;
+};
+
+// A line of bars where it stands: four bars at most; a section that begins
+// on a bar line begins a line.
+struct SheetLine {
+    std::size_t first = 0;
+    std::size_t count = 0;
+    int page = 0;
+    double top = 0;
+};
+
+struct SheetLayout {
+    std::vector<SheetBar> bars;
+    std::vector<SheetLine> lines;
+    int keyboardPage = 0;
+    double keyboardTop = 0;
+    int pages = 1;
+};
+
 namespace
 {
 
@@ -47,6 +69,11 @@ constexpr double KeyboardGap = 300;
 constexpr double LabelHeight = 300; // room for a keyboard's name above it
 constexpr double MaxKeyboardWidth = 3000;
 constexpr double KeyLineWidth = 10;
+constexpr int SectionSize = 220;
+constexpr double SectionLift = 70; // from a section's name to the top of its bar line
+constexpr double NameGap = 60; // between two chords' names in a bar
+// About 1.8 cm across: narrower, a keyboard's markers are hard to make out.
+constexpr double MinKeyboardWidth = 1000;
 
 constexpr double KeyboardWidth = chord::KeyboardRight - chord::KeyboardLeft;
 constexpr double KeyboardHeight = chord::KeyboardBottom - chord::KeyboardTop;
@@ -86,35 +113,93 @@ double centredBaseline(const QPainter &painter, double top, double height)
     return top + (height + metrics.ascent() - metrics.descent()) / 2;
 }
 
-double drawHeader(QPainter &painter, const Song &song)
+// Draws the title and the meter line, or only measures them; returns where
+// the bars begin.
+double header(QPainter &painter, const Song &song, bool draw)
 {
     double y = Margin;
     painter.setFont(sheetFont(TitleSize));
-    drawName(painter, {Margin, y + painter.fontMetrics().ascent()}, ContentWidth, song.title);
+    if (draw)
+        drawName(painter, {Margin, y + painter.fontMetrics().ascent()}, ContentWidth, song.title);
     y += painter.fontMetrics().height() + MeterGap;
     painter.setFont(sheetFont(MeterSize));
     const QString meter = QStringLiteral("♩ = %1　%2/4").arg(song.tempo).arg(song.beatsPerBar);
-    painter.drawText(QPointF(Margin, y + painter.fontMetrics().ascent()), meter);
+    if (draw)
+        painter.drawText(QPointF(Margin, y + painter.fontMetrics().ascent()), meter);
     return y + painter.fontMetrics().height() + HeaderGap;
 }
 
-// The bars from the top given; returns where the last line of bars ends.
-double drawBars(QPainter &painter, const Song &song, double top)
+double drawHeader(QPainter &painter, const Song &song)
 {
-    const int count = int(song.bars.size());
-    if (count == 0)
-        return top;
+    return header(painter, song, true);
+}
+
+double headerHeight(QPainter &painter, const Song &song)
+{
+    return header(painter, song, false);
+}
+
+std::vector<SheetBar> sheetBars(const Song &song)
+{
+    const std::vector<qint64> starts = chordStarts(song);
+    const int meter = song.beatsPerBar;
+    std::vector<SheetBar> bars(std::size_t((starts.back() + meter - 1) / meter));
+    for (std::size_t k = 0; k < song.bars.size(); ++k)
+        bars[std::size_t(starts[k] / meter)].chords.push_back(
+            {int(starts[k] % meter), &song.bars[k]});
+    return bars;
+}
+
+bool beginsSection(const SheetBar &bar)
+{
+    return !bar.chords.empty() && bar.chords.front().first == 0
+        && !bar.chords.front().second->section.isEmpty();
+}
+
+void drawSection(QPainter &painter, const QPointF &at, const QString &name)
+{
+    painter.save();
+    QFont font = sheetFont(SectionSize);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.drawText(at, name);
+    painter.restore();
+}
+
+void drawBarNames(QPainter &painter, const SheetBar &bar, double x, double y, int meter)
+{
+    constexpr double BarWidth = ContentWidth / SheetBarsPerLine;
+    constexpr double Room = BarWidth - 2 * NameInset;
+    const double baseline = centredBaseline(painter, y, BarLineHeight);
+    if (bar.chords.empty()) { // the chord before holds on
+        drawName(painter, {x + NameInset, baseline}, Room, QStringLiteral("%"));
+        return;
+    }
+    for (std::size_t i = 0; i < bar.chords.size(); ++i) {
+        const auto &[beat, chord] = bar.chords[i];
+        const double left = x + NameInset + Room * beat / meter;
+        const double right = i + 1 < bar.chords.size()
+            ? x + NameInset + Room * bar.chords[i + 1].first / meter - NameGap
+            : x + BarWidth - NameInset;
+        if (!chord->section.isEmpty())
+            drawSection(painter, {left, y - SectionLift}, chord->section);
+        if (const QString name = chord->standardName(); !name.isEmpty())
+            drawName(painter, {left, baseline}, std::max(right - left, 1.0), name);
+    }
+}
+
+void drawLine(QPainter &painter, const SheetLayout &layout, const SheetLine &line, int meter)
+{
     constexpr double BarWidth = ContentWidth / SheetBarsPerLine;
     painter.setFont(sheetFont(ChordSize));
     const QColor ink = sheetColours().ink;
     painter.setPen(QPen(ink, BarLineWidth));
-    for (int i = 0; i < count; ++i) {
-        const double x = Margin + BarWidth * (i % SheetBarsPerLine);
-        const double y = top + LineOfBars * (i / SheetBarsPerLine);
-        if (i % SheetBarsPerLine == 0)
-            painter.drawLine(QPointF(x, y), QPointF(x, y + BarLineHeight));
+    const double y = line.top;
+    painter.drawLine(QPointF(Margin, y), QPointF(Margin, y + BarLineHeight));
+    for (std::size_t i = 0; i < line.count; ++i) {
+        const double x = Margin + BarWidth * double(i);
         const double right = x + BarWidth;
-        if (i + 1 < count) {
+        if (line.first + i + 1 < layout.bars.size()) {
             painter.drawLine(QPointF(right, y), QPointF(right, y + BarLineHeight));
         } else { // the closing double bar
             const double thin = right - FinalLineWidth / 2 - FinalLineGap;
@@ -123,13 +208,8 @@ double drawBars(QPainter &painter, const Song &song, double top)
                                  BarLineHeight + BarLineWidth),
                 ink);
         }
-        const QString name = song.bars[std::size_t(i)].standardName();
-        if (!name.isEmpty())
-            drawName(painter, {x + NameInset, centredBaseline(painter, y, BarLineHeight)},
-                BarWidth - 2 * NameInset, name);
+        drawBarNames(painter, layout.bars[line.first + i], x, y, meter);
     }
-    const int lines = (count + SheetBarsPerLine - 1) / SheetBarsPerLine;
-    return top + LineOfBars * (lines - 1) + BarLineHeight;
 }
 
 // The window's keyboard and the chord's markers, drawn in its own twips and
@@ -184,7 +264,7 @@ KeyboardGrid fitKeyboards(int count, double height)
     return best;
 }
 
-void drawKeyboards(QPainter &painter, const Song &song, double top)
+std::vector<const Bar *> distinctChords(const Song &song)
 {
     std::vector<const Bar *> chords; // the first bar of each known name
     for (const Bar &bar : song.bars) {
@@ -192,6 +272,12 @@ void drawKeyboards(QPainter &painter, const Song &song, double top)
         if (!bar.isRest() && std::ranges::none_of(chords, sameName))
             chords.push_back(&bar);
     }
+    return chords;
+}
+
+void drawKeyboards(QPainter &painter, const Song &song, double top)
+{
+    const std::vector<const Bar *> chords = distinctChords(song);
     const KeyboardGrid grid = fitKeyboards(int(chords.size()), ContentBottom - top);
     if (grid.width <= 0)
         return;
@@ -206,6 +292,43 @@ void drawKeyboards(QPainter &painter, const Song &song, double top)
     }
 }
 
+// Where every line of bars and the keyboards stand, from the top of the
+// first line of bars on the first page.
+SheetLayout layoutOf(const Song &song, double barsTop)
+{
+    SheetLayout layout;
+    layout.bars = sheetBars(song);
+    for (std::size_t b = 0; b < layout.bars.size(); ++b) {
+        if (layout.lines.empty() || layout.lines.back().count == SheetBarsPerLine
+            || (beginsSection(layout.bars[b]) && layout.lines.back().count > 0))
+            layout.lines.push_back({b, 0, 0, 0});
+        ++layout.lines.back().count;
+    }
+    int page = 0;
+    double y = barsTop;
+    for (SheetLine &line : layout.lines) {
+        if (y + BarLineHeight > ContentBottom && &line != &layout.lines.front()) {
+            ++page;
+            y = Margin;
+        }
+        line.page = page;
+        line.top = y;
+        y += LineOfBars;
+    }
+    layout.keyboardPage = page;
+    layout.keyboardTop
+        = (layout.lines.empty() ? barsTop : y - LineOfBars + BarLineHeight) + SectionGap;
+    // Keyboards too small to read go on a page of their own.
+    const auto count = int(distinctChords(song).size());
+    if (count > 0
+        && fitKeyboards(count, ContentBottom - layout.keyboardTop).width < MinKeyboardWidth) {
+        ++layout.keyboardPage;
+        layout.keyboardTop = Margin;
+    }
+    layout.pages = layout.keyboardPage + 1;
+    return layout;
+}
+
 } // namespace
 
 SheetColours sheetColours()
@@ -213,7 +336,14 @@ SheetColours sheetColours()
     return {windowColour(chord::KeyWhiteColour), Qt::black, windowColour(chord::MarkerColour)};
 }
 
-void drawChordSheet(QPainter &painter, const QRectF &page, const Song &song)
+ChordSheet::ChordSheet(const Song &song)
+    : m_song(song)
+{
+}
+
+ChordSheet::~ChordSheet() = default;
+
+int ChordSheet::draw(QPainter &painter, const QRectF &page, int pageIndex)
 {
     const double scale = std::min(page.width() / SheetWidth, page.height() / SheetHeight);
     painter.save();
@@ -221,10 +351,24 @@ void drawChordSheet(QPainter &painter, const QRectF &page, const Song &song)
     painter.scale(scale, scale);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(sheetColours().ink);
-    const double barsTop = drawHeader(painter, song);
-    const double barsBottom = drawBars(painter, song, barsTop);
-    drawKeyboards(painter, song, barsBottom + SectionGap);
+    if (!m_layout)
+        m_layout = std::make_unique<SheetLayout>(layoutOf(m_song, headerHeight(painter, m_song)));
+    if (pageIndex == 0)
+        drawHeader(painter, m_song);
+    const std::vector<SheetLine> &lines = m_layout->lines; // in page order
+    const auto first = std::partition_point(lines.begin(), lines.end(),
+        [pageIndex](const SheetLine &line) { return line.page < pageIndex; });
+    for (auto line = first; line != lines.end() && line->page == pageIndex; ++line)
+        drawLine(painter, *m_layout, *line, m_song.beatsPerBar);
+    if (m_layout->keyboardPage == pageIndex)
+        drawKeyboards(painter, m_song, m_layout->keyboardTop);
     painter.restore();
+    return m_layout->pages;
+}
+
+int drawChordSheet(QPainter &painter, const QRectF &page, const Song &song, int pageIndex)
+{
+    return ChordSheet(song).draw(painter, page, pageIndex);
 }
 
 } // namespace song

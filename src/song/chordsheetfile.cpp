@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <cstring>
+
 namespace song
 {
 
@@ -87,31 +89,72 @@ QString writeSheetPdf(const Song &song, QIODevice &device)
     QPainter painter;
     if (!painter.begin(&writer))
         return QStringLiteral("PDF のコード譜を描けません");
-    drawChordSheet(painter, writer.pageLayout().fullRectPixels(writer.resolution()), song);
+    const QRect page = writer.pageLayout().fullRectPixels(writer.resolution());
+    ChordSheet sheet(song);
+    const int pages = sheet.draw(painter, page, 0);
+    for (int k = 1; k < pages; ++k) {
+        if (!writer.newPage())
+            return QStringLiteral("PDF のコード譜を描けません");
+        sheet.draw(painter, page, k);
+    }
     if (!painter.end())
         return QStringLiteral("PDF のコード譜を描けません");
     return written(device, bytes);
 }
 
-QString writeSheetPng(const Song &song, QIODevice &device)
+// One page of the sheet in the palette's colours; null when there was no
+// memory for it.
+QImage sheetImage(ChordSheet &sheet, int pageIndex, int &pages)
 {
     QImage image(sheetPage().sizePixels(SheetPngDpi), QImage::Format_RGB32);
+    image.fill(sheetColours().paper);
+    QPainter painter;
+    if (image.isNull() || !painter.begin(&image))
+        return {};
+    pages = sheet.draw(painter, QRectF(image.rect()), pageIndex);
+    painter.end();
+    return image.convertToFormat(QImage::Format_Indexed8, sheetPalette(), Qt::ThresholdDither);
+}
+
+QString writeSheetPng(const Song &song, QIODevice &device)
+{
+    const QString noMemory = QStringLiteral("コード譜の画像を作れません: メモリーが足りません");
+    ChordSheet sheet(song);
+    int pages = 1;
+    QImage first = sheetImage(sheet, 0, pages);
+    if (first.isNull())
+        return noMemory;
+    if (pages > MaxPngPages)
+        return QStringLiteral("コード譜が %1 ページあります: 画像は %2 ページまでです。PDF "
+                              "に書き出してください")
+            .arg(pages)
+            .arg(MaxPngPages);
+    // A sheet of more than one page is one tall picture of them all, put
+    // together a page at a time in the palette's one byte a pixel.
+    QImage image = first;
+    if (pages > 1) {
+        image = QImage(first.width(), first.height() * pages, QImage::Format_Indexed8);
+        if (image.isNull())
+            return noMemory;
+        image.setColorTable(first.colorTable());
+        for (int k = 0; k < pages; ++k) {
+            int all = pages;
+            const QImage page = k == 0 ? first : sheetImage(sheet, k, all);
+            if (page.isNull())
+                return noMemory;
+            for (int y = 0; y < page.height(); ++y)
+                std::memcpy(image.scanLine(k * page.height() + y), page.constScanLine(y),
+                    std::size_t(page.width()));
+        }
+    }
     const int dotsPerMetre = qRound(SheetPngDpi / MetresPerInch);
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
-    image.fill(sheetColours().paper);
-    QPainter painter;
-    // A null image is one there was no memory for.
-    if (image.isNull() || !painter.begin(&image))
-        return QStringLiteral("コード譜の画像を作れません: メモリーが足りません");
-    drawChordSheet(painter, QRectF(image.rect()), song);
-    painter.end();
     QByteArray bytes;
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly))
         return unwritable(buffer);
-    if (!image.convertToFormat(QImage::Format_Indexed8, sheetPalette(), Qt::ThresholdDither)
-             .save(&buffer, "PNG", PngQuality))
+    if (!image.save(&buffer, "PNG", PngQuality))
         return QStringLiteral("コード譜を PNG にできません");
     return written(device, bytes);
 }

@@ -13,12 +13,16 @@ namespace song
 {
 
 inline constexpr int SheetPngDpi = 150;
+// The most pages one picture holds, 2.2 MB of it a page: a song of
+// 4000 chords of a bar each fits; a longer sheet is for a PDF.
+inline constexpr int MaxPngPages = 60;
 
-// One A4 portrait page, its fonts embedded.
+// A4 portrait pages, as many as the song needs, its fonts embedded.
 QByteArray sheetPdf(const Song &song);
 
 // The same sheet as a picture of the A4 page at 150 dots per inch (1240 by
-// 1754 pixels), on white.
+// 1754 pixels), on white; the pages one under the other when there are
+// more, up to MaxPngPages.
 QByteArray sheetPng(const Song &song);
 
 // The same, written to a device (opened for writing when it is not open

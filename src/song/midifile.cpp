@@ -85,8 +85,10 @@ private:
 
 QByteArray midiFileBytes(const Song &song, int program)
 {
-    const qint64 barTicks = qint64(song.beatsPerBar) * MidiTicksPerQuarter;
-    const auto barCount = qint64(song.bars.size());
+    const std::vector<qint64> starts = chordStarts(song);
+    const auto tickOf
+        = [&starts](std::size_t chord) { return starts[chord] * MidiTicksPerQuarter; };
+    const qint64 endTick = tickOf(song.bars.size());
 
     Track conductor;
     if (!song.title.isEmpty())
@@ -96,26 +98,28 @@ QByteArray midiFileBytes(const Song &song, int program)
     const char meter[] {
         char(song.beatsPerBar), QuarterNotePower, ClocksPerClick, ThirtySecondsPerQuarter};
     conductor.meta(0, TimeSignature, QByteArray(meter, sizeof meter));
-    for (qint64 i = 0; i < barCount; ++i) {
-        const Bar &bar = song.bars[std::size_t(i)];
+    for (std::size_t i = 0; i < song.bars.size(); ++i) {
+        const Bar &bar = song.bars[i];
+        if (!bar.section.isEmpty())
+            conductor.meta(tickOf(i), Marker, singleLine(bar.section).toUtf8());
         if (!bar.isEmpty())
-            conductor.meta(i * barTicks, Marker, singleLine(bar.standardName()).toUtf8());
+            conductor.meta(tickOf(i), Marker, singleLine(bar.standardName()).toUtf8());
     }
 
     Track notes;
     notes.event(0, ProgramChange, {std::clamp(program, 0, HighestProgram)});
-    for (qint64 i = 0; i < barCount; ++i) {
-        const Bar &bar = song.bars[std::size_t(i)];
+    for (std::size_t i = 0; i < song.bars.size(); ++i) {
+        const Bar &bar = song.bars[i];
         for (const int note : bar.notes)
-            notes.event(i * barTicks, NoteOn, {note, chord::NoteVelocity});
+            notes.event(tickOf(i), NoteOn, {note, chord::NoteVelocity});
         for (const int note : bar.notes)
-            notes.event((i + 1) * barTicks, NoteOff, {note, ReleaseVelocity});
+            notes.event(tickOf(i + 1), NoteOff, {note, ReleaseVelocity});
     }
 
     QByteArray file("MThd");
     file += bigEndian(6, 4) + bigEndian(FileFormat, 2) + bigEndian(TrackCount, 2)
         + bigEndian(MidiTicksPerQuarter, 2);
-    return file + conductor.chunk(barCount * barTicks) + notes.chunk(barCount * barTicks);
+    return file + conductor.chunk(endTick) + notes.chunk(endTick);
 }
 
 } // namespace song

@@ -12,8 +12,19 @@ namespace
 constexpr std::int64_t SecondsPerMinute = 60;
 }
 
+namespace
+{
+std::vector<int> lengthsOf(const Song &song)
+{
+    std::vector<int> lengths;
+    for (const Bar &bar : song.bars)
+        lengths.push_back(bar.beats);
+    return lengths;
+}
+} // namespace
+
 Schedule::Schedule(const Song &song, const PlayOptions &options)
-    : Schedule(song.tempo, song.beatsPerBar, int(song.bars.size()), options)
+    : Schedule(song.tempo, song.beatsPerBar, lengthsOf(song), options)
 {
 }
 
@@ -26,6 +37,18 @@ Schedule::Schedule(int tempo, int beatsPerBar, int barCount, const PlayOptions &
     m_options.firstBar = std::clamp(m_options.firstBar, 0, std::max(0, m_barCount - 1));
 }
 
+Schedule::Schedule(
+    int tempo, int beatsPerBar, const std::vector<int> &lengths, const PlayOptions &options)
+    : Schedule(tempo, beatsPerBar, int(lengths.size()), options)
+{
+    // Songs of whole bars, every memo's among them, need no table.
+    if (std::ranges::all_of(lengths, [beatsPerBar](int l) { return l == 0 || l == beatsPerBar; }))
+        return;
+    m_starts.push_back(0);
+    for (const int length : lengths)
+        m_starts.push_back(m_starts.back() + (length > 0 ? length : beatsPerBar));
+}
+
 std::int64_t Schedule::beatStart(std::int64_t beat) const
 {
     // beat × rate × 60 / tempo, rounded to the nearest sample in whole numbers
@@ -33,9 +56,33 @@ std::int64_t Schedule::beatStart(std::int64_t beat) const
     return (twice + m_tempo) / (2 * m_tempo);
 }
 
+std::int64_t Schedule::chordBeat(std::int64_t chord) const
+{
+    return m_starts.empty() ? chord * m_beatsPerBar : m_starts[std::size_t(chord)];
+}
+
+std::int64_t Schedule::slotBeat(std::int64_t slot) const
+{
+    const std::int64_t counted = m_options.countIn ? 1 : 0;
+    if (slot < counted || m_barCount == 0)
+        return slot * m_beatsPerBar;
+    const std::int64_t countIn = counted * m_beatsPerBar;
+    const std::int64_t played = slot - counted; // slots since the first chord
+    const std::int64_t from = m_options.firstBar;
+    const std::int64_t chords = m_barCount - from;
+    // Past the end when not looping: where the song ends, and on in bars.
+    const std::int64_t rounds
+        = m_options.loop ? played / chords : std::min<std::int64_t>(played / chords, 1);
+    const std::int64_t within = m_options.loop ? played % chords : played - rounds * chords;
+    const std::int64_t round = chordBeat(m_barCount) - chordBeat(from);
+    if (!m_options.loop && rounds > 0)
+        return countIn + round + within * m_beatsPerBar;
+    return countIn + rounds * round + chordBeat(from + within) - chordBeat(from);
+}
+
 std::int64_t Schedule::slotStart(std::int64_t slot) const
 {
-    return beatStart(slot * m_beatsPerBar);
+    return beatStart(slotBeat(slot));
 }
 
 std::int64_t Schedule::slotCount() const

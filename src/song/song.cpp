@@ -60,15 +60,31 @@ Song transposed(
     std::vector<std::string> roots;
     for (const Bar &bar : song.bars)
         roots.push_back(bar.root.toStdString());
-    const chord::Spelling spelled = chord::keySpelling(roots, semitones, spelling, key);
+    const chord::Spelling spelled
+        = chord::keySpelling(roots, semitones, spelling, key ? key : song.key);
     Song moved = song;
+    if (moved.key)
+        moved.key->tonic
+            = ((moved.key->tonic + semitones) % chord::PitchClassCount + chord::PitchClassCount)
+            % chord::PitchClassCount;
     for (Bar &bar : moved.bars) {
         const std::string root = bar.root.toStdString();
         const std::string to = chord::transposeRoot(root, semitones, spelled);
-        if (to != root)
-            bar = barOf(QString::fromStdString(to), bar.kind);
+        if (to == root)
+            continue;
+        const Bar moved = barOf(QString::fromStdString(to), bar.kind);
+        bar.root = moved.root;
+        bar.notes = moved.notes;
     }
     return moved;
+}
+
+std::vector<qint64> chordStarts(const Song &song)
+{
+    std::vector<qint64> starts {0};
+    for (const Bar &bar : song.bars)
+        starts.push_back(starts.back() + beatsOf(bar, song.beatsPerBar));
+    return starts;
 }
 
 QString titleFromPath(const QString &path)

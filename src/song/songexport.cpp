@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QObject>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace song
@@ -74,29 +75,34 @@ bool sameFile(const QString &a, const QString &b)
 
 SongRead readSongFile(const QString &path, int tempo, int beatsPerBar, BeyondTables beyond)
 {
-    const services::ReadResult read = memofile::readMemoFile(path);
-    if (read.status == services::ReadStatus::Missing)
-        return {{}, QStringLiteral("「%1」がありません").arg(path), 0, 0, {}};
-    if (read.status == services::ReadStatus::Failed)
-        return {{},
-            QStringLiteral("「%1」を読めません: %2").arg(read.error->fileName, read.error->reason),
-            0, 0, {}};
+    SongRead read;
+    const services::ReadResult file = memofile::readMemoFile(path);
+    if (file.status == services::ReadStatus::Missing) {
+        read.error = QStringLiteral("「%1」がありません").arg(path);
+        return read;
+    }
+    if (file.status == services::ReadStatus::Failed) {
+        read.error = QStringLiteral("「%1」を読めません: %2")
+                         .arg(file.error->fileName, file.error->reason);
+        return read;
+    }
     if (!readsAsChordPro(path)) {
         memo::ChordMemo memo;
-        memo.loadBytes(read.bytes, {});
-        return {songFromMemo(memo, titleFromPath(path), tempo, beatsPerBar), {}, 0, 0, {}};
+        memo.loadBytes(file.bytes, {});
+        read.song = songFromMemo(memo, titleFromPath(path), tempo, beatsPerBar);
+        return read;
     }
-    const ChordProSong chordPro = readChordPro(read.bytes, beyond);
-    if (!chordPro.error.isEmpty())
-        return {{}, QStringLiteral("「%1」を読めません: %2").arg(path, chordPro.error), 0, 0, {}};
-    Song song {chordPro.title.isEmpty() ? titleFromPath(path) : chordPro.title,
-        chordPro.tempo.value_or(tempo), chordPro.beatsPerBar.value_or(beatsPerBar), {}};
-    for (const memo::ChordText &chord : chordPro.chords)
-        song.bars.push_back(barOf(chord.root, chord.kind));
-    // Rests after the last chord are no part of the song, as in a memo.
-    while (!song.bars.empty() && song.bars.back().isEmpty())
-        song.bars.pop_back();
-    return {song, {}, chordPro.leftOut, chordPro.beyondTables, chordPro.replaced};
+    const ChordProSong chordPro = readChordPro(file.bytes, beyond);
+    if (!chordPro.error.isEmpty()) {
+        read.error = QStringLiteral("「%1」を読めません: %2").arg(path, chordPro.error);
+        return read;
+    }
+    read.song = songOfChordPro(chordPro, titleFromPath(path), tempo, beatsPerBar);
+    read.leftOut = std::max(0, int(chordPro.chords.size()) - memo::MemoSlotCount);
+    read.left = chordPro.left;
+    read.beyondTables = chordPro.beyondTables;
+    read.replaced = chordPro.replaced;
+    return read;
 }
 
 } // namespace song

@@ -57,9 +57,10 @@ Exported exportSong(const Song &song, int program, const QString &path,
 bool sameFile(const QString &a, const QString &b);
 
 struct SongRead {
-    Song song;
+    Song song; // the whole song, however long
     QString error; // why the file gives no song; empty when read
-    int leftOut = 0; // a ChordPro song's chords past the memo's 30 boxes
+    int leftOut = 0; // a ChordPro song's chords past the memo's 30 boxes, for an import
+    LeftOver left; // what of a ChordPro file the song does not keep
     int beyondTables = 0; // a ChordPro song's names beyond our tables
     std::vector<NameReplaced> replaced; // those replaced by their nearest chord
 };
@@ -68,8 +69,10 @@ struct SongRead {
 // the memo is read: a FIFO, a device, a folder or anything over 1 MiB is
 // refused at once, and so is a file that does not exist. The title is the
 // ChordPro song's own, else the file's name; tempo and meter are the
-// song's when it gives them, else these. A ChordPro song's names beyond our
-// tables are kept as written or replaced, as beyond says.
+// song's when it gives them, else these. A ChordPro song is read whole, with
+// its lengths, sections, key and capo; one of more than MaxSongChords is
+// refused. Its names beyond our tables are kept as written or replaced, as
+// beyond says.
 SongRead readSongFile(const QString &path, int tempo = DefaultTempo, int beatsPerBar = DefaultBeats,
     BeyondTables beyond = BeyondTables::KeepAsWritten);
 

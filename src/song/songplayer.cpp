@@ -20,13 +20,10 @@ sound::TimedNote timedNote(const Event &event, std::int64_t origin)
 {
     const std::int64_t frame = origin + event.sample;
     switch (event.type) {
-    case EventType::NoteOn:
-        return {frame, chord::ChordChannel, event.note, event.velocity};
-    case EventType::NoteOff:
-        return {frame, chord::ChordChannel, event.note, 0};
+    case EventType::NoteOn: return {frame, chord::ChordChannel, event.note, event.velocity};
+    case EventType::NoteOff: return {frame, chord::ChordChannel, event.note, 0};
     case EventType::Click:
-    case EventType::BarStart:
-        break;
+    case EventType::BarStart: break;
     }
     const bool accent = event.velocity == AccentVelocity;
     return {frame, chord::PercussionChannel, accent ? chord::AccentClickNote : chord::ClickNote,
@@ -46,14 +43,15 @@ SongPlayer::SongSource SongPlayer::sourceOf(Song song)
 {
     const auto kept = std::make_shared<const Song>(std::move(song));
     return {kept->tempo, kept->beatsPerBar, [kept] { return int(kept->bars.size()); },
-        [kept](int bar) { return kept->bars[std::size_t(bar)]; }};
+        [kept](int bar) { return kept->bars[std::size_t(bar)]; },
+        [kept](int bar) { return kept->bars[std::size_t(bar)].beats; }};
 }
 
 SongPlayer::SongSource SongPlayer::memoSource(
     const memo::ChordMemo &memo, int tempo, int beatsPerBar)
 {
     return {tempo, beatsPerBar, [&memo] { return songLength(memo); },
-        [&memo](int bar) { return memoBar(memo, bar); }};
+        [&memo](int bar) { return memoBar(memo, bar); }, {}};
 }
 
 SongPlayer::~SongPlayer()
@@ -91,17 +89,28 @@ void SongPlayer::finish()
     emit stopped();
 }
 
+Schedule SongPlayer::currentSchedule() const
+{
+    const int count = m_source.barCount();
+    if (!m_source.beats)
+        return Schedule(m_source.tempo, m_source.beatsPerBar, count, m_options);
+    std::vector<int> lengths(static_cast<std::size_t>(count));
+    for (int k = 0; k < count; ++k)
+        lengths[std::size_t(k)] = m_source.beats(k);
+    return Schedule(m_source.tempo, m_source.beatsPerBar, lengths, m_options);
+}
+
 // Each slot is worked out from the song's length as it is now, at the tempo
 // and meter it started with, so that the bar lines stay where they were; a
 // bar is read only when its notes are handed over.
 void SongPlayer::advance()
 {
-    const Schedule schedule(m_source.tempo, m_source.beatsPerBar, m_source.barCount(), m_options);
+    const Schedule schedule = currentSchedule();
     const std::int64_t now = m_output->framesPlayed() - m_origin;
     const std::int64_t ahead = now + framesOf(LookaheadMs, m_options.sampleRate);
 
-    for (std::optional<int> bar; (bar = schedule.barAt(m_handedOver))
-         && schedule.slotStart(m_handedOver) <= ahead;
+    for (std::optional<int> bar;
+         (bar = schedule.barAt(m_handedOver)) && schedule.slotStart(m_handedOver) <= ahead;
          ++m_handedOver) {
         const Bar played = *bar == CountInBar ? Bar {} : m_source.bar(*bar);
         std::vector<sound::TimedNote> notes;

@@ -43,6 +43,9 @@ public:
         int beatsPerBar = DefaultBeats;
         std::function<int()> barCount;
         std::function<Bar(int bar)> bar;
+        // Each chord's length in beats (0: a whole bar), read at every tick;
+        // none: every chord is a whole bar, as in a memo.
+        std::function<int(int bar)> beats {};
     };
     // A song that stays as it is.
     static SongSource sourceOf(Song song);
@@ -71,6 +74,8 @@ signals:
 private:
     void advance();
     void finish();
+    // The song's slots as its lengths are now.
+    Schedule currentSchedule() const;
 
     sound::SoundOutput *m_output = nullptr;
     SongSource m_source;

@@ -61,6 +61,13 @@ Audio renderSong(const Song &song, int program, sound::SoundOutput &output)
 
 Rendered renderWav(const Song &song, int program, const QStringList &folders)
 {
+    constexpr int SecondsPerMinute = 60;
+    if (chordStarts(song).back() * SecondsPerMinute / song.tempo
+        >= MaxWavMinutes * SecondsPerMinute)
+        return {{},
+            QStringLiteral(
+                "曲が %1 分以上あるので WAV にできません: MIDI ファイルに書き出してください")
+                .arg(MaxWavMinutes)};
     const sound::Opened opened = sound::openOutput(folders, sound::Target::Buffer);
     if (!opened.output)
         return {{}, opened.reason};

@@ -38,9 +38,13 @@ struct Rendered {
     QString error; // why nothing could be rendered, for the user
 };
 
+// The longest song made a WAV file, which is made whole in memory: an hour
+// is 635 MB.
+inline constexpr int MaxWavMinutes = 60;
+
 // The song as a WAV file, through the sound module in the first of the
-// folders that holds it. Without the module or a soundfont: the reason, and
-// no file.
+// folders that holds it. Without the module or a soundfont, or for a song
+// of MaxWavMinutes or more: the reason, and no file.
 Rendered renderWav(
     const Song &song, int program, const QStringList &folders = services::pluginFolders());
 // The same through an output already opened on Target::Buffer.

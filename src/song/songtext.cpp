@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <utility>
+
 namespace song
 {
 
@@ -18,16 +20,28 @@ QString singleLine(const QString &text)
 
 QByteArray songTextBytes(const Song &song)
 {
-    QByteArray text;
-    for (std::size_t row = 0; row < song.bars.size(); row += BarsPerRow) {
-        QStringList names;
-        for (std::size_t i = row; i < std::min(row + BarsPerRow, song.bars.size()); ++i) {
-            if (!song.bars[i].isEmpty())
-                names << singleLine(song.bars[i].name());
+    const std::vector<qint64> starts = chordStarts(song);
+    QString text, line;
+    qint64 anchor = 0; // the bar the section's first line starts at
+    qint64 row = 0;
+    for (std::size_t k = 0; k < song.bars.size(); ++k) {
+        const Bar &bar = song.bars[k];
+        const qint64 at = starts[k] / song.beatsPerBar;
+        if (!bar.section.isEmpty()) {
+            if (k > 0)
+                text += line + u'\n';
+            line = singleLine(bar.section) + u':';
+            anchor = at;
+            row = 0;
         }
-        text += names.join(u' ').toUtf8() + '\n';
+        for (; (at - anchor) / BarsPerRow > row; ++row)
+            text += std::exchange(line, {}) + u'\n';
+        if (!bar.isEmpty())
+            line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + singleLine(bar.name());
     }
-    return text;
+    if (!song.bars.empty())
+        text += line + u'\n';
+    return text.toUtf8();
 }
 
 } // namespace song

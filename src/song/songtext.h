@@ -12,7 +12,8 @@ namespace song
 QString singleLine(const QString &text);
 
 // The song as plain text (UTF-8): the chord names in box order separated by
-// spaces, one line per row of the memo grid. Empty boxes write nothing. The
+// spaces, a line for every ten bars (one row of the memo grid); a section
+// starts a line with its name and a colon. Empty boxes write nothing. The
 // names keep the window's own spelling (CM7, not Cmaj7), so that the text
 // pastes back into the memo as it was.
 QByteArray songTextBytes(const Song &song);

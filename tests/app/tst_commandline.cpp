@@ -1,4 +1,5 @@
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -46,7 +47,47 @@ private slots:
     void exports();
     void neverWritesItsInput_data();
     void neverWritesItsInput();
+    void wholeSong_data();
+    void wholeSong();
 };
+
+namespace
+{
+// A hymn of four verses, 59 chords in 55 bars of 3/4: the first two verses
+// over their lyrics, a bar a chord; the last two in bar lines, with two
+// chords in two bars of each; the last verse a chord short.
+const QStringList Verse {
+    "G", "G7", "C", "G", "G", "Em", "D", "D7", "G", "G7", "C", "G", "Em", "D", "G"};
+constexpr int HymnBars = 55;
+
+QStringList hymnChords()
+{
+    return Verse + Verse + Verse + Verse.mid(0, 14);
+}
+
+QByteArray hymn()
+{
+    QString text = QStringLiteral("{title: Amazing Grace}\n{time: 3/4}\n");
+    for (int verse = 1; verse <= 4; ++verse) {
+        const QStringList chords = verse == 4 ? Verse.mid(0, 14) : Verse;
+        text += QStringLiteral("{start_of_verse: Verse %1}\n").arg(verse);
+        if (verse <= 2) {
+            for (qsizetype k = 0; k < chords.size(); k += 4)
+                text += u'[' + chords.mid(k, 4).join(QStringLiteral("]la la [")) + "]la\n";
+        } else {
+            QStringList bars;
+            for (qsizetype k = 0; k < chords.size(); ++k)
+                bars << (chords[k] == "Em" ? "[Em] [D] ." : u'[' + chords[k] + u']');
+            text += QStringLiteral("| ")
+                + bars.join(QStringLiteral(" | "))
+                      .replace(QStringLiteral("[Em] [D] . | [D]"), QStringLiteral("[Em] [D] ."))
+                + QStringLiteral(" |\n");
+        }
+        text += QStringLiteral("{end_of_verse}\n");
+    }
+    return text.toUtf8();
+}
+} // namespace
 
 void tst_CommandLine::statusAndFirstLine_data()
 {
@@ -222,6 +263,85 @@ void tst_CommandLine::neverWritesItsInput()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), bytes);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), before);
+}
+
+void tst_CommandLine::wholeSong_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("reader"); // OUT stands for the file; none: its own bytes
+    QTest::addColumn<QString>("names"); // captures each chord name the output shows, in order
+    QTest::addColumn<QString>("more"); // what else the output shows
+
+    const QString plain = QStringLiteral(R"((?<!\S)([A-G](?:m|7)*)(?!\S))");
+    QTest::newRow("text") << "out.txt" << QStringList {} << plain << "^Verse 1: G G7 C G";
+    QTest::newRow("ChordPro") << "out.cho" << QStringList {} << R"(\[([^\]]*)\])"
+                              << R"(\{start_of_verse: Verse 4\}\n\| \[G\])";
+    // The chord markers and, where the last note ends, the bars: 55 of 3 beats.
+    QTest::newRow("MIDI: a marker a chord, every bar")
+        << "out.mid" << QStringList {SYSTEM_PYTHON3, MIDI_READER, "OUT"}
+        << R"((?m)^1 marker \d+: ([A-G]\S*)$)"
+        << QStringLiteral("\\n1 end %1\\n").arg(HymnBars * 3 * 480);
+    QTest::newRow("PDF: every name on the pages")
+        << "out.pdf" << QStringList {"pdftotext", "-layout", "OUT", "-"} << plain << "Verse 4";
+    // The bars on one A4 page at 150 dpi, the keyboards on a second under it.
+    QTest::newRow("PNG: every page, one under the other")
+        << "out.png"
+        << QStringList {SYSTEM_PYTHON3, "-c",
+               "import struct, sys; print(struct.unpack('>II', open(sys.argv[1], 'rb').read()[16:24]))",
+               "OUT"}
+        << "" << R"(^\(1240, 3508\)\n$)";
+    // 55 bars at 120 a minute, then a second to ring out.
+    QTest::newRow("WAV: every bar sounds")
+        << "out.wav"
+        << QStringList {SYSTEM_PYTHON3, "-c",
+               "import sys, wave; print(wave.open(sys.argv[1]).getnframes())", "OUT"}
+        << "" << QStringLiteral("^%1\\n$").arg((HymnBars * 3 + 2) * 44100 / 2);
+}
+
+// A song longer than the memo, exported whole: nothing cut, nothing to say.
+void tst_CommandLine::wholeSong()
+{
+    QFETCH(QString, file);
+    QFETCH(QStringList, reader);
+    QFETCH(QString, names);
+    QFETCH(QString, more);
+
+    const QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QFile song(dir.filePath(QStringLiteral("hymn.cho")));
+    const QByteArray bytes = hymn();
+    QVERIFY(song.open(QIODevice::WriteOnly) && song.write(bytes) == bytes.size());
+    song.close();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(dir.path());
+    program.start(QStringLiteral(SORAMINA_BINARY), {"--export", file, "hymn.cho"});
+    QVERIFY(program.waitForFinished(60000));
+    QCOMPARE(program.readAllStandardError(), QByteArray());
+    QCOMPARE(program.exitCode(), 0);
+
+    const QString out = dir.filePath(file);
+    QString output;
+    if (reader.isEmpty()) {
+        QFile written(out);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        output = QString::fromUtf8(written.readAll());
+    } else {
+        QProcess read;
+        read.start(reader[0], reader.mid(1).replaceInStrings(QStringLiteral("OUT"), out));
+        QVERIFY(read.waitForFinished());
+        QCOMPARE(read.exitCode(), 0);
+        output = QString::fromUtf8(read.readAllStandardOutput());
+    }
+    if (!names.isEmpty()) {
+        QStringList shown;
+        for (const QRegularExpressionMatch &m : QRegularExpression(names).globalMatch(output))
+            shown << m.captured(1);
+        QCOMPARE(shown.mid(0, 59), hymnChords());
+    }
+    QVERIFY2(QRegularExpression(more).match(output).hasMatch(), qPrintable(output.left(2000)));
 }
 
 QTEST_GUILESS_MAIN(tst_CommandLine)

@@ -24,3 +24,15 @@ inline Boxes twoRows()
     return {{"C"}, {"A", "m"}, {"F"}, {"G", "7"}, {"E", "m"}, {"A", "m7"}, {"D", "m7"}, {"G", "7"},
         {"C", "M7"}, {"Bb"}, {}, {"F#", "m7-5"}, {"B", "7"}};
 }
+
+// The song with each chord's length in beats (0: a whole bar) and the
+// sections that begin, by box.
+inline song::Song shaped(
+    song::Song s, const QList<int> &beats, const QList<std::pair<int, QString>> &sections = {})
+{
+    for (qsizetype k = 0; k < beats.size(); ++k)
+        s.bars[std::size_t(k)].beats = beats[k];
+    for (const auto &[box, name] : sections)
+        s.bars[std::size_t(box)].section = name;
+    return s;
+}

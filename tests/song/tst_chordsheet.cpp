@@ -43,6 +43,30 @@ song::Song fullSong()
     return songOf(QStringLiteral("full"), bars);
 }
 
+// Two chords in a bar, a chord of two bars, sections on and inside bar lines.
+song::Song formSong()
+{
+    song::Song s = songOf(QStringLiteral("Form"),
+        {{"C", ""}, {"G", ""}, {"D", ""}, {"A", "m"}, {"F", ""}, {"E", "7"}, {"A", ""}});
+    const int beats[] {0, 2, 2, 8, 0, 2, 2};
+    for (std::size_t k = 0; k < s.bars.size(); ++k)
+        s.bars[k].beats = beats[k];
+    s.bars[0].section = QStringLiteral("A");
+    s.bars[4].section = QStringLiteral("サビ");
+    s.bars[6].section = QStringLiteral("B");
+    return s;
+}
+
+// 128 bars: two pages of them, the keyboards on a third.
+song::Song longSong()
+{
+    const QStringList roots {"C", "D", "E", "F", "G", "A", "B"};
+    Names bars;
+    for (int i = 0; i < 128; ++i)
+        bars.append({roots[i % roots.size()], i % 2 ? "m" : "7"});
+    return songOf(QStringLiteral("long"), bars);
+}
+
 // Whole words in this order, with nothing between them but white space.
 QString wordsInOrder(const QStringList &words)
 {
@@ -125,6 +149,20 @@ void tst_ChordSheet::pdfReadBack_data()
         << QStringList {"pdftotext", "-x", "0", "-y", "0", "-W", "595", "-H", "842", "PDF", "-"}
         << wordsInOrder(QStringList {"full", "♩", "=", "120", "4/4"} + barNames(full, false)
                + barNames(full, true));
+    const song::Song form = formSong();
+    // Each section begins a line under its name, unless it begins inside a bar.
+    QTest::newRow("pdftotext: sections, two chords in a bar, % where a chord holds")
+        << form << QStringList {"pdftotext", "-layout", "PDF", "-"}
+        << wordsInOrder(QStringList {"Form", "♩", "=", "120", "4/4", "A", "C", "G", "D", "Am", "%",
+                            "サビ", "B", "F", "E7", "A"}
+               + barNames(form, true));
+    const song::Song long128 = longSong();
+    QTest::newRow("pdfinfo: a long song on three pages")
+        << long128 << QStringList {"pdfinfo", "PDF"} << R"((?s)^Title:\s+long\n.*\nPages:\s+3\n.*)";
+    QTest::newRow("pdftotext: every bar of a long song, page after page")
+        << long128 << QStringList {"pdftotext", "PDF", "-"}
+        << wordsInOrder(QStringList {"long", "♩", "=", "120", "4/4"} + barNames(long128, false)
+               + barNames(long128, true));
 }
 
 void tst_ChordSheet::pdfReadBack()
@@ -178,10 +216,13 @@ void tst_ChordSheet::failureSaysWhy_data()
     QTest::addColumn<bool>("png");
     QTest::addColumn<bool>("full"); // a full disk, or a folder that is not there
     QTest::addColumn<QString>("why");
-    QTest::newRow("PDF, no folder") << false << false << "No such file or directory";
-    QTest::newRow("PDF, a full disk") << false << true << "No space left on device";
-    QTest::newRow("PNG, no folder") << true << false << "No such file or directory";
-    QTest::newRow("PNG, a full disk") << true << true << "No space left on device";
+    QTest::addColumn<bool>("tooLong"); // a sheet of more pages than a picture holds
+    QTest::newRow("PDF, no folder") << false << false << "No such file or directory" << false;
+    QTest::newRow("PDF, a full disk") << false << true << "No space left on device" << false;
+    QTest::newRow("PNG, no folder") << true << false << "No such file or directory" << false;
+    QTest::newRow("PNG, a full disk") << true << true << "No space left on device" << false;
+    QTest::newRow("PNG of more pages than a picture holds: none, and why")
+        << true << false << "画像は 60 ページまでです" << true;
 }
 
 void tst_ChordSheet::failureSaysWhy()
@@ -189,6 +230,7 @@ void tst_ChordSheet::failureSaysWhy()
     QFETCH(bool, png);
     QFETCH(bool, full);
     QFETCH(QString, why);
+    QFETCH(bool, tooLong);
     QTemporaryDir dir;
     QFile missing(dir.filePath(QStringLiteral("none/sheet")));
     FullDisk disk;
@@ -196,8 +238,10 @@ void tst_ChordSheet::failureSaysWhy()
         QVERIFY(disk.open(QIODevice::WriteOnly));
     QIODevice &device = full ? static_cast<QIODevice &>(disk) : missing;
 
-    const QString error
-        = png ? song::writeSheetPng(mixedSong(), device) : song::writeSheetPdf(mixedSong(), device);
+    song::Song s = mixedSong();
+    if (tooLong) // 4500 bars: 67 pages
+        s = songOf(QStringLiteral("long"), Names(4500, QStringList {"C", ""}));
+    const QString error = png ? song::writeSheetPng(s, device) : song::writeSheetPdf(s, device);
     QVERIFY2(error.contains(why), qPrintable(error));
     QVERIFY(!missing.exists());
 }

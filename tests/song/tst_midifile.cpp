@@ -70,6 +70,14 @@ void tst_MidiFile::readBack_data()
                "1 marker 0: Em", "1 marker 480: Em", "1 end 960", "2 program 0 ch1: 0",
                "2 on 0 ch1 v100: 52 55 59", "2 off 480 ch1: 52 55 59",
                "2 on 480 ch1 v100: 52 55 59", "2 off 960 ch1: 52 55 59", "2 end 960"};
+    QTest::newRow("two chords in a bar: two markers inside it; sections named by markers")
+        << shaped(songOf({{"G"}, {"D"}, {"C"}}, "Swing"), {2, 2, 0}, {{0, "A"}, {2, "サビ"}}) << 0
+        << QStringList {"format 1 ticks 480 tracks 2", "1 name 0: Swing", "1 tempo 0: 500000",
+               "1 meter 0: 4/4", "1 marker 0: A", "1 marker 0: G", "1 marker 960: D",
+               "1 marker 1920: サビ", "1 marker 1920: C", "1 end 3840", "2 program 0 ch1: 0",
+               "2 on 0 ch1 v100: 55 59 62", "2 off 960 ch1: 55 59 62",
+               "2 on 960 ch1 v100: 50 54 57", "2 off 1920 ch1: 50 54 57",
+               "2 on 1920 ch1 v100: 48 52 55", "2 off 3840 ch1: 48 52 55", "2 end 3840"};
     QTest::newRow("markers in the standard spelling")
         << songOf({{"Bb", "M7"}, {"A", "m7-5"}}, "") << 0
         << QStringList {"format 1 ticks 480 tracks 2", "1 tempo 0: 500000", "1 meter 0: 4/4",

@@ -79,6 +79,18 @@ void tst_Schedule::events_data()
                "2400 start 2", "2400 on 2 v100: 55 59 62", "3600 off 2: 55 59 62"}
         << QStringList {"3: bar 1 at 3600", "4: bar 2 at 4800", "5: bar 1 at 6000"}
         << QStringList {"6000 start 1", "6000 on 1 v100: 50 54 57", "7200 off 1: 50 54 57"};
+    QTest::newRow("lengths: each chord as long as it lasts, round again from the first")
+        << shaped(songOf({{"C"}, {"G"}, {"D"}}, "", 120, 4), {2, 0, 1}) << 1200 << 1 << true << true
+        << QStringList {"0 start -1", "0 click v127", "600 click v80", "1200 click v80",
+               "1800 click v80", "2400 start 1", "2400 on 1 v100: 55 59 62", "4800 off 1: 55 59 62",
+               "4800 start 2", "4800 on 2 v100: 50 54 57", "5400 off 2: 50 54 57"}
+        << QStringList {"3: bar 1 at 5400", "4: bar 2 at 7800", "5: bar 1 at 8400"}
+        << QStringList {"8400 start 1", "8400 on 1 v100: 50 54 57", "10800 off 1: 50 54 57"};
+    QTest::newRow("lengths: a half bar, then two bars; over after them")
+        << shaped(songOf({{"C"}, {"G"}}, "", 120, 4), {2, 8}) << 1200 << 0 << false << false
+        << QStringList {"0 start 0", "0 on 0 v100: 48 52 55", "1200 off 0: 48 52 55",
+               "1200 start 1", "1200 on 1 v100: 55 59 62", "6000 off 1: 55 59 62"}
+        << QStringList {"1: bar 1 at 1200", "2: end"} << QStringList {};
     QTest::newRow("no bars: nothing plays, not even the count-in")
         << songOf({}) << 44100 << 0 << true << true << QStringList {}
         << QStringList {"0: end", "1: end"} << QStringList {};

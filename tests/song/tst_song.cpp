@@ -21,6 +21,8 @@ private slots:
     void title();
     void settings_data();
     void settings();
+    void transposedKeepsTheForm_data();
+    void transposedKeepsTheForm();
     void keptKey_data();
     void keptKey();
     void keyLine_data();
@@ -132,6 +134,34 @@ void tst_Song::settings()
         const song::SongSettings got = song::loadSongSettings(read, path);
         QCOMPARE((QList<int> {got.tempo, got.beatsPerBar, song::chosenProgram(read)}), expected);
     }
+}
+
+void tst_Song::transposedKeepsTheForm_data()
+{
+    QTest::addColumn<QString>("root");
+    QTest::addColumn<QString>("moved"); // up a whole tone, sharps
+    QTest::newRow("a known root moves") << "C"
+                                        << "D";
+    QTest::newRow("an unknown one stays") << "H"
+                                          << "H";
+}
+
+void tst_Song::transposedKeepsTheForm()
+{
+    QFETCH(QString, root);
+    QFETCH(QString, moved);
+    song::Song s;
+    s.bars.push_back(song::barOf(root, QStringLiteral("m")));
+    s.bars.back().beats = 2;
+    s.bars.back().section = QStringLiteral("サビ");
+    s.key = chord::Key {9, true};
+    const song::Song t = song::transposed(s, 2, chord::Spelling::Sharp);
+    QVERIFY(t.key == (chord::Key {11, true})); // A minor up a whole tone: B minor
+    const song::Bar bar = t.bars.front();
+    QCOMPARE(bar.root, moved);
+    QCOMPARE(bar.notes, song::barOf(moved, QStringLiteral("m")).notes);
+    QCOMPARE(bar.beats, 2);
+    QCOMPARE(bar.section, QStringLiteral("サビ"));
 }
 
 void tst_Song::keptKey_data()

@@ -20,6 +20,7 @@ private slots:
     void bars();
     void wavFile();
     void noModule();
+    void tooLong();
 };
 
 namespace
@@ -116,6 +117,16 @@ void tst_SongRender::noModule()
     const song::Rendered rendered = song::renderWav(songOf(Boxes6), Program, {empty.path()});
     QVERIFY(rendered.wav.isEmpty());
     QVERIFY2(rendered.error.contains(QStringLiteral("soramina-fluidsynth")), qPrintable(rendered.error));
+}
+
+// An hour exactly, 20 bars a minute: refused before any sound module is looked for.
+void tst_SongRender::tooLong()
+{
+    const song::Song hour = songOf(Boxes(1200, {"C"}), "", 80, 4);
+    const song::Rendered rendered = song::renderWav(hour, Program, {});
+    QVERIFY(rendered.wav.isEmpty());
+    QCOMPARE(rendered.error,
+        QStringLiteral("曲が 60 分以上あるので WAV にできません: MIDI ファイルに書き出してください"));
 }
 
 QTEST_GUILESS_MAIN(tst_SongRender)

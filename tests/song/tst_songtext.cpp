@@ -28,6 +28,11 @@ void tst_SongText::write_data()
         << songOf(secondRowEmpty) << QByteArray("D\n\nE\n");
     QTest::newRow("line breaks in a box become spaces")
         << songOf({{"C", "m\n7"}, {"N.C.\r"}}) << QByteArray("Cm 7 N.C. \n");
+    QTest::newRow("a section starts a line with its name; lengths count bars") << shaped(
+        songOf({{"C"}, {"G"}, {"D"}, {"A", "m"}, {"F"}, {"E"}, {"A"}}), {0, 2, 2, 36},
+        {{0, "A"}, {4, "サビ\n"}}) << QByteArray("A: C G D Am\nサビ : F E A\n");
+    QTest::newRow("a chord of eleven bars puts the next on the next line")
+        << shaped(songOf({{"C"}, {"G"}}), {44}) << QByteArray("C\nG\n");
     QTest::newRow("UTF-8") << songOf({{"ド", "♭"}}) << QByteArray("ド♭\n");
 }
 
