@@ -1,7 +1,9 @@
 #include "chordmemo.h"
 #include "chordpro.h"
 #include "midifile.h"
+#include "songdocument.h"
 #include "songfile.h"
+#include "songhistory.h"
 #include "songrender.h"
 #include "songtext.h"
 
@@ -13,7 +15,7 @@
 
 // Writing a full memo's song in each byte format, and rendering it as WAV
 // through the sound module (loading it, the soundfont and the synth
-// included, as an export does). The render reports how many seconds of audio
+// included, as an export does); editing a long song. The render reports how many seconds of audio
 // it makes in a second of wall time.
 namespace
 {
@@ -79,6 +81,50 @@ void BM_SongWav(benchmark::State &state)
     state.counters["realtime_x"] = audioSeconds * double(state.iterations()) / wallSeconds;
 }
 
+// A box opened at the start of the longest song that still takes one, and
+// that step undone: each moves every chord, and neither should copy them.
+song::Song longSong()
+{
+    song::Song song;
+    for (int k = 0; k < song::MaxSongChords - 1; ++k)
+        song.bars.push_back(
+            song::barOf(QStringLiteral("C"), k % 2 ? QStringLiteral("m") : QString()));
+    return song;
+}
+
+template<bool TimeUndo> void benchInsertAtStart(benchmark::State &state)
+{
+    song::SongDocument document(longSong());
+    song::SongHistory history(document);
+    QUndoStack *stack = history.undoStack();
+    const auto elapsed = [](auto start) {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    bool inserted = true;
+    for (auto _ : state) {
+        auto start = std::chrono::steady_clock::now();
+        inserted = history.insert(0) && inserted;
+        const double insert = elapsed(start);
+        start = std::chrono::steady_clock::now();
+        stack->undo();
+        state.SetIterationTime(TimeUndo ? elapsed(start) : insert);
+    }
+    if (!inserted || stack->count() != 1 || document.chordCount() != song::MaxSongChords - 1)
+        state.SkipWithError("the box was not opened and closed again");
+}
+
+void BM_SongInsertAtStart(benchmark::State &state)
+{
+    benchInsertAtStart<false>(state);
+}
+
+void BM_SongUndoInsertAtStart(benchmark::State &state)
+{
+    benchInsertAtStart<true>(state);
+}
+
+BENCHMARK(BM_SongInsertAtStart)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SongUndoInsertAtStart)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SongChordPro);
 BENCHMARK(BM_SongText);
 BENCHMARK(BM_SongMidi);
