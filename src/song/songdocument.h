@@ -39,8 +39,7 @@ struct SongEdit {
     bool isEmpty() const { return before == after && infoBefore == infoAfter; }
 };
 
-// The boxes on a page, as the window shows them: its first box, the memo's
-// count of boxes on, the text of each.
+// The texts of a page's boxes, as the memo's boxes show them.
 using PageTexts = std::array<memo::ChordText, memo::MemoSlotCount>;
 
 // A song being edited, by chord index over the whole song. The song ends

@@ -74,11 +74,14 @@ void tst_SongDocument::edits_data()
     // chosen), "clear I", "closeup I", "insert I", "paste I NAMES...",
     // "move A B", "copy A B", "length I BEATS", "section I NAME", "tempo N",
     // "meter N", "title TEXT", "transpose N", "undo", "redo"; indexes from 0.
+    // "advance I ROOT|KIND" stores as step entry does, moving on to I + 1.
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QString>("song");
     QTest::addColumn<QString>("undo"); // the undo step's label
     QTest::addColumn<QString>("last"); // what the last change said: "first-end" and what else
-    QTest::addColumn<QStringList>("refused");
+    // "refused STEP" for each step refused; "receiving N of C" where a step
+    // of step entry moves the receiving box, while the song has C chords.
+    QTest::addColumn<QStringList>("log");
 
     QTest::newRow("stored past the end: rests between")
         << "C" << QStringList {"store 3 D|7"} << "C -*2 D7"
@@ -128,12 +131,12 @@ void tst_SongDocument::edits_data()
     QTest::newRow("lengths: a whole bar is 0, past eight long bars refused")
         << "C D" << QStringList {"length 1 2", "length 0 4", "length 0 97"} << "C D:2"
         << "長さ 2 拍（コード 2）"
-        << "1-2" << QStringList {"length 0 97"};
+        << "1-2" << QStringList {"refused length 0 97"};
     QTest::newRow("a meter that makes chords whole bars, undone")
         << "C:3 D:3 E F:2" << QStringList {"meter 3", "undo", "meter 5", "tempo 301"}
         << "C:3 D:3 E F:2"
         << "拍子 5/4"
-        << "0-0 info" << QStringList {"tempo 301"};
+        << "0-0 info" << QStringList {"refused tempo 301"};
     QTest::newRow("a meter that makes chords whole bars")
         << "C:3 D:3 E F:2" << QStringList {"meter 3"} << "C D E F:2"
         << "拍子 3/4"
@@ -148,7 +151,12 @@ void tst_SongDocument::edits_data()
         << QStringList {"insert 5", "store 4000 D|", "paste 3999 D| E|", "closeup 0", "insert 0"}
         << "- C*3999"
         << "空きを挿入（コード 1）"
-        << "0-4000 length" << QStringList {"insert 5", "store 4000 D|", "paste 3999 D| E|"};
+        << "0-4000 length"
+        << QStringList {"refused insert 5", "refused store 4000 D|", "refused paste 3999 D| E|"};
+    QTest::newRow("step entry: the box moves on after the chord, back before it on undo")
+        << "C" << QStringList {"advance 2 D|", "undo"} << "C"
+        << ""
+        << "1-3 length" << QStringList {"receiving 3 of 3", "receiving 2 of 3"};
 }
 
 void tst_SongDocument::edits()
@@ -158,7 +166,7 @@ void tst_SongDocument::edits()
     QFETCH(QString, song);
     QFETCH(QString, undo);
     QFETCH(QString, last);
-    QFETCH(QStringList, refused);
+    QFETCH(QStringList, log);
 
     song::SongDocument document(songOfText(start));
     const song::Song original = document.song();
@@ -171,14 +179,21 @@ void tst_SongDocument::edits()
             + (c.pagesChanged ? QStringLiteral(" pages") : QString())
             + (c.infoChanged ? QStringLiteral(" info") : QString());
     });
-    QStringList turnedDown;
+    QStringList logged;
     for (const QString &step : std::as_const(steps)) {
         const QStringList w = step.split(u' ');
         const int a = w.value(1).toInt(), b = w.value(2).toInt();
         const QStringList chord = w.value(2).split(u'|');
         song::SongInfo info = document.info();
         bool done = true;
-        if (w[0] == "store" || w[0] == "type")
+        const auto receiving = [&logged, &document, a](bool after) {
+            logged << QStringLiteral("receiving %1 of %2")
+                          .arg(after ? a + 1 : a)
+                          .arg(document.chordCount());
+        };
+        if (w[0] == "advance")
+            done = history.store(a, chord[0], chord.value(1), receiving);
+        else if (w[0] == "store" || w[0] == "type")
             done = history.store(a, chord[0], chord.value(1), w[0] == "type");
         else if (w[0] == "select")
             history.endMerging();
@@ -211,12 +226,12 @@ void tst_SongDocument::edits()
             done = history.setInfo(info);
         }
         if (!done)
-            turnedDown << step;
+            logged << QStringLiteral("refused ") + step;
     }
     QCOMPARE(textOf(document.song()), song);
     QCOMPARE(stack->undoText(), undo);
     QCOMPARE(said, last);
-    QCOMPARE(turnedDown, refused);
+    QCOMPARE(logged, log);
 
     // Saved and opened again, it is the same document.
     const song::Song now = document.song();
