@@ -99,11 +99,26 @@ Boxes transposed(
 std::vector<Box> chordsOfText(const QString &text)
 {
     static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    static const QRegularExpression lineBreaks(QStringLiteral("[\\r\\n]"));
+    // An ASCII degree after a name, as the text export writes it: "Em7(VIm7)".
+    static const QRegularExpression degree(
+        QStringLiteral("\\((?:b|#)?(?:VII|VI|V|IV|III|II|I)[^()]*\\)$"));
     std::vector<Box> chords;
-    for (const QString &name : text.split(blanks, Qt::SkipEmptyParts)) {
-        const auto lines = chord::splitChordName(name.toStdString());
-        chords.push_back(
-            boxOf(QString::fromStdString(lines.root), QString::fromStdString(lines.kind)));
+    for (const QString &line : text.split(lineBreaks)) {
+        QStringList names = line.split(blanks, Qt::SkipEmptyParts);
+        // The text export's key line, and a section's name before its chords.
+        if (!names.isEmpty() && names.front() == QLatin1String("Key:"))
+            continue;
+        if (!names.isEmpty() && names.front().size() > 1 && names.front().endsWith(u':'))
+            names.removeFirst();
+        for (QString name : names) {
+            if (const auto found = degree.match(name);
+                found.hasMatch() && found.capturedStart() > 0)
+                name.truncate(found.capturedStart());
+            const auto lines = chord::splitChordName(name.toStdString());
+            chords.push_back(
+                boxOf(QString::fromStdString(lines.root), QString::fromStdString(lines.kind)));
+        }
     }
     return chords;
 }

@@ -51,7 +51,10 @@ Boxes transposed(Boxes boxes, int semitones, chord::Spelling spelling,
     std::optional<chord::Key> key = std::nullopt);
 
 // Chord names as a user pastes them, separated by blanks or line breaks, each
-// split into a box's root and kind lines.
+// split into a box's root and kind lines. The text export reads back as the
+// chords it was written from: its "Key:" line, a section's name ending in a
+// colon before a line's chords, and the degree after a name ("G(I)") are no
+// chords.
 std::vector<Box> chordsOfText(const QString &text);
 
 } // namespace memo
