@@ -73,6 +73,14 @@ void describe(QCommandLineParser &parser)
             .arg(song::MinBeats)
             .arg(song::MaxBeats),
         QStringLiteral("N")});
+    parser.addOption({QStringLiteral("key"),
+        QStringLiteral("With --export: the song's key (G, Bb, F#m ...), which the\n"
+                       "export names and numbers the chords by; auto finds it from\n"
+                       "the chords. Without it: the song's own, else the one found."),
+        QStringLiteral("K")});
+    parser.addOption({QStringLiteral("capo"),
+        QStringLiteral("With --export: the capo's fret, 0 to %1.").arg(chord::MaxCapo),
+        QStringLiteral("N")});
     parser.addOption({QStringLiteral("nearest"),
         QStringLiteral("With --export of a ChordPro song: chord names the keyboard\n"
                        "does not know (C9, G/B) become the nearest chord it knows\n"
@@ -108,7 +116,7 @@ void readExportOptions(const QCommandLineParser &parser, CommandLine &command)
 {
     const QString exportFile = parser.value(QStringLiteral("export"));
     const bool exporting = parser.isSet(QStringLiteral("export"));
-    for (const char *name : {"transpose", "tempo", "beats", "nearest"}) {
+    for (const char *name : {"transpose", "tempo", "beats", "key", "capo", "nearest"}) {
         if (!exporting && parser.isSet(QString::fromLatin1(name)))
             return refuse(command,
                 QStringLiteral("--%1 は --export と一緒にしか使えません").arg(QLatin1String(name)));
@@ -129,7 +137,15 @@ void readExportOptions(const QCommandLineParser &parser, CommandLine &command)
                                "を付けるとフラットで書きます）: 「%1」は使えません")
                     .arg(n));
     }
-    // Whole numbers within a range: the song's tempo and its beats a bar.
+    if (parser.isSet(QStringLiteral("key"))) {
+        const QString k = parser.value(QStringLiteral("key"));
+        command.keyGiven = true;
+        command.key = chord::parseKey(k.toStdString());
+        if (!command.key && k != QLatin1String("auto"))
+            return refuse(command,
+                QStringLiteral("--key は G、Bb、F#m のような調か auto: 「%1」は使えません").arg(k));
+    }
+    // Whole numbers within a range: the song's tempo, its beats a bar, the capo.
     const struct {
         const char *name;
         int lowest;
@@ -138,6 +154,7 @@ void readExportOptions(const QCommandLineParser &parser, CommandLine &command)
     } numbers[] {
         {"tempo", song::MinTempo, song::MaxTempo, &CommandLine::tempo},
         {"beats", song::MinBeats, song::MaxBeats, &CommandLine::beats},
+        {"capo", 0, chord::MaxCapo, &CommandLine::capo},
     };
     for (const auto &number : numbers) {
         const QString name = QString::fromLatin1(number.name);

@@ -26,6 +26,11 @@ struct CommandLine {
     std::optional<chord::Transposition> transposition; // --transpose N
     std::optional<int> tempo; // --tempo BPM
     std::optional<int> beats; // --beats N
+    // --key: the key the export names and numbers the chords by, in place of
+    // the song's own; none with keyGiven for auto, the key found from them.
+    bool keyGiven = false;
+    std::optional<chord::Key> key;
+    std::optional<int> capo; // --capo N
     bool nearest = false; // --nearest: a ChordPro song's names beyond our tables become the nearest
     QString error; // one line, for Action::Error
     bool errorAlone = false; // the line without usage and hint: an export's options

@@ -67,6 +67,14 @@ int runExport(const CommandLine &command, const QString &program, int argc, char
     song::Song &tune = read.song;
     tune.tempo = command.tempo.value_or(tune.tempo);
     tune.beatsPerBar = command.beats.value_or(tune.beatsPerBar);
+    // A memo's key and capo are kept beside it; a ChordPro song's are its own.
+    if (!song::readsAsChordPro(file)) {
+        tune.key = kept.key;
+        tune.capo = kept.capo;
+    }
+    if (command.keyGiven)
+        tune.key = command.key;
+    tune.capo = command.capo.value_or(tune.capo);
     if (command.transposition)
         tune = song::transposed(
             tune, command.transposition->semitones, command.transposition->spelling);

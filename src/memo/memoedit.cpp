@@ -100,15 +100,30 @@ Boxes transposed(
 PastedChords chordsOfText(const QString &text, chord::BeyondTables beyond)
 {
     static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    static const QRegularExpression lineBreaks(QStringLiteral("[\\r\\n]"));
+    // An ASCII degree after a name, as the text export writes it: "Em7(VIm7)".
+    static const QRegularExpression degree(
+        QStringLiteral("\\((?:b|#)?(?:VII|VI|V|IV|III|II|I)[^()]*\\)$"));
     PastedChords pasted;
-    for (const QString &name : text.split(blanks, Qt::SkipEmptyParts)) {
-        chord::StoredName stored = chord::storedName(name.toStdString(), beyond);
-        const QString root = QString::fromStdString(stored.lines.root);
-        const QString kind = QString::fromStdString(stored.lines.kind);
-        pasted.chords.push_back(boxOf(root, kind));
-        pasted.beyondTables += stored.beyondTables ? 1 : 0;
-        if (stored.replaced)
-            pasted.replaced.push_back({name, {root, kind}, std::move(stored.leftOut)});
+    for (const QString &line : text.split(lineBreaks)) {
+        QStringList names = line.split(blanks, Qt::SkipEmptyParts);
+        // The text export's key line, and a section's name before its chords.
+        if (!names.isEmpty() && names.front() == QLatin1String("Key:"))
+            continue;
+        if (!names.isEmpty() && names.front().size() > 1 && names.front().endsWith(u':'))
+            names.removeFirst();
+        for (QString name : names) {
+            if (const auto found = degree.match(name);
+                found.hasMatch() && found.capturedStart() > 0)
+                name.truncate(found.capturedStart());
+            chord::StoredName stored = chord::storedName(name.toStdString(), beyond);
+            const QString root = QString::fromStdString(stored.lines.root);
+            const QString kind = QString::fromStdString(stored.lines.kind);
+            pasted.chords.push_back(boxOf(root, kind));
+            pasted.beyondTables += stored.beyondTables ? 1 : 0;
+            if (stored.replaced)
+                pasted.replaced.push_back({name, {root, kind}, std::move(stored.leftOut)});
+        }
     }
     return pasted;
 }

@@ -69,7 +69,10 @@ struct PastedChords {
 // Chord names as a user pastes them, separated by blanks or line breaks,
 // each stored as a name from outside the window is (chord::storedName):
 // Bbmaj7 as Bb and M7, one beyond our tables as beyond says, any other
-// split into a box's root and kind lines.
+// split into a box's root and kind lines. The text export reads back as the
+// chords it was written from: its "Key:" line, a section's name ending in a
+// colon before a line's chords, and the degree after a name ("G(I)") are no
+// chords.
 PastedChords chordsOfText(const QString &text, chord::BeyondTables beyond);
 
 // One line for the user: how many names were replaced, each with what its

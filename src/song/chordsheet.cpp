@@ -3,6 +3,8 @@
 #include "colour.h"
 #include "programfont.h"
 
+#include "chordsymbol.h"
+#include "degree.h"
 #include "keyboardgeometry.h"
 #include "placement.h"
 
@@ -35,6 +37,7 @@ struct SheetLayout {
     int keyboardPage = 0;
     double keyboardTop = 0;
     int pages = 1;
+    std::optional<chord::Key> key; // the key the degrees are in: keyInEffect
 };
 
 namespace
@@ -72,6 +75,10 @@ constexpr double KeyLineWidth = 10;
 constexpr int SectionSize = 220;
 constexpr double SectionLift = 70; // from a section's name to the top of its bar line
 constexpr double NameGap = 60; // between two chords' names in a bar
+// With degrees, the name stands in the top of its bar and its degree (and
+// with a capo the shape played) under it, at the bottom.
+constexpr double NameBand = 372;
+constexpr double DegreeDrop = 40; // from the degree's baseline to the bar's bottom
 // About 1.8 cm across: narrower, a keyboard's markers are hard to make out.
 constexpr double MinKeyboardWidth = 1000;
 
@@ -123,7 +130,11 @@ double header(QPainter &painter, const Song &song, bool draw)
         drawName(painter, {Margin, y + painter.fontMetrics().ascent()}, ContentWidth, song.title);
     y += painter.fontMetrics().height() + MeterGap;
     painter.setFont(sheetFont(MeterSize));
-    const QString meter = QStringLiteral("♩ = %1　%2/4").arg(song.tempo).arg(song.beatsPerBar);
+    QString meter = QStringLiteral("♩ = %1　%2/4").arg(song.tempo).arg(song.beatsPerBar);
+    if (const std::optional<chord::Key> key = keyInEffect(song))
+        meter += QStringLiteral("　キー: %1").arg(QString::fromStdString(chord::keyName(*key)));
+    if (song.capo > 0)
+        meter += QStringLiteral("　カポ %1").arg(song.capo);
     if (draw)
         painter.drawText(QPointF(Margin, y + painter.fontMetrics().ascent()), meter);
     return y + painter.fontMetrics().height() + HeaderGap;
@@ -166,11 +177,26 @@ void drawSection(QPainter &painter, const QPointF &at, const QString &name)
     painter.restore();
 }
 
-void drawBarNames(QPainter &painter, const SheetBar &bar, double x, double y, int meter)
+// The degree of a chord in the key, and with a capo the shape that plays it:
+// "Ⅳ", "Ⅳ (C)"; empty for a chord the tables do not know.
+QString degreeLine(const Bar &chord, chord::Key key, int capo)
+{
+    const std::string root = chord.root.toStdString(), kind = chord.kind.toStdString();
+    QString line = QString::fromStdString(chord::degreeName({root, kind}, key));
+    if (!line.isEmpty() && capo > 0) {
+        const std::string shape(chord::shapeRoot(root, capo, key));
+        line += QStringLiteral(" (%1)").arg(
+            QString::fromStdString(chord::standardChordName(shape, kind)));
+    }
+    return line;
+}
+
+void drawBarNames(QPainter &painter, const SheetBar &bar, double x, double y, int meter,
+    std::optional<chord::Key> key, int capo)
 {
     constexpr double BarWidth = ContentWidth / SheetBarsPerLine;
     constexpr double Room = BarWidth - 2 * NameInset;
-    const double baseline = centredBaseline(painter, y, BarLineHeight);
+    const double baseline = centredBaseline(painter, y, key ? NameBand : BarLineHeight);
     if (bar.chords.empty()) { // the chord before holds on
         drawName(painter, {x + NameInset, baseline}, Room, QStringLiteral("%"));
         return;
@@ -181,14 +207,22 @@ void drawBarNames(QPainter &painter, const SheetBar &bar, double x, double y, in
         const double right = i + 1 < bar.chords.size()
             ? x + NameInset + Room * bar.chords[i + 1].first / meter - NameGap
             : x + BarWidth - NameInset;
+        const double room = std::max(right - left, 1.0);
         if (!chord->section.isEmpty())
             drawSection(painter, {left, y - SectionLift}, chord->section);
         if (const QString name = chord->standardName(); !name.isEmpty())
-            drawName(painter, {left, baseline}, std::max(right - left, 1.0), name);
+            drawName(painter, {left, baseline}, room, name);
+        if (const QString degree = key ? degreeLine(*chord, *key, capo) : QString();
+            !degree.isEmpty()) {
+            painter.save();
+            painter.setFont(sheetFont(LabelSize));
+            drawName(painter, {left, y + BarLineHeight - DegreeDrop}, room, degree);
+            painter.restore();
+        }
     }
 }
 
-void drawLine(QPainter &painter, const SheetLayout &layout, const SheetLine &line, int meter)
+void drawLine(QPainter &painter, const SheetLayout &layout, const SheetLine &line, const Song &song)
 {
     constexpr double BarWidth = ContentWidth / SheetBarsPerLine;
     painter.setFont(sheetFont(ChordSize));
@@ -208,7 +242,8 @@ void drawLine(QPainter &painter, const SheetLayout &layout, const SheetLine &lin
                                  BarLineHeight + BarLineWidth),
                 ink);
         }
-        drawBarNames(painter, layout.bars[line.first + i], x, y, meter);
+        drawBarNames(
+            painter, layout.bars[line.first + i], x, y, song.beatsPerBar, layout.key, song.capo);
     }
 }
 
@@ -351,15 +386,17 @@ int ChordSheet::draw(QPainter &painter, const QRectF &page, int pageIndex)
     painter.scale(scale, scale);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(sheetColours().ink);
-    if (!m_layout)
+    if (!m_layout) {
         m_layout = std::make_unique<SheetLayout>(layoutOf(m_song, headerHeight(painter, m_song)));
+        m_layout->key = keyInEffect(m_song);
+    }
     if (pageIndex == 0)
         drawHeader(painter, m_song);
     const std::vector<SheetLine> &lines = m_layout->lines; // in page order
     const auto first = std::partition_point(lines.begin(), lines.end(),
         [pageIndex](const SheetLine &line) { return line.page < pageIndex; });
     for (auto line = first; line != lines.end() && line->page == pageIndex; ++line)
-        drawLine(painter, *m_layout, *line, m_song.beatsPerBar);
+        drawLine(painter, *m_layout, *line, m_song);
     if (m_layout->keyboardPage == pageIndex)
         drawKeyboards(painter, m_song, m_layout->keyboardTop);
     painter.restore();

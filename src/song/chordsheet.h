@@ -23,14 +23,17 @@ struct SheetColours {
 SheetColours sheetColours();
 
 // Draws a page of the song's chord sheet and returns how many pages it has.
-// The first page begins with its title, tempo and meter; then come the bars,
-// four to a line between bar lines, a line for each section that begins on
-// a bar line, its name over it; each chord name is one run of text in the
-// standard spelling (Bar::standardName), where its beat falls in the bar,
-// and a bar where the chord before holds on shows %. After the last bar (on a page of their own
-// when the room left would make them too small), a two-octave keyboard with its markers for each
-// distinct known chord, as the window draws it, labelled with the name; the keyboards shrink to fit
-// the room they have. A memo's 30 bars and their keyboards fit one page.
+// The first page begins with its title, tempo, meter, key (keyInEffect) and
+// capo; then come the bars, four to a line between bar lines, a line for
+// each section that begins on a bar line, its name over it; each chord name
+// is one run of text in the standard spelling (Bar::standardName), where its
+// beat falls in the bar, and a bar where the chord before holds on shows %;
+// under each known name, its degree in the key, and with a capo the shape to
+// play ("Ⅳ (C)"). After the last bar (on a page of their own when the room
+// left would make them too small), a two-octave keyboard with its markers
+// for each distinct known chord, as the window draws it, labelled with the
+// name; the keyboards shrink to fit the room they have. A memo's 30 bars and
+// their keyboards fit one page.
 //
 // The sheet is scaled to fit the page rectangle (in the painter's units),
 // stands at its top and is centred across. Drawing text needs a QGuiApplication.

@@ -23,6 +23,8 @@ constexpr char Marker = 0x06;
 constexpr char EndOfTrack = 0x2F;
 constexpr char Tempo = 0x51;
 constexpr char TimeSignature = 0x58;
+constexpr char KeySignature = 0x59;
+constexpr int FifthSteps = 7; // semitones a step round the circle of fifths
 constexpr int MicrosecondsPerMinute = 60'000'000;
 constexpr char QuarterNotePower = 2; // the time signature's denominator, as a power of two
 constexpr char ClocksPerClick = 24; // MIDI clocks per metronome click: one a quarter note
@@ -35,6 +37,17 @@ QByteArray bigEndian(quint32 value, int size)
     for (int shift = 8 * (size - 1); shift >= 0; shift -= 8)
         bytes += char((value >> shift) & 0xFF);
     return bytes;
+}
+
+// The key signature's two bytes: sharps (flats below zero) and major or minor.
+QByteArray keySignature(chord::Key key)
+{
+    const int major = (key.tonic + (key.minor ? chord::MinorThird : 0)) % chord::PitchClassCount;
+    const int sharps = major * FifthSteps % chord::PitchClassCount;
+    const char signs[] {
+        char(chord::spellsWithFlats(key) ? sharps - chord::PitchClassCount : sharps),
+        char(key.minor ? 1 : 0)};
+    return QByteArray(signs, sizeof signs);
 }
 
 // A variable-length quantity: seven bits a byte, the high bit set on all
@@ -98,6 +111,8 @@ QByteArray midiFileBytes(const Song &song, int program)
     const char meter[] {
         char(song.beatsPerBar), QuarterNotePower, ClocksPerClick, ThirtySecondsPerQuarter};
     conductor.meta(0, TimeSignature, QByteArray(meter, sizeof meter));
+    if (const std::optional<chord::Key> key = keyInEffect(song))
+        conductor.meta(0, KeySignature, keySignature(*key));
     for (std::size_t i = 0; i < song.bars.size(); ++i) {
         const Bar &bar = song.bars[i];
         if (!bar.section.isEmpty())

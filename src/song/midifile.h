@@ -10,7 +10,8 @@ namespace song
 inline constexpr int MidiTicksPerQuarter = 480;
 
 // The song as a Standard MIDI File, format 1. Track 1 holds the tempo, the
-// time signature and a marker naming each chord that has a text where it
+// time signature, the key signature of the key in effect (none when no key
+// is known) and a marker naming each chord that has a text where it
 // begins, in the standard spelling (Bar::standardName), which DAWs show as
 // the chord track; a chord that begins a section has the section's name as a
 // marker before its own. Track 2 holds the notes: each known chord struck

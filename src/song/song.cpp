@@ -2,6 +2,8 @@
 
 #include "chordmemo.h"
 #include "chordsymbol.h"
+#include "degree.h"
+#include "keyfinding.h"
 #include "midinotes.h"
 #include "placement.h"
 
@@ -77,6 +79,31 @@ Song transposed(
         bar.notes = moved.notes;
     }
     return moved;
+}
+
+std::optional<chord::Key> keyInEffect(const Song &song)
+{
+    if (song.key)
+        return song.key;
+    std::vector<std::string> roots, kinds;
+    for (const Bar &bar : song.bars) {
+        roots.push_back(bar.root.toStdString());
+        kinds.push_back(bar.kind.toStdString());
+    }
+    std::vector<chord::NamedChord> chords;
+    for (std::size_t k = 0; k < roots.size(); ++k)
+        chords.push_back({roots[k], kinds[k]});
+    if (const auto found = chord::findKey(chords))
+        return found->key;
+    return std::nullopt;
+}
+
+QString asciiDegree(const Bar &bar, std::optional<chord::Key> key)
+{
+    if (!key)
+        return {};
+    const std::string root = bar.root.toStdString(), kind = bar.kind.toStdString();
+    return QString::fromStdString(chord::degreeName({root, kind}, *key, chord::DegreeStyle::Ascii));
 }
 
 std::vector<qint64> chordStarts(const Song &song)

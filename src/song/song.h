@@ -91,6 +91,13 @@ Song songFromMemo(const memo::ChordMemo &memo, const QString &title, int tempo =
 Song transposed(const Song &song, int semitones, chord::Spelling spelling,
     std::optional<chord::Key> key = std::nullopt);
 
+// The key the exports name the song and number its chords by: its own, else
+// the one found from its known chords; none when neither is.
+std::optional<chord::Key> keyInEffect(const Song &song);
+// The bar's degree in that key for files read by other programs ("VIm7");
+// empty for an unknown chord or no key.
+QString asciiDegree(const Bar &bar, std::optional<chord::Key> key);
+
 // The bar's length in seconds at the song's tempo.
 double barSeconds(const Song &song);
 

@@ -21,7 +21,11 @@ QString singleLine(const QString &text)
 QByteArray songTextBytes(const Song &song)
 {
     const std::vector<qint64> starts = chordStarts(song);
+    const std::optional<chord::Key> key = keyInEffect(song);
     QString text, line;
+    if (!song.bars.empty())
+        text = QStringLiteral("Key: %1\n")
+                   .arg(key ? QString::fromStdString(chord::keyName(*key)) : QStringLiteral("?"));
     qint64 anchor = 0; // the bar the section's first line starts at
     qint64 row = 0;
     for (std::size_t k = 0; k < song.bars.size(); ++k) {
@@ -36,8 +40,11 @@ QByteArray songTextBytes(const Song &song)
         }
         for (; (at - anchor) / BarsPerRow > row; ++row)
             text += std::exchange(line, {}) + u'\n';
-        if (!bar.isEmpty())
-            line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + singleLine(bar.name());
+        if (bar.isEmpty())
+            continue;
+        line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + singleLine(bar.name());
+        if (const QString degree = asciiDegree(bar, key); !degree.isEmpty())
+            line += u'(' + degree + u')';
     }
     if (!song.bars.empty())
         text += line + u'\n';

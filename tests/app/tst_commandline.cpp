@@ -29,8 +29,8 @@ Ran runIn(const QTemporaryDir &dir, const QStringList &arguments,
     program.start(QStringLiteral(SORAMINA_BINARY), arguments);
     if (!program.waitForFinished() || program.exitStatus() != QProcess::NormalExit)
         return {};
-    const QByteArray said = channels == QProcess::MergedChannels ? program.readAll()
-                                                                 : program.readAllStandardError();
+    const QByteArray said
+        = channels == QProcess::MergedChannels ? program.readAll() : program.readAllStandardError();
     return {program.exitCode(), QString::fromUtf8(said).split(u'\n', Qt::SkipEmptyParts)};
 }
 } // namespace
@@ -136,14 +136,18 @@ void tst_CommandLine::exports_data()
     QTest::addColumn<QByteArray>("written"); // out.txt afterwards; "-": no such file
 
     const QStringList song {"song.dat"};
-    QTest::newRow("text") << QStringList {"--export", "out.txt"} + song << 0 << ""
-                          << QByteArray("C Am F G7 Bb Dm7 H EbM7\n");
-    QTest::newRow("up 2") << QStringList {"--transpose", "2", "--export", "out.txt"} + song << 0
-                          << "" << QByteArray("D Bm G A7 C Em7 H FM7\n");
-    QTest::newRow("down 1, written with =") << QStringList {"--transpose=-1", "--export=out.txt"}
-            + song << 0 << "" << QByteArray("B G#m E F#7 A C#m7 H DM7\n");
-    QTest::newRow("up 3, flats") << QStringList {"--transpose", "3f", "--export", "out.txt"} + song
-                                 << 0 << "" << QByteArray("Eb Cm Ab Bb7 Db Fm7 H GbM7\n");
+    QTest::newRow("text")
+        << QStringList {"--export", "out.txt"} + song << 0 << ""
+        << QByteArray("Key: C\nC(I) Am(VIm) F(IV) G7(V7) Bb(bVII) Dm7(IIm7) H EbM7(bIIIM7)\n");
+    QTest::newRow("up 2")
+        << QStringList {"--transpose", "2", "--export", "out.txt"} + song << 0 << ""
+        << QByteArray("Key: D\nD(I) Bm(VIm) G(IV) A7(V7) C(bVII) Em7(IIm7) H FM7(bIIIM7)\n");
+    QTest::newRow("down 1, written with =")
+        << QStringList {"--transpose=-1", "--export=out.txt"} + song << 0 << ""
+        << QByteArray("Key: B\nB(I) G#m(VIm) E(IV) F#7(V7) A(bVII) C#m7(IIm7) H DM7(bIIIM7)\n");
+    QTest::newRow("up 3, flats")
+        << QStringList {"--transpose", "3f", "--export", "out.txt"} + song << 0 << ""
+        << QByteArray("Key: Eb\nEb(I) Cm(VIm) Ab(IV) Bb7(V7) Db(bVII) Fm7(IIm7) H GbM7(bIIIM7)\n");
     QTest::newRow("transposition out of range")
         << QStringList {"--transpose", "12", "--export", "out.txt"} + song << 2 << "--transpose"
         << QByteArray("-");
@@ -169,11 +173,28 @@ void tst_CommandLine::exports_data()
     const QStringList cho {"song.cho"};
     QTest::newRow("ChordPro: known spellings ours, the others as written")
         << QStringList {"--export", "out.txt"} + cho << 0
-        << "一覧にない 2 個のコードは書かれたまま書き出します" << QByteArray("BbM7 Am7-5 C9 G/B\n");
+        << "一覧にない 2 個のコードは書かれたまま書き出します"
+        << QByteArray("Key: Bb\nBbM7(IM7) Am7-5(VIIm7-5) C9 G/B\n");
     QTest::newRow("ChordPro, --nearest")
         << QStringList {"--export", "out.txt", "--nearest"} + cho << 0
         << "2 個のコードを近いコードにしました: C9 → C7「9th」, G/B → G「ベース B」"
-        << QByteArray("BbM7 Am7-5 C7 G\n");
+        << QByteArray("Key: Bb\nBbM7(IM7) Am7-5(VIIm7-5) C7(II7) G(VI)\n");
+    QTest::newRow("--key and --capo: the degrees in the key given")
+        << QStringList {"--key", "Dm", "--capo", "3", "--export", "out.txt"} + song << 0 << ""
+        << QByteArray("Key: Dm\nC(bVII) Am(Vm) F(bIII) G7(IV7) Bb(bVI) Dm7(Im7) H EbM7(bIIM7)\n");
+    QTest::newRow("--key moves with the chords")
+        << QStringList {"--key", "Dm", "--transpose", "2", "--export", "out.txt"} + song << 0 << ""
+        << QByteArray("Key: Em\nD(bVII) Bm(Vm) G(bIII) A7(IV7) C(bVI) Em7(Im7) H FM7(bIIM7)\n");
+    QTest::newRow("--key auto: found from the chords")
+        << QStringList {"--key", "auto", "--export", "out.txt"} + cho << 0 << "一覧にない"
+        << QByteArray("Key: Bb\nBbM7(IM7) Am7-5(VIIm7-5) C9 G/B\n");
+    QTest::newRow("--key names no key") << QStringList {"--key", "H", "--export", "out.txt"} + song
+                                        << 2 << "--key は G、Bb、F#m" << QByteArray("-");
+    QTest::newRow("--capo past 11") << QStringList {"--capo", "12", "--export", "out.txt"} + song
+                                    << 2 << "--capo は 0 から 11 まで" << QByteArray("-");
+    QTest::newRow("--key with no export")
+        << QStringList {"--key", "G"} + song << 2 << "--key は --export と一緒にしか使えません"
+        << QByteArray("-");
     QTest::newRow("--nearest with no export")
         << QStringList {"--nearest"} + cho << 2 << "--nearest は --export と一緒にしか使えません"
         << QByteArray("-");
@@ -272,8 +293,11 @@ void tst_CommandLine::wholeSong_data()
     QTest::addColumn<QString>("names"); // captures each chord name the output shows, in order
     QTest::addColumn<QString>("more"); // what else the output shows
 
-    const QString plain = QStringLiteral(R"((?<!\S)([A-G](?:m|7)*)(?!\S))");
-    QTest::newRow("text") << "out.txt" << QStringList {} << plain << "^Verse 1: G G7 C G";
+    // The names alone: not the key on the sheet's meter line.
+    const QString plain = QStringLiteral(R"((?<!\S)(?<!キー: )([A-G](?:m|7)*)(?!\S))");
+    QTest::newRow("text") << "out.txt" << QStringList {}
+                          << QStringLiteral(R"((?<!\S)([A-G](?:m|7)*)\([^)]*\))")
+                          << R"(^Key: G\nVerse 1: G\(I\) G7\(I7\) C\(IV\) G\(I\))";
     QTest::newRow("ChordPro") << "out.cho" << QStringList {} << R"(\[([^\]]*)\])"
                               << R"(\{start_of_verse: Verse 4\}\n\| \[G\])";
     // The chord markers and, where the last note ends, the bars: 55 of 3 beats.
@@ -287,9 +311,11 @@ void tst_CommandLine::wholeSong_data()
     QTest::newRow("PNG: every page, one under the other")
         << "out.png"
         << QStringList {SYSTEM_PYTHON3, "-c",
-               "import struct, sys; print(struct.unpack('>II', open(sys.argv[1], 'rb').read()[16:24]))",
+               "import struct, sys; print(struct.unpack('>II', open(sys.argv[1], "
+               "'rb').read()[16:24]))",
                "OUT"}
-        << "" << R"(^\(1240, 3508\)\n$)";
+        << ""
+        << R"(^\(1240, 3508\)\n$)";
     // 55 bars at 120 a minute, then a second to ring out.
     QTest::newRow("WAV: every bar sounds")
         << "out.wav"

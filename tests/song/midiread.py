@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """Prints what Python's mido reads in a MIDI file, one line an event group:
-the header, then per track its tempo, meter, markers, program and notes
+the header, then per track its tempo, meter, key, markers, program and notes
 (note-ons or note-offs at one tick grouped), and where the track ends."""
 import sys
 
@@ -39,6 +39,8 @@ def main(path):
                 print(f"{number} tempo {tick}: {msg.tempo}")
             elif msg.type == "time_signature":
                 print(f"{number} meter {tick}: {msg.numerator}/{msg.denominator}")
+            elif msg.type == "key_signature":
+                print(f"{number} key {tick}: {msg.key}")
             elif msg.type == "marker":
                 print(f"{number} marker {tick}: {utf8(msg.text)}")
             elif msg.type == "track_name":

@@ -54,26 +54,26 @@ void tst_MidiFile::readBack_data()
     QTest::newRow("known chords, H and an empty box")
         << songOf({{"C"}, {"H"}, {}, {"A", "m7"}}, "Yesterday") << 0
         << QStringList {"format 1 ticks 480 tracks 2", "1 name 0: Yesterday", "1 tempo 0: 500000",
-               "1 meter 0: 4/4", "1 marker 0: C", "1 marker 1920: H", "1 marker 5760: Am7",
-               "1 end 7680", "2 program 0 ch1: 0", "2 on 0 ch1 v100: 48 52 55",
-               "2 off 1920 ch1: 48 52 55", "2 on 5760 ch1 v100: 57 60 64 67",
-               "2 off 7680 ch1: 57 60 64 67", "2 end 7680"};
+               "1 meter 0: 4/4", "1 key 0: C", "1 marker 0: C", "1 marker 1920: H",
+               "1 marker 5760: Am7", "1 end 7680", "2 program 0 ch1: 0",
+               "2 on 0 ch1 v100: 48 52 55", "2 off 1920 ch1: 48 52 55",
+               "2 on 5760 ch1 v100: 57 60 64 67", "2 off 7680 ch1: 57 60 64 67", "2 end 7680"};
     QTest::newRow("three beats at 97, guitar: the tempo rounded to a microsecond")
         << songOf({{"G"}, {"D", "7"}}, "Waltz", 97, 3) << 24
         << QStringList {"format 1 ticks 480 tracks 2", "1 name 0: Waltz", "1 tempo 0: 618557",
-               "1 meter 0: 3/4", "1 marker 0: G", "1 marker 1440: D7", "1 end 2880",
+               "1 meter 0: 3/4", "1 key 0: G", "1 marker 0: G", "1 marker 1440: D7", "1 end 2880",
                "2 program 0 ch1: 24", "2 on 0 ch1 v100: 55 59 62", "2 off 1440 ch1: 55 59 62",
                "2 on 1440 ch1 v100: 50 54 57 60", "2 off 2880 ch1: 50 54 57 60", "2 end 2880"};
     QTest::newRow("a chord struck again is let go first")
         << songOf({{"E", "m"}, {"E", "m"}}, "", 120, 1) << 0
         << QStringList {"format 1 ticks 480 tracks 2", "1 tempo 0: 500000", "1 meter 0: 1/4",
-               "1 marker 0: Em", "1 marker 480: Em", "1 end 960", "2 program 0 ch1: 0",
-               "2 on 0 ch1 v100: 52 55 59", "2 off 480 ch1: 52 55 59",
+               "1 key 0: Em", "1 marker 0: Em", "1 marker 480: Em", "1 end 960",
+               "2 program 0 ch1: 0", "2 on 0 ch1 v100: 52 55 59", "2 off 480 ch1: 52 55 59",
                "2 on 480 ch1 v100: 52 55 59", "2 off 960 ch1: 52 55 59", "2 end 960"};
     QTest::newRow("two chords in a bar: two markers inside it; sections named by markers")
         << shaped(songOf({{"G"}, {"D"}, {"C"}}, "Swing"), {2, 2, 0}, {{0, "A"}, {2, "サビ"}}) << 0
         << QStringList {"format 1 ticks 480 tracks 2", "1 name 0: Swing", "1 tempo 0: 500000",
-               "1 meter 0: 4/4", "1 marker 0: A", "1 marker 0: G", "1 marker 960: D",
+               "1 meter 0: 4/4", "1 key 0: G", "1 marker 0: A", "1 marker 0: G", "1 marker 960: D",
                "1 marker 1920: サビ", "1 marker 1920: C", "1 end 3840", "2 program 0 ch1: 0",
                "2 on 0 ch1 v100: 55 59 62", "2 off 960 ch1: 55 59 62",
                "2 on 960 ch1 v100: 50 54 57", "2 off 1920 ch1: 50 54 57",
@@ -81,9 +81,20 @@ void tst_MidiFile::readBack_data()
     QTest::newRow("markers in the standard spelling")
         << songOf({{"Bb", "M7"}, {"A", "m7-5"}}, "") << 0
         << QStringList {"format 1 ticks 480 tracks 2", "1 tempo 0: 500000", "1 meter 0: 4/4",
-               "1 marker 0: Bbmaj7", "1 marker 1920: Am7b5", "1 end 3840", "2 program 0 ch1: 0",
-               "2 on 0 ch1 v100: 58 62 65 69", "2 off 1920 ch1: 58 62 65 69",
+               "1 key 0: Bb", "1 marker 0: Bbmaj7", "1 marker 1920: Am7b5", "1 end 3840",
+               "2 program 0 ch1: 0", "2 on 0 ch1 v100: 58 62 65 69", "2 off 1920 ch1: 58 62 65 69",
                "2 on 1920 ch1 v100: 57 60 63 67", "2 off 3840 ch1: 57 60 63 67", "2 end 3840"};
+    QTest::newRow("the song's own key, six flats and minor, over the chords' own")
+        <<
+        [] {
+            song::Song s = songOf({{"C"}}, "");
+            s.key = chord::Key {3, true};
+            return s;
+        }()
+        << 0
+        << QStringList {"format 1 ticks 480 tracks 2", "1 tempo 0: 500000", "1 meter 0: 4/4",
+               "1 key 0: Ebm", "1 marker 0: C", "1 end 1920", "2 program 0 ch1: 0",
+               "2 on 0 ch1 v100: 48 52 55", "2 off 1920 ch1: 48 52 55", "2 end 1920"};
     QTest::newRow("names as one line of UTF-8")
         << songOf({{"ド", "\n♯"}}, "さくら\r\n", 60, 2) << 0
         << QStringList {"format 1 ticks 480 tracks 2", "1 name 0: さくら  ", "1 tempo 0: 1000000",

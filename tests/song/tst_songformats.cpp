@@ -32,7 +32,8 @@ void tst_SongFormats::byPath_data()
     QTest::newRow(".pdf is drawn") << "sheet.pdf" << int(F::Pdf) << false << QByteArray();
     QTest::newRow(".png is drawn") << "sheet.PNG" << int(F::Png) << false << QByteArray();
     QTest::newRow(".wav is rendered") << "take.wav" << int(F::Wav) << false << QByteArray();
-    QTest::newRow(".txt") << "chords.txt" << int(F::Text) << false << QByteArray("C Am\n");
+    QTest::newRow(".txt") << "chords.txt" << int(F::Text) << false
+                          << QByteArray("Key: C\nC(I) Am(VIm)\n");
     QTest::newRow(".chopro is read, not written") << "x.chopro" << None << true << QByteArray();
     QTest::newRow(".crd in capitals") << "x.CRD" << None << true << QByteArray();
     QTest::newRow(".midi is not .mid") << "a.midi" << None << false << QByteArray();

@@ -78,7 +78,8 @@ void tst_SongSharing::exports_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QByteArray>("starts");
-    QTest::newRow("text, the empty box writes nothing") << "out.txt" << QByteArray("C Am7 H\n");
+    QTest::newRow("text, the empty box writes nothing")
+        << "out.txt" << QByteArray("Key: C\nC(I) Am7(VIm7) H\n");
     QTest::newRow("ChordPro titled by the memo") << "out.cho" << QByteArray("{title: code}\n");
     QTest::newRow("MIDI file") << "out.mid" << QByteArray("MThd");
     QTest::newRow("PDF") << "out.pdf" << QByteArray("%PDF");
@@ -159,6 +160,7 @@ void tst_SongSharing::imports_data()
     QTest::addColumn<QString>("notice"); // the line over the boxes, if any
     QTest::addColumn<int>("tempo"); // kept for the memo afterwards
     QTest::addColumn<bool>("nearest"); // the answer to names beyond our tables
+    QTest::addColumn<QString>("key"); // and its key and capo: "Bb 3"; none: " 0"
 
     QByteArray many = "{title: Long}\n";
     for (int i = 0; i < 32; ++i)
@@ -168,20 +170,23 @@ void tst_SongSharing::imports_data()
         thirty << SlotChord {k, "G", ""};
     QTest::newRow("chords in order, in the program's own spelling")
         << QByteArray("{t: Song}\n{tempo: 96}\n# a comment [X]\n[Am7]Hel[D]lo [Bbm7b5]there\n")
-        << slotFile({{0, "A", "m7"}, {1, "D", ""}, {2, "Bb", "m7-5"}}) << QString() << 96 << false;
+        << slotFile({{0, "A", "m7"}, {1, "D", ""}, {2, "Bb", "m7-5"}}) << QString() << 96 << false << " 0";
     QTest::newRow("lyrics alone: refused, the memo stays")
         << QByteArray("{title: Words}\n{tempo: 80}\nNo chords [*Coda] here\n") << Song
-        << "読み込んだファイルにはコードがありません: メモはそのままです" << 0 << false;
+        << "読み込んだファイルにはコードがありません: メモはそのままです" << 0 << false << " 0";
     QTest::newRow("more than 30: the first 30, and how many were left")
         << many << slotFile(thirty) << "メモは 30 個までです: 2 個のコードは読み込んでいません"
-        << 120 << false;
+        << 120 << false << " 0";
     const QByteArray real("{title: Real}\n[Bbmaj7]One [C9]two [G/B]three\n");
     QTest::newRow("names beyond the tables kept as written, known spellings ours")
         << real << slotFile({{0, "Bb", "M7"}, {1, "C", "9"}, {2, "G", "/B"}})
-        << "一覧にない 2 個のコードは書かれたままです（再生では休み）" << 120 << false;
+        << "一覧にない 2 個のコードは書かれたままです（再生では休み）" << 120 << false << " 0";
     QTest::newRow("names beyond the tables as their nearest chords")
         << real << slotFile({{0, "Bb", "M7"}, {1, "C", "7"}, {2, "G", ""}})
-        << "2 個のコードを近いコードにしました: C9 → C7「9th」, G/B → G「ベース B」" << 120 << true;
+        << "2 個のコードを近いコードにしました: C9 → C7「9th」, G/B → G「ベース B」" << 120 << true << " 0";
+    QTest::newRow("its key and capo kept with the tempo")
+        << QByteArray("{key: Gm}\n{capo: 3}\n[Bb] [F]\n") << slotFile({{0, "Bb", ""}, {1, "F", ""}})
+        << QString() << 120 << false << "Gm 3";
 }
 
 void tst_SongSharing::imports()
@@ -191,6 +196,7 @@ void tst_SongSharing::imports()
     QFETCH(QString, notice);
     QFETCH(int, tempo);
     QFETCH(bool, nearest);
+    QFETCH(QString, key);
     const QTemporaryDir settingsDir;
     QSettings settings(settingsDir.filePath(QStringLiteral("share.conf")), QSettings::IniFormat);
     Sharing f(Song, &settings);
@@ -209,10 +215,24 @@ void tst_SongSharing::imports()
     const QString tempoKey = QStringLiteral("songs/%1/tempo")
                                  .arg(QString::fromLatin1(QUrl::toPercentEncoding(f.memoPath)));
     QCOMPARE(settings.value(tempoKey).toInt(), tempo);
-    // One step: the memo comes back whole, and the tempo it had.
+    const auto keyOf = [&] {
+        const song::SongSettings kept = song::loadSongSettings(settings, f.memoPath);
+        return QStringLiteral("%1 %2")
+            .arg(kept.key ? QString::fromStdString(chord::keyName(*kept.key)) : QString())
+            .arg(kept.capo);
+    };
+    QCOMPARE(keyOf(), key);
+    // The window's exports name the chords in the key kept.
+    if (const QString kept = key.section(u' ', 0, 0); !kept.isEmpty()) {
+        const QString out = f.dirPath() + QStringLiteral("/out.txt");
+        f.sharing.exportTo(out);
+        QTRY_VERIFY(readFile(out).startsWith("Key: " + kept.toUtf8() + '\n'));
+    }
+    // One step: the memo comes back whole, and the tempo, key and capo it had.
     f.history.undoStack()->undo();
     QTRY_COMPARE(f.savedFile(), Song);
     QVERIFY(settings.value(tempoKey, song::DefaultTempo).toInt() == song::DefaultTempo);
+    QCOMPARE(keyOf(), QStringLiteral(" 0"));
 }
 
 QTEST_MAIN(tst_SongSharing)

@@ -95,8 +95,11 @@ services::OffThread &ui::SongSharing::jobs()
 song::Song ui::SongSharing::currentSong() const
 {
     const song::SongSettings kept = m_store->load();
-    return song::songFromMemo(
+    song::Song song = song::songFromMemo(
         m_memo, song::titleFromPath(m_memoPath()), kept.tempo, kept.beatsPerBar);
+    song.key = kept.key;
+    song.capo = kept.capo;
+    return song;
 }
 
 void ui::SongSharing::exportClicked()
@@ -241,9 +244,11 @@ void ui::SongSharing::imported(const song::SongRead &kept, const song::SongRead 
     if (!m_store->keeps()) {
         m_history->change(QStringLiteral("インポート"), boxes);
     } else {
-        // Undone with the boxes: the memo's song comes back at its own tempo.
+        // Undone with the boxes: the memo's song comes back at its own tempo,
+        // key and capo.
         m_history->change(QStringLiteral("インポート"), boxes,
-            m_store->alongside(m_store->load(), {read.song.tempo, read.song.beatsPerBar}));
+            m_store->alongside(m_store->load(),
+                {read.song.tempo, read.song.beatsPerBar, read.song.key, read.song.capo}));
     }
     QStringList notices;
     if (read.leftOut > 0)
