@@ -2,6 +2,7 @@
 #include "form1layout.h"
 
 #include "chordtables.h"
+#include "boxlook.h"
 #include "clicklabel.h"
 #include "colour.h"
 #include "firstpaint.h"
@@ -72,7 +73,7 @@ void Form1::showcode(Source source)
     txtcode2->setModified(false);
     showBoxCaption(m_memo.curslot, root + kind);
     emit chordStored(m_memo.curslot, root, kind, source == Source::Typed);
-    showBoxNote(m_memo.curslot);
+    m_boxLook->showNote(m_memo.curslot);
 
     const chord::ChordPlacement placement = displayChord(root, kind);
     if (source != Source::Unannounced) {
@@ -299,34 +300,12 @@ void Form1::showPlayedChord(const QString &root, const QString &kind)
 
 void Form1::showBoxCaption(int box, const QString &caption)
 {
-    lblslot[box]->setText(shownCaption(box, caption));
-    showBoxNote(box);
-}
-
-QString Form1::shownCaption(int box, const QString &name) const
-{
-    const QString degree = m_degreeCaptions.value(box);
-    return degree.isEmpty() ? name : degree;
-}
-
-// What a box's tooltip and description say, a line each: why its name is
-// unknown, and its degree in the key.
-QStringList Form1::boxTipLines(int box) const
-{
-    QStringList lines {boxNote(box), m_degreeLines.value(box)};
-    lines.removeAll(QString());
-    return lines;
+    m_boxLook->show(box, caption);
 }
 
 void Form1::showDegrees(const QStringList &lines, const QStringList &captions)
 {
-    m_degreeLines = lines;
-    m_degreeCaptions = captions;
-    for (int k = 0; k < ShownSlots; ++k) {
-        const memo::ChordText chord = m_memo.fetch(k);
-        lblslot[k]->setText(shownCaption(k, chord.root + chord.kind));
-        showBoxNote(k);
-    }
+    m_boxLook->showDegrees(lines, captions);
 }
 
 void Form1::showChosenChord(const QString &root, const QString &kind)
@@ -342,29 +321,6 @@ void Form1::moveReceivingBox(int box)
 {
     selectBox(box);
     m_access->chordShown(txtcode1->text(), txtcode2->text(), box);
-}
-
-QString Form1::boxNote(int box) const
-{
-    const memo::ChordText chord = m_memo.fetch(box);
-    return QString::fromStdString(
-        chord::unknownChordNote(chord.root.toStdString(), chord.kind.toStdString()));
-}
-
-// Told apart by more than its colour: a dashed edge and italic letters.
-void Form1::showBoxNote(int box)
-{
-    const QString tip = boxTipLines(box).join(u'\n');
-    widgets::ClickLabel *label = lblslot[box];
-    label->setToolTip(tip);
-    label->setAccessibleDescription(tip);
-    const bool unknown = !boxNote(box).isEmpty();
-    label->setDashedEdge(unknown ? colourOf(UnknownSlotEdgeColour) : QColor());
-    QFont font = label->font();
-    if (font.italic() != unknown) {
-        font.setItalic(unknown);
-        label->setFont(font);
-    }
 }
 
 void Form1::markPlaying(int box)

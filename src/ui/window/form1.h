@@ -33,6 +33,7 @@ class ShapeWidget;
 namespace ui
 {
 class Form1Access;
+class BoxLook;
 class KeyboardPick;
 class EditCommands;
 class KeyCommands;
@@ -123,10 +124,6 @@ private:
     enum class Source { Chosen, Typed, Unannounced };
     void showcode(Source source = Source::Chosen);
     void chooseHalf(QLineEdit *box, const QString &text, Source source = Source::Chosen);
-    // What a box's tooltip and accessible description say of its chord, and
-    // the look of a box whose chord the tables do not know.
-    QString boxNote(int box) const;
-    void showBoxNote(int box);
 
     void opcode1_Click(int index);
     void opcode2_Click(int index);
@@ -140,8 +137,6 @@ private:
     void Form_Load();
     void Form_Unload();
     void selectBox(int box);
-    QString shownCaption(int box, const QString &name) const;
-    QStringList boxTipLines(int box) const;
 
     memofile::MemoKeeper *m_keeper;
     memo::ChordMemo &m_memo;
@@ -154,8 +149,6 @@ private:
     bool m_opened = false; // the window has shown once, with its first chord
     bool m_closed = false; // the close went through: later close requests have nothing to do
     int m_playingBox = -1; // the box coloured as the one the song plays
-    QStringList m_degreeLines; // each shown box's degree, for its tooltip
-    QStringList m_degreeCaptions; // shown in place of the names; empty: the names
 
     QLineEdit *txtcode1 = nullptr;
     QLineEdit *txtcode2 = nullptr;
@@ -180,5 +173,6 @@ private:
 
     ui::Form1Access *m_access = nullptr; // owned as a child
     ui::KeyboardPick *m_keys = nullptr; // owned as a child
+    std::unique_ptr<ui::BoxLook> m_boxLook; // the boxes' names, notes and marks
     ui::TypingHintLine *m_hint = nullptr; // owned as a child
 };

@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "boxlook.h"
 #include "beyondtables.h"
 #include "chordplayer.h"
 #include "editcommands.h"

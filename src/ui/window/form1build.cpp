@@ -1,4 +1,5 @@
 #include "form1.h"
+#include "boxlook.h"
 #include "form1layout.h"
 
 #include "clicklabel.h"
@@ -191,6 +192,7 @@ void Form1::buildControls()
         widgets::setBackColour(slot, widgets::hexColour(qs(SlotColour)));
         lblslot[i] = slot;
     }
+    m_boxLook = std::make_unique<ui::BoxLook>(m_memo, std::span(lblslot).first(ShownSlots));
     ui::KeyboardPick::Controls keys;
     keys.keyboard = m_keyboard = inertLabel(client, KeyWhite);
     widgets::setBackColour(m_keyboard, widgets::hexColour(qs(KeyWhiteColour)));
