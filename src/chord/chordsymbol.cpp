@@ -83,9 +83,9 @@ enum class Number : std::uint8_t { None, Seven, Extension };
 struct KindSpelling {
     std::string_view text;
     Place place = Place::Anywhere;
-    std::optional<Third> third;
-    std::optional<Fifth> fifth;
-    std::optional<Seventh> seventh;
+    std::optional<Third> third {};
+    std::optional<Fifth> fifth {};
+    std::optional<Seventh> seventh {};
     bool sixth = false;
     unsigned tensions = 0;
     Number number = Number::None;
