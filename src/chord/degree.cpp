@@ -63,11 +63,6 @@ KeyChords chordsOfKey(Key key, const std::array<std::string_view, DegreeCount> S
     return chords;
 }
 
-constexpr int pitchClassOf(int semitones)
-{
-    return (semitones % PitchClassCount + PitchClassCount) % PitchClassCount;
-}
-
 } // namespace
 
 std::string degreeName(NamedChord chord, Key key, DegreeStyle style)

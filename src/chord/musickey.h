@@ -28,6 +28,19 @@ inline constexpr int MinorThird = 3;
 // A capo sits on fret 0 (none) to 11; on fret 12 it would sound the same keys.
 inline constexpr int MaxCapo = 11;
 
+// The pitch class, 0 to 11, of a number of semitones above C, either way.
+constexpr int pitchClassOf(int semitones) noexcept
+{
+    return (semitones % PitchClassCount + PitchClassCount) % PitchClassCount;
+}
+
+// The key moved by a number of semitones, either way, as 移調 moves its chords.
+constexpr Key movedKey(Key key, int semitones) noexcept
+{
+    key.tonic = pitchClassOf(key.tonic + semitones);
+    return key;
+}
+
 // True when the key's signature has flats: F, Bb, Eb, Ab, Db and Gb major
 // and their relative minors. Six accidentals are taken as flats (Gb, Ebm).
 // C and A minor have none, and spell a black key as the root buttons do,

@@ -66,9 +66,7 @@ Song transposed(
         = chord::keySpelling(roots, semitones, spelling, key ? key : song.key);
     Song moved = song;
     if (moved.key)
-        moved.key->tonic
-            = ((moved.key->tonic + semitones) % chord::PitchClassCount + chord::PitchClassCount)
-            % chord::PitchClassCount;
+        moved.key = chord::movedKey(*moved.key, semitones);
     for (Bar &bar : moved.bars) {
         const std::string root = bar.root.toStdString();
         const std::string to = chord::transposeRoot(root, semitones, spelled);

@@ -39,12 +39,6 @@ chord::NamedChord keyChord(chord::Key key, int item)
         = item < chord::DegreeCount ? chord::keyTriads(key) : chord::keySevenths(key);
     return chords[std::size_t(item % chord::DegreeCount)];
 }
-
-int pitchClassPlus(int pitchClass, int semitones)
-{
-    return ((pitchClass + semitones) % chord::PitchClassCount + chord::PitchClassCount)
-        % chord::PitchClassCount;
-}
 } // namespace
 
 ui::KeyCommands::KeyCommands(ChordWindow *window, const memo::ChordMemo &memo,
@@ -104,7 +98,7 @@ ui::KeyCommands::KeyCommands(ChordWindow *window, const memo::ChordMemo &memo,
         if (!before.key || !m_store->keeps())
             return songKey;
         song::SongSettings after = before;
-        after.key->tonic = pitchClassPlus(before.key->tonic, semitones);
+        after.key = chord::movedKey(*before.key, semitones);
         songKey.alongside = [this, keep = m_store->alongside(before, after)](bool done) {
             keep(done);
             update();
