@@ -228,6 +228,15 @@ SongEdit SongDocument::transposing(
     return edit;
 }
 
+SongEdit SongDocument::replacingAll(const Song &other) const
+{
+    Song taken = trimmed(other);
+    taken.title = m_song.title;
+    if (int(taken.bars.size()) > MaxSongChords)
+        taken.bars.resize(std::size_t(MaxSongChords));
+    return {0, m_song.bars, taken.bars, infoOf(m_song), infoOf(taken)};
+}
+
 void SongDocument::apply(const SongEdit &edit, bool forward)
 {
     const std::vector<Bar> &gone = forward ? edit.before : edit.after;

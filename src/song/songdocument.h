@@ -91,6 +91,9 @@ public:
     std::optional<SongEdit> naming(int index, const QString &section) const;
     // Tempo, meter and capo out of their ranges are refused.
     std::optional<SongEdit> informing(const SongInfo &info) const;
+    // Every chord, the tempo, meter, key and capo of another song, as an
+    // import brings them; the title stays.
+    SongEdit replacingAll(const Song &other) const;
     SongEdit transposing(int semitones, chord::Spelling spelling,
         std::optional<chord::Key> key = std::nullopt) const;
 

@@ -35,6 +35,8 @@ QStringList saveFilters();
 
 // Whether a file is read as ChordPro, by its extension in any case.
 bool readsAsChordPro(const QString &path);
+// What a song's file is named with when the user gives no extension.
+inline const QString SongSuffix = QStringLiteral("cho");
 
 // The writer of a format that is bytes made from the song alone; null for
 // the chord sheet (PDF and PNG are drawn) and for WAV (rendered by the sound

@@ -192,6 +192,11 @@ bool SongHistory::setInfo(const SongInfo &info)
     return push(infoLabel(m_document.info(), info), m_document.informing(info));
 }
 
+void SongHistory::replace(const QString &label, const Song &other)
+{
+    push(label, m_document.replacingAll(other));
+}
+
 void SongHistory::transpose(int semitones, chord::Spelling spelling, std::optional<chord::Key> key)
 {
     push(QStringLiteral("移調 %1%2")

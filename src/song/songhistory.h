@@ -51,6 +51,7 @@ public:
     bool setLength(int index, int beats);
     bool setSection(int index, const QString &name);
     bool setInfo(const SongInfo &info);
+    void replace(const QString &label, const Song &other);
     void transpose(
         int semitones, chord::Spelling spelling, std::optional<chord::Key> key = std::nullopt);
     // Another box was chosen: the next typed chord is a step of its own.

@@ -18,8 +18,8 @@ public:
     explicit TextBox(QWidget *parent = nullptr);
 
     // Keys that reach the window's own actions even while the box has the
-    // focus, instead of editing the box's text.
-    void leaveToWindow(const QList<QKeySequence> &keys) { m_windowKeys = keys; }
+    // focus, instead of editing the box's text; each call adds to them.
+    void leaveToWindow(const QList<QKeySequence> &keys) { m_windowKeys += keys; }
 
 protected:
     bool event(QEvent *event) override;

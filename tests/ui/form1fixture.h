@@ -46,8 +46,9 @@ public:
     // beforeShow sees the window after its load and before it first shows.
     // The window keeps its memo on the disk; the other services are the
     // caller's (none: no 音 or MIDI menu).
+    // With a song's file, the window opens it as song.cho over the memo.
     bool open(const QByteArray *slotFile, const std::function<void(Form1 *)> &beforeShow = {},
-        Form1::Services services = {})
+        Form1::Services services = {}, const QByteArray *songFile = nullptr)
     {
         m_form.reset();
         m_memo = std::make_unique<memofile::DiskMemo>();
@@ -60,9 +61,16 @@ public:
             if (!file.open(QIODevice::WriteOnly) || file.write(*slotFile) != slotFile->size())
                 return false;
         }
+        if (songFile) {
+            QFile file(QStringLiteral("song.cho"));
+            if (!file.open(QIODevice::WriteOnly) || file.write(*songFile) != songFile->size())
+                return false;
+        }
         // A rescue file goes beside the default memo: here, not in the home folder.
         qputenv("XDG_DATA_HOME", m_dir->path().toUtf8());
-        m_form = std::make_unique<Form1>(m_dir->filePath(QStringLiteral("code.dat")), services);
+        m_form = std::make_unique<Form1>(
+            m_dir->filePath(songFile ? QStringLiteral("song.cho") : QStringLiteral("code.dat")),
+            services);
         if (beforeShow)
             beforeShow(m_form.get());
         m_form->show();
@@ -147,9 +155,9 @@ public:
 
     QString dirPath() const { return m_dir->path(); }
 
-    QByteArray savedFile() const
+    QByteArray savedFile(const QString &name = QStringLiteral("code.dat")) const
     {
-        QFile file(m_dir->filePath(QStringLiteral("code.dat")));
+        QFile file(m_dir->filePath(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no file>");
     }
 

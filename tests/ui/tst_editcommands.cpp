@@ -1,4 +1,5 @@
 #include "beyondtables.h"
+#include "chordboxes.h"
 #include "editcommands.h"
 #include "fakewindow.h"
 #include "form1fixture.h"
@@ -116,7 +117,8 @@ void tst_EditCommands::steps()
             window.log << QStringLiteral("ask ") + names.join(u' ');
             return parent == &window ? answer : ui::BeyondTablesAnswer {};
         });
-    ui::EditCommands edit(&window, memo, &history, &line, &question);
+    ui::ChordBoxes boxes(memo, &history);
+    ui::EditCommands edit(&window, &boxes, &line, &question);
     const auto item = [&window](const char *name) { return window.findChild<QAction *>(name); };
     for (const QString &step : std::as_const(steps)) {
         const QStringList w = step.split(u' ');

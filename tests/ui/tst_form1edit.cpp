@@ -1,8 +1,11 @@
+#include "chordproreader.h"
 #include "editcommands.h"
 #include "form1fixture.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QInputDialog>
+#include <QTimer>
 
 namespace
 {
@@ -14,6 +17,30 @@ QByteArray fullMemo()
         boxes << SlotChord {k, "C", QByteArray::number(k)};
     return slotFile(boxes);
 }
+
+// A song of 70 chords, each of its own name: C, C#, ... B, then Cm ... Bm, then C7 ...
+constexpr int SongChords = 70;
+QString songChord(int index)
+{
+    static const char *const roots[] {
+        "C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
+    static const char *const kinds[] {"", "m", "7", "m7", "M7", "6"};
+    return QString::fromLatin1(roots[index % 12]) + QString::fromLatin1(kinds[index / 12]);
+}
+QByteArray longSong()
+{
+    QByteArray file = "{title: Long}\n";
+    for (int k = 0; k < SongChords; ++k)
+        file += '[' + songChord(k).toUtf8() + "]\n";
+    return file;
+}
+// A chord of the saved song: its name, "/beats" for a length, "@name" for a section.
+QString savedChord(const QByteArray &file, int index)
+{
+    const song::Bar bar = song::readChordPro(file).chords.at(std::size_t(index));
+    return bar.name() + (bar.beats ? QStringLiteral("/%1").arg(bar.beats) : QString())
+        + (bar.section.isEmpty() ? QString() : u'@' + bar.section);
+}
 } // namespace
 
 // The edit menu through the real window, as a user drives it: the keys where
@@ -24,6 +51,8 @@ class tst_Form1Edit : public QObject
 private slots:
     void edits_data();
     void edits();
+    void songEdits_data();
+    void songEdits();
 
 private:
     void act(const QString &action);
@@ -152,6 +181,16 @@ void tst_Form1Edit::act(const QString &action)
         f.clickOption("opcode1", a);
     } else if (verb == QLatin1String("step")) {
         f.form()->findChild<QAction *>(QStringLiteral("stepEntry"))->trigger();
+    } else if (verb == QLatin1String("item")) {
+        f.form()->findChild<QAction *>(rest)->trigger();
+    } else if (verb == QLatin1String("section")) {
+        // The name typed into the question, as a user would.
+        QTimer::singleShot(50, [name = rest.section(u' ', 1)] {
+            auto *dialog = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
+            dialog->setTextValue(name);
+            dialog->accept();
+        });
+        f.form()->findChild<QAction *>(QStringLiteral("section"))->trigger();
     } else if (verb == QLatin1String("transpose")) {
         f.form()->rooms().edit->transpose(a, chord::Spelling::Auto);
     } else {
@@ -192,6 +231,71 @@ void tst_Form1Edit::edits()
     QCOMPARE(notice->isVisible(), refused);
     QVERIFY(
         !refused || notice->text().startsWith(QStringLiteral("メモがいっぱいです（30 個まで）")));
+}
+
+// A song of 70 chords on pages of the 30 boxes: the steps as in edits();
+// "item NAME" triggers a menu item, "section N NAME" names the section of the
+// chosen box. Then the page line, captions of boxes on the page shown ("N
+// NAME"), the saved file's chord count, and its chords ("N NAME").
+void tst_Form1Edit::songEdits_data()
+{
+    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QStringList>("captions");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QStringList>("chords");
+
+    const QString c29 = songChord(29), c30 = songChord(30), c31 = songChord(31);
+    QTest::newRow("the first page as it opens") << QStringList {} << "ページ 1/3"
+                                                << QStringList {"0 C", "29 " + c29} << SongChords
+                                                << QStringList {"69 " + songChord(69)};
+    QTest::newRow("PageDown turns the page from a text box")
+        << QStringList {"focus txtcode1", "key PgDown"} << "ページ 2/3"
+        << QStringList {"0 " + c30, "1 " + c31} << SongChords << QStringList {"30 " + c30};
+    QTest::newRow("the last page has its empty boxes after the end")
+        << QStringList {"key PgDown", "key PgDown", "key PgDown"} << "ページ 3/3"
+        << QStringList {"9 " + songChord(69), "10 "} << SongChords << QStringList {};
+    QTest::newRow("a chord stored on page 2 goes to its place in the song")
+        << QStringList {"key PgDown", "click 2", "focus txtcode1", "type A"} << "ページ 2/3"
+        << QStringList {"2 A7"} << SongChords << QStringList {"32 A7", "31 " + c31};
+    QTest::newRow("insert on page 1 moves page 2 on, past the 30 boxes")
+        << QStringList {"click 0", "item insert", "key PgDown"} << "ページ 2/3"
+        << QStringList {"0 " + c29, "1 " + c30} << SongChords + 1
+        << QStringList {"0 ", "1 C", "70 " + songChord(69)};
+    QTest::newRow("close-up on page 1 pulls page 2 back")
+        << QStringList {"click 0", "item closeup", "key PgDown"} << "ページ 2/3"
+        << QStringList {"0 " + songChord(31)} << SongChords - 1
+        << QStringList {"0 C#", "29 " + c30};
+    QTest::newRow("undo from page 1 turns to the page it changes")
+        << QStringList {"key PgDown", "click 1", "focus txtcode1", "type A", "key PgUp",
+               "key Ctrl+Z"}
+        << "ページ 2/3" << QStringList {"1 " + c31} << SongChords << QStringList {"31 " + c31};
+    QTest::newRow("a length and a section, saved; undone one at a time")
+        << QStringList {"click 3", "item length2beats", "section 3 サビ", "click 4",
+               "item length2bars", "item undo"}
+        << "ページ 1/3" << QStringList {"3 D#"} << SongChords
+        << QStringList {"3 D#/2@サビ", "4 E"};
+}
+
+void tst_Form1Edit::songEdits()
+{
+    QFETCH(QStringList, actions);
+    QFETCH(QString, page);
+    QFETCH(QStringList, captions);
+    QFETCH(int, count);
+    QFETCH(QStringList, chords);
+    const QByteArray song = longSong();
+    QVERIFY(f.open(nullptr, {}, {}, &song));
+    for (const QString &action : std::as_const(actions))
+        act(action);
+    QCOMPARE(f.caption("lblpage"), page);
+    for (const QString &caption : std::as_const(captions))
+        QCOMPARE(f.slotCaption(caption.section(u' ', 0, 0).toInt()), caption.section(u' ', 1));
+    // Saved as it changes, within a second.
+    QTRY_COMPARE(int(song::readChordPro(f.savedFile("song.cho")).chords.size()), count);
+    for (const QString &chord : std::as_const(chords))
+        QTRY_COMPARE(savedChord(f.savedFile("song.cho"), chord.section(u' ', 0, 0).toInt()),
+            chord.section(u' ', 1));
 }
 
 QTEST_MAIN(tst_Form1Edit)

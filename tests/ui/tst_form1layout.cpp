@@ -239,8 +239,9 @@ void tst_Form1Layout::captionsAndMenus()
     for (const QAction *item : menus[0]->menu()->actions())
         fileItems << item->text();
     QCOMPARE(fileItems,
-        QStringList({"開く(&O)...", "名前を付けて保存(&A)...", "エクスポート(&E)...",
-            "インポート(&I)...", "印刷(&P)...", "", "終了(&X)"}));
+        QStringList({"開く(&O)...", "新しい曲(&W)...", "名前を付けて保存(&A)...",
+            "曲の情報(&T)...", "エクスポート(&E)...", "インポート(&I)...", "印刷(&P)...", "",
+            "終了(&X)"}));
     QCOMPARE(menus[0]->menu()->actions().constLast()->objectName(), QStringLiteral("end"));
     // The edit menu right after it, each item's keys shown beside it.
     QCOMPARE(menus[1]->text(), QStringLiteral("編集(&E)"));
@@ -251,7 +252,8 @@ void tst_Form1Layout::captionsAndMenus()
         QStringList({"元に戻す(&U) Ctrl+Z", "やり直し(&R) Ctrl+Shift+Z", " ", "切り取り(&T) Ctrl+X",
             "コピー(&C) Ctrl+C", "貼り付け(&P) Ctrl+V", " ", "削除(&D) Del",
             "削除して詰める(&K) Ctrl+Del", "空きを挿入(&I) Ins", " ", "移調(&J)... Ctrl+T", " ",
-            "キーとカポ(&Y)... ", "キーのコード(&G) ", "度数で表示(&W) ", "ステップ入力(&N) "}));
+            "キーとカポ(&Y)... ", "キーのコード(&G) ", "度数で表示(&W) ", "ステップ入力(&N) ",
+            " ", "長さ(&L) ", "セクション(&S)... ", "前のページ(&B) PgUp", "次のページ(&F) PgDown"}));
     QCOMPARE(menus[2]->text(), QStringLiteral("ヘルプ(&H)"));
     QCOMPARE(menus[2]->menu()->actions().at(0)->text(), QStringLiteral("about(&A)"));
     QCOMPARE(menus[2]->menu()->actions().at(0)->objectName(), QStringLiteral("about"));

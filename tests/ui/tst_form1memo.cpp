@@ -111,7 +111,7 @@ private slots:
     void strayTemporaryGoesOnceShown();
     void unreadableMemoIsReported_data();
     void unreadableMemoIsReported();
-    void chordProIsNoMemo();
+    void songWithLyricsOpensReadOnly();
 
 private:
     // Opens the window on a read-only memo and puts D into slot 0.
@@ -394,12 +394,12 @@ void tst_Form1Memo::unreadableMemoIsReported_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("reason"); // part of it
-    QTest::addColumn<bool>("fine"); // the file is fine, only no memo: the report says so first
+    QTest::addColumn<bool>("fine"); // a file, only no memo or song: the report says so first
 
     QTest::newRow("a folder") << "code.dat"
                               << "フォルダー" << false;
-    QTest::newRow("a ChordPro song sheet, to be imported") << "song.cho"
-                                                           << "フィイル → インポート..." << true;
+    QTest::newRow("a song that is not UTF-8") << "song.cho"
+                                              << "UTF-8 ではありません" << true;
 }
 
 // A memo that cannot be read is given back to the caller, who reports it
@@ -413,7 +413,7 @@ void tst_Form1Memo::unreadableMemoIsReported()
     const QString path = dir.filePath(name);
     if (fine) {
         QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[C]Sora [Am]mina\n") > 0);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[C]Sora [Am]\xffmina\n") > 0);
     } else {
         QVERIFY(QDir().mkdir(path));
     }
@@ -425,13 +425,32 @@ void tst_Form1Memo::unreadableMemoIsReported()
     QCOMPARE(!form.loadErrorHeading().isEmpty(), fine);
 }
 
-// The memo's own file is never a ChordPro one: インポート takes it instead.
-void tst_Form1Memo::chordProIsNoMemo()
+// A ChordPro file opens as a song over the default memo. Saving would drop
+// its lyrics: it opens read-only, and says so; the file stays as it was.
+void tst_Form1Memo::songWithLyricsOpensReadOnly()
 {
+    const QTemporaryDir dir;
+    qputenv("XDG_DATA_HOME", dir.path().toUtf8());
+    const QString path = dir.filePath(QStringLiteral("song.cho"));
+    const QByteArray lyrics = "{title: Sora}\n[C]Sora [Am]mina\n";
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(lyrics) == lyrics.size());
+    file.close();
     memofile::DiskMemo memo;
-    const Form1 form(QStringLiteral("song.cho"), {.keeper = &memo.keeper()});
-    QVERIFY(form.loadError());
-    QVERIFY(form.loadError()->reason.contains(QStringLiteral("インポート")));
+    Form1 form(path, {.keeper = &memo.keeper()});
+    QVERIFY(!form.loadError());
+    form.show();
+    QCOMPARE(form.findChild<QLabel *>(QStringLiteral("lblslot(1)"))->text(), QStringLiteral("Am"));
+    QVERIFY(form.windowTitle().endsWith(QStringLiteral("song.cho（読み取り専用）")));
+    QVERIFY(form.findChild<QLabel *>(QStringLiteral("lblnotice"))->text().contains(u"歌詞 1 行"));
+    form.findChild<QAction *>(QStringLiteral("delete"))->trigger();
+    QTest::mouseClick(form.findChild<QWidget *>(QStringLiteral("lblslot(0)")), Qt::LeftButton);
+    form.findChild<QAction *>(QStringLiteral("delete"))->trigger();
+    QCOMPARE(form.findChild<QLabel *>(QStringLiteral("lblslot(0)"))->text(), QStringLiteral("C"));
+    QTest::qWait(600);
+    QFile again(path);
+    QVERIFY(again.open(QIODevice::ReadOnly));
+    QCOMPARE(again.readAll(), lyrics);
 }
 
 QTEST_MAIN(tst_Form1Memo)

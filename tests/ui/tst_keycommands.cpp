@@ -1,3 +1,4 @@
+#include "chordboxes.h"
 #include "editcommands.h"
 #include "fakewindow.h"
 #include "form1fixture.h"
@@ -95,9 +96,10 @@ void tst_KeyCommands::key()
     FakeWindow window;
     memo::MemoHistory history(memo);
     ui::NoticeLine notice(&window);
-    ui::EditCommands edit(&window, memo, &history, &notice);
+    ui::ChordBoxes boxes(memo, &history);
+    ui::EditCommands edit(&window, &boxes, &notice);
     ui::SongSettingsStore store(&settings, [] { return QStringLiteral("/songs/code.dat"); });
-    ui::KeyCommands key(&window, memo, &history, &edit, &store, &settings);
+    ui::KeyCommands key(&window, &boxes, &edit, &store, &settings);
     const auto item = [&window](const QString &name) { return window.findChild<QAction *>(name); };
     for (const QString &step : std::as_const(steps)) {
         const QStringList w = step.split(u' ');

@@ -1,6 +1,8 @@
 #include "../sound/fakeoutput.h"
+#include "chordboxes.h"
 #include "fakewindow.h"
 #include "form1fixture.h"
+#include "memohistory.h"
 #include "noticeline.h"
 #include "songplayback.h"
 #include "songsettingsstore.h"
@@ -67,7 +69,9 @@ void tst_SongPlayback::followsAndGivesBack()
     window.boxes = {QStringLiteral("C"), QStringLiteral("m")};
     ui::NoticeLine notice(&window);
     auto *menu = new SoundMenu(&window, player.get(), &settings);
-    ui::SongPlayback playback(&window, memo, player.get(), &store, &notice, menu);
+    memo::MemoHistory history(memo);
+    ui::ChordBoxes boxes(memo, &history);
+    ui::SongPlayback playback(&window, &boxes, player.get(), &store, &notice, menu);
     if (ready) {
         player->preload();
         QTRY_VERIFY(player->output());

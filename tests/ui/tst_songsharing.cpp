@@ -1,4 +1,5 @@
 #include "beyondtables.h"
+#include "chordboxes.h"
 #include "fakewindow.h"
 #include "form1fixture.h"
 #include "memohistory.h"
@@ -35,8 +36,7 @@ public:
         , store(settings, [this] { return memoPath; })
         , notice(&window)
         , question(settings, nullptr, [this](QWidget *, const QStringList &) { return answer; })
-        , sharing(
-              &window, memo, &history, [this] { return memoPath; }, &store, &notice, &question)
+        , sharing(&window, &boxes, [this] { return memoPath; }, &store, &notice, &question)
     {
         QFile disk(memoPath);
         if (disk.open(QIODevice::WriteOnly))
@@ -52,6 +52,7 @@ public:
     QString memoPath;
     memo::ChordMemo memo;
     memo::MemoHistory history {memo};
+    ui::ChordBoxes boxes {memo, &history};
     ui::SongSettingsStore store;
     FakeWindow window;
     ui::NoticeLine notice;

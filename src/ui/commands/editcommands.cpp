@@ -1,8 +1,8 @@
 #include "editcommands.h"
 
 #include "beyondtables.h"
+#include "chordboxes.h"
 #include "chordwindow.h"
-#include "memohistory.h"
 #include "noticeline.h"
 #include "transposedialog.h"
 
@@ -12,34 +12,31 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScopedValueRollback>
+#include <QUndoGroup>
 #include <QUndoStack>
 
 namespace
 {
-const QString MemoFull = QStringLiteral("メモがいっぱいです（%1 個まで）").arg(memo::MemoSlotCount);
 const QString UndoCaption = QStringLiteral("元に戻す(&U)");
 const QString RedoCaption = QStringLiteral("やり直し(&R)");
 const QString StepCaption = QStringLiteral("%1: %2");
-
-QString boxNumber(int box)
-{
-    return QString::number(box + 1);
-}
+const QString ReadOnlyNotice
+    = QStringLiteral("この曲は読み取り専用です（ほかのウィンドウで開かれています）");
 } // namespace
 
-ui::EditCommands::EditCommands(ChordWindow *window, memo::ChordMemo &memo,
-    memo::MemoHistory *history, NoticeLine *notice, BeyondTablesQuestion *question)
+ui::EditCommands::EditCommands(
+    ChordWindow *window, ChordBoxes *boxes, NoticeLine *notice, BeyondTablesQuestion *question)
     : QObject(window)
     , m_window(window)
-    , m_memo(memo)
-    , m_history(history)
+    , m_boxes(boxes)
     , m_notice(notice)
     , m_question(question)
 {
-    connect(history, &memo::MemoHistory::boxesChanged, this, &EditCommands::boxesChanged);
+    connect(boxes, &ChordBoxes::boxesChanged, this, &EditCommands::boxesChanged);
+    connect(boxes, &ChordBoxes::pageShown, this, &EditCommands::pageShown);
     connect(window, &ChordWindow::chordStored, this, &EditCommands::store);
     connect(window, &ChordWindow::boxChosen, this, [this] {
-        m_history->endMerging();
+        m_boxes->endMerging();
         m_boxJustChosen = true;
     });
     connect(window, &ChordWindow::boxDropped, this, &EditCommands::dropped);
@@ -95,102 +92,108 @@ ui::EditCommands::EditCommands(ChordWindow *window, memo::ChordMemo &memo,
     }
     window->leaveKeysToWindow(windowKeys);
 
-    QUndoStack *stack = history->undoStack();
-    connect(m_undo, &QAction::triggered, stack, &QUndoStack::undo);
-    connect(m_redo, &QAction::triggered, stack, &QUndoStack::redo);
-    const auto follow = [this, stack] {
-        m_undo->setEnabled(stack->canUndo());
-        m_redo->setEnabled(stack->canRedo());
+    // The history in use: the memo's, or the open song's.
+    QUndoGroup *group = boxes->undoGroup();
+    connect(m_undo, &QAction::triggered, group, &QUndoGroup::undo);
+    connect(m_redo, &QAction::triggered, group, &QUndoGroup::redo);
+    const auto follow = [this, group] {
+        m_undo->setEnabled(group->canUndo());
+        m_redo->setEnabled(group->canRedo());
         m_undo->setText(
-            stack->canUndo() ? StepCaption.arg(UndoCaption, stack->undoText()) : UndoCaption);
+            group->canUndo() ? StepCaption.arg(UndoCaption, group->undoText()) : UndoCaption);
         m_redo->setText(
-            stack->canRedo() ? StepCaption.arg(RedoCaption, stack->redoText()) : RedoCaption);
+            group->canRedo() ? StepCaption.arg(RedoCaption, group->redoText()) : RedoCaption);
     };
-    connect(stack, &QUndoStack::indexChanged, this, follow);
+    connect(group, &QUndoGroup::indexChanged, this, follow);
+    connect(group, &QUndoGroup::activeStackChanged, this, follow);
     follow();
 }
 
 // The chord on show goes into its box: tried in the hidden box, not kept as
-// a step; a step of its own in a box of the memo.
+// a step; a step of its own in a box of the memo or the song.
 void ui::EditCommands::store(int box, const QString &root, const QString &kind, bool typed)
 {
     // A chosen box's own chord, shown as it is chosen, moves nothing on.
     const bool ownChord = std::exchange(m_boxJustChosen, false);
     if (box == memo::ScratchSlot) {
-        m_memo.store(root, kind);
+        m_boxes->storeScratch(root, kind);
         return;
     }
     if (m_storingShown)
         return; // the box's chord shown back to it after a step
     const QScopedValueRollback storing(m_storingShown, true);
-    const QString label = QStringLiteral("メモ %1 に %2").arg(box + 1).arg(root + kind);
-    const memo::Boxes after = memo::stored(memo::boxesOf(m_memo), box, root, kind);
     const int next = box + 1;
+    bool stored = false;
     if (!m_stepEntry || ownChord || next == memo::MemoSlotCount) {
-        m_history->change(label, after, typed ? box : -1);
-        return;
+        stored = m_boxes->store(box, root, kind, typed);
+    } else {
+        // A step of its own, typed or not: typing is stored as 表示 or Enter
+        // shows it, never key by key.
+        stored = m_boxes->store(box, root, kind, false,
+            [window = m_window, box, next](bool done) { window->moveReceivingBox(done ? next : box); });
     }
-    // A step of its own, typed or not: typing is stored as 表示 or Enter
-    // shows it, never key by key.
-    m_history->change(label, after,
-        [window = m_window, box, next](bool done) { window->moveReceivingBox(done ? next : box); });
+    if (!stored && !ownChord)
+        m_notice->show(m_boxes->readOnly() ? ReadOnlyNotice : m_boxes->fullNotice());
 }
 
 // What a step changed goes into the boxes' labels; the receiving box's chord
 // goes onto the keyboard when a step other than its own storing changed it.
 void ui::EditCommands::boxesChanged(const QList<int> &boxes)
 {
-    for (const int k : boxes)
-        m_window->showBoxCaption(k, m_memo.fetch(k).root + m_memo.fetch(k).kind);
-    if (m_storingShown || !boxes.contains(m_memo.curslot))
+    for (const int k : boxes) {
+        const memo::ChordText chord = m_boxes->text(k);
+        m_window->showBoxCaption(k, chord.root + chord.kind);
+    }
+    if (m_storingShown || !boxes.contains(m_boxes->receivingBox()))
         return;
     // Its storing is no step: the box holds that chord already.
     const QScopedValueRollback storing(m_storingShown, true);
-    m_window->showStoredChord(m_memo.fetch(m_memo.curslot));
+    m_window->showStoredChord(m_boxes->text(m_boxes->receivingBox()));
+}
+
+// Another page, or the memo's boxes again: every box shows what it holds now.
+void ui::EditCommands::pageShown()
+{
+    QList<int> all;
+    for (int k = 0; k < memo::MemoSlotCount; ++k)
+        all << k;
+    const QScopedValueRollback storing(m_storingShown, true);
+    boxesChanged(all);
 }
 
 bool ui::EditCommands::hasSelectedBox() const
 {
-    return m_memo.curslot < memo::MemoSlotCount;
+    return m_boxes->hasReceivingBox();
 }
 
-void ui::EditCommands::changeBoxes(const QString &label, const std::optional<memo::Boxes> &after)
-{
-    if (!after) {
-        m_notice->show(MemoFull);
-        return;
-    }
-    m_history->change(label, *after);
-}
-
-template<typename Edit> void ui::EditCommands::editSelectedBox(const QString &label, Edit edit)
+void ui::EditCommands::editSelectedBox(bool (ChordBoxes::*edit)(int box))
 {
     if (!hasSelectedBox())
         return;
-    const int box = m_memo.curslot;
-    changeBoxes(label.arg(boxNumber(box)), edit(memo::boxesOf(m_memo), box));
+    if (!(m_boxes->*edit)(m_boxes->receivingBox()))
+        m_notice->show(m_boxes->readOnly() ? ReadOnlyNotice : m_boxes->fullNotice());
 }
 
 void ui::EditCommands::deleteClicked()
 {
-    editSelectedBox(QStringLiteral("削除（メモ %1）"), memo::emptied);
+    editSelectedBox(&ChordBoxes::clear);
 }
 
 void ui::EditCommands::closeUpClicked()
 {
-    editSelectedBox(QStringLiteral("削除して詰める（メモ %1）"), memo::closedUp);
+    editSelectedBox(&ChordBoxes::closeUp);
 }
 
 void ui::EditCommands::insertClicked()
 {
-    editSelectedBox(QStringLiteral("空きを挿入（メモ %1）"), memo::opened);
+    editSelectedBox(&ChordBoxes::insert);
 }
 
 void ui::EditCommands::copyClicked()
 {
     if (!hasSelectedBox())
         return;
-    const memo::ChordText chord = m_memo.fetch(m_memo.curslot);
+    const memo::ChordText chord = m_boxes->text(m_boxes->receivingBox());
     if (!chord.root.isEmpty() || !chord.kind.isEmpty())
         QApplication::clipboard()->setText(chord.root + chord.kind);
 }
@@ -200,40 +203,37 @@ void ui::EditCommands::cutClicked()
     if (!hasSelectedBox())
         return;
     copyClicked();
-    editSelectedBox(QStringLiteral("切り取り（メモ %1）"), memo::emptied);
+    editSelectedBox(&ChordBoxes::cut);
 }
 
 void ui::EditCommands::dropped(int from, int to, bool copy)
 {
     if (to < 0 || to == from)
         return;
-    const memo::Boxes boxes = memo::boxesOf(m_memo);
-    if (copy)
-        m_history->change(
-            QStringLiteral("コピー（メモ %1 → %2）").arg(boxNumber(from), boxNumber(to)),
-            memo::copied(boxes, from, to));
-    else
-        m_history->change(
-            QStringLiteral("移動（メモ %1 → %2）").arg(boxNumber(from), boxNumber(to)),
-            memo::moved(boxes, from, to));
+    if (!(copy ? m_boxes->copy(from, to) : m_boxes->move(from, to)) && m_boxes->readOnly())
+        m_notice->show(ReadOnlyNotice);
 }
 
 void ui::EditCommands::pasteClicked()
 {
     if (!hasSelectedBox())
         return;
+    if (m_boxes->readOnly())
+        return m_notice->show(ReadOnlyNotice);
     const QString text = QApplication::clipboard()->text();
     memo::PastedChords pasted = memo::chordsOfText(text, chord::BeyondTables::KeepAsWritten);
     const std::vector<memo::Box> &chords = pasted.chords;
     if (chords.empty())
         return;
-    const int box = m_memo.curslot;
-    if (!memo::filled(memo::boxesOf(m_memo), box, chords)) {
-        m_notice->show(MemoFull
-            + QStringLiteral(": 貼り付ける %1 個のうち、メモ %2 からは %3 個しか入りません")
+    const int box = m_boxes->receivingBox();
+    if (int(chords.size()) > m_boxes->roomFrom(box)) {
+        m_notice->show(m_boxes->fullNotice()
+            + QStringLiteral(": 貼り付ける %1 個のうち、%2 からは %3 個しか入りません")
                   .arg(chords.size())
-                  .arg(boxNumber(box))
-                  .arg(memo::MemoSlotCount - box));
+                  .arg(m_boxes->holdsSong()
+                          ? QStringLiteral("コード %1").arg(m_boxes->indexOf(box) + 1)
+                          : QStringLiteral("メモ %1").arg(box + 1))
+                  .arg(m_boxes->roomFrom(box)));
         return;
     }
     if (pasted.beyondTables > 0 && m_question) {
@@ -244,8 +244,7 @@ void ui::EditCommands::pasteClicked()
         if (m_question->choose(m_window, names) == chord::BeyondTables::Nearest)
             pasted = std::move(nearest);
     }
-    m_history->change(QStringLiteral("貼り付け（メモ %1）").arg(boxNumber(box)),
-        *memo::filled(memo::boxesOf(m_memo), box, pasted.chords));
+    m_boxes->paste(box, pasted.chords);
     const QString notice = beyondTablesNotice(pasted.beyondTables, pasted.replaced);
     if (!notice.isEmpty())
         m_notice->show(notice);
@@ -267,11 +266,5 @@ void ui::EditCommands::setSongKey(std::function<SongKey(int semitones)> songKey)
 void ui::EditCommands::transpose(int semitones, chord::Spelling spelling)
 {
     const SongKey song = m_songKey ? m_songKey(semitones) : SongKey {};
-    const QString label = ui::transposeLabel(semitones, spelling);
-    const memo::Boxes after
-        = memo::transposed(memo::boxesOf(m_memo), semitones, spelling, song.key);
-    if (song.alongside)
-        m_history->change(label, after, song.alongside);
-    else
-        m_history->change(label, after);
+    m_boxes->transpose(semitones, spelling, song.key, song.alongside);
 }

@@ -13,29 +13,25 @@
 class QAction;
 class QMenu;
 
-namespace memo
-{
-class MemoHistory;
-} // namespace memo
-
 namespace ui
 {
 class BeyondTablesQuestion;
+class ChordBoxes;
 class ChordWindow;
 class NoticeLine;
 
-// The 編集 menu over the memo's boxes: the history's steps, the clipboard,
-// emptying, closing up and opening boxes, boxes dragged onto others, and 移調.
-// Every change of the boxes goes through the history, the window's chords
-// stored too.
+// The 編集 menu over the boxes, the memo's or a song's page: the history's
+// steps, the clipboard, emptying, closing up and opening boxes, boxes dragged
+// onto others, and 移調. Every change of the boxes is a step of the history
+// in use, the window's chords stored too.
 class EditCommands : public QObject
 {
     Q_OBJECT
 public:
     // All stay the caller's and outlive this. Without a question, pasted
     // names beyond our tables are kept as written.
-    EditCommands(ChordWindow *window, memo::ChordMemo &memo, memo::MemoHistory *history,
-        NoticeLine *notice, BeyondTablesQuestion *question = nullptr);
+    EditCommands(ChordWindow *window, ChordBoxes *boxes, NoticeLine *notice,
+        BeyondTablesQuestion *question = nullptr);
 
     // Moves every box's root, as 移調 does: one step of the history.
     void transpose(int semitones, chord::Spelling spelling);
@@ -60,8 +56,9 @@ private:
     void boxesChanged(const QList<int> &boxes);
     void dropped(int from, int to, bool copy);
     bool hasSelectedBox() const;
-    void changeBoxes(const QString &label, const std::optional<memo::Boxes> &after);
-    template<typename Edit> void editSelectedBox(const QString &label, Edit edit);
+    void pageShown();
+    // The edit of the receiving box; the notice of a full memo or song when refused.
+    void editSelectedBox(bool (ChordBoxes::*edit)(int box));
     void cutClicked();
     void copyClicked();
     void pasteClicked();
@@ -71,8 +68,7 @@ private:
     void transposeClicked();
 
     ChordWindow *m_window;
-    memo::ChordMemo &m_memo;
-    memo::MemoHistory *m_history;
+    ChordBoxes *m_boxes;
     NoticeLine *m_notice;
     BeyondTablesQuestion *m_question;
     QAction *m_undo = nullptr;

@@ -1,5 +1,7 @@
 #include "keycommands.h"
 
+#include "chordboxes.h"
+
 #include "chordwindow.h"
 #include "degree.h"
 #include "editcommands.h"
@@ -41,11 +43,11 @@ chord::NamedChord keyChord(chord::Key key, int item)
 }
 } // namespace
 
-ui::KeyCommands::KeyCommands(ChordWindow *window, const memo::ChordMemo &memo,
-    memo::MemoHistory *history, EditCommands *edit, SongSettingsStore *song, QSettings *settings)
+ui::KeyCommands::KeyCommands(ChordWindow *window, ChordBoxes *boxes, EditCommands *edit,
+    SongSettingsStore *song, QSettings *settings)
     : QObject(window)
     , m_window(window)
-    , m_memo(memo)
+    , m_boxes(boxes)
     , m_store(song)
     , m_settings(settings)
     , m_line(new QLabel(window->centralWidget()))
@@ -57,7 +59,9 @@ ui::KeyCommands::KeyCommands(ChordWindow *window, const memo::ChordMemo &memo,
     m_line->setWordWrap(true);
     // Behind everything: the ＥＲＲＯＲ and the About panel cover it.
     m_line->lower();
-    connect(history, &memo::MemoHistory::boxesChanged, this, &KeyCommands::update);
+    connect(boxes, &ChordBoxes::boxesChanged, this, &KeyCommands::update);
+    connect(boxes, &ChordBoxes::pageShown, this, &KeyCommands::update);
+    connect(boxes, &ChordBoxes::songChanged, this, &KeyCommands::update);
     connect(window, &ChordWindow::loaded, this, &KeyCommands::update);
 
     QMenu *menu = edit->menu();
@@ -95,7 +99,8 @@ ui::KeyCommands::KeyCommands(ChordWindow *window, const memo::ChordMemo &memo,
     edit->setSongKey([this](int semitones) {
         EditCommands::SongKey songKey {keyInEffect(), {}};
         const song::SongSettings before = m_store->load();
-        if (!before.key || !m_store->keeps())
+        // A song's own key moves in its own step.
+        if (!before.key || !m_store->keeps() || m_boxes->holdsSong())
             return songKey;
         song::SongSettings after = before;
         after.key = chord::movedKey(*before.key, semitones);
@@ -141,15 +146,26 @@ void ui::KeyCommands::keep(const song::SongSettings &song)
 void ui::KeyCommands::update()
 {
     m_song = m_store->load();
-    std::vector<std::pair<std::string, std::string>> texts;
+    // The key is the whole song's; the degrees are those of the boxes shown.
+    // The names' texts live here while the chords look at them.
+    using Texts = std::vector<std::pair<std::string, std::string>>;
+    const auto named = [](const Texts &texts) {
+        std::vector<chord::NamedChord> chords;
+        for (const auto &[root, kind] : texts)
+            chords.push_back({root, kind});
+        return chords;
+    };
+    Texts shown, all;
     for (int k = 0; k < memo::MemoSlotCount; ++k) {
-        const memo::ChordText chord = m_memo.fetch(k);
-        texts.emplace_back(chord.root.toStdString(), chord.kind.toStdString());
+        const memo::ChordText chord = m_boxes->text(k);
+        shown.emplace_back(chord.root.toStdString(), chord.kind.toStdString());
     }
-    std::vector<chord::NamedChord> chords;
-    for (const auto &[root, kind] : texts)
-        chords.push_back({root, kind});
-    m_found = chord::findKey(chords);
+    if (m_boxes->holdsSong()) {
+        for (const song::Bar &bar : m_boxes->wholeSong({}, {}).bars)
+            all.emplace_back(bar.root.toStdString(), bar.kind.toStdString());
+    }
+    const std::vector<chord::NamedChord> chords = named(shown);
+    m_found = chord::findKey(m_boxes->holdsSong() ? named(all) : chords);
     m_line->setText(song::keyLine(m_song.key, m_found, m_song.capo));
     m_line->setAccessibleName(m_line->text());
 

@@ -14,13 +14,9 @@ class QLabel;
 class QMenu;
 class QSettings;
 
-namespace memo
-{
-class MemoHistory;
-} // namespace memo
-
 namespace ui
 {
+class ChordBoxes;
 class ChordWindow;
 class EditCommands;
 class SongSettingsStore;
@@ -35,8 +31,8 @@ class KeyCommands : public QObject
 public:
     // All stay the caller's and outlive this; settings keeps the items'
     // choices (none: they start off each time).
-    KeyCommands(ChordWindow *window, const memo::ChordMemo &memo, memo::MemoHistory *history,
-        EditCommands *edit, SongSettingsStore *song, QSettings *settings);
+    KeyCommands(ChordWindow *window, ChordBoxes *boxes, EditCommands *edit,
+        SongSettingsStore *song, QSettings *settings);
 
     std::optional<chord::Key> keyInEffect() const;
     // What a box's tooltip tells of its degree: "度数: Ⅵm7"; empty when the
@@ -45,7 +41,7 @@ public:
     // The key and capo chosen, as キーとカポ keeps them.
     void keep(const song::SongSettings &song);
 
-    // The memo's boxes or the memo itself changed: the key is found again.
+    // The boxes, the song or the memo itself changed: the key is found again.
     void update();
 
 private:
@@ -54,7 +50,7 @@ private:
     QAction *addKeptSwitch(QMenu *menu, const char *name, const char *caption, const char *key);
 
     ChordWindow *m_window;
-    const memo::ChordMemo &m_memo;
+    ChordBoxes *m_boxes;
     SongSettingsStore *m_store;
     QSettings *m_settings;
     QLabel *m_line;

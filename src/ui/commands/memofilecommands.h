@@ -17,25 +17,28 @@ class MemoHistory;
 
 namespace memofile
 {
+class FileKeeper;
 class MemoKeeper;
 } // namespace memofile
 
 namespace ui
 {
 class ChordWindow;
+class SongFileCommands;
 class SongSettingsStore;
 
-// The memo's file: 開く and 名前を付けて保存, the notice of failed saves, the
-// save a close waits for and the questions after it failed, the rescue file
-// when nobody can answer, and the window's title. Each command waits for its
-// file work in the event loop.
+// The file in use, the memo's or an open song's: 開く (a memo, or a song by
+// its extension), 新しい曲 and 名前を付けて保存, the notice of failed saves,
+// the save a close waits for and the questions after it failed, the rescue
+// file when nobody can answer, and the window's title. Each command waits
+// for its file work in the event loop.
 class MemoFileCommands : public QObject
 {
     Q_OBJECT
 public:
     // All stay the caller's and outlive this.
     MemoFileCommands(ChordWindow *window, memofile::MemoKeeper *keeper, memo::MemoHistory *history,
-        SongSettingsStore *store);
+        SongSettingsStore *store, SongFileCommands *songFile = nullptr);
 
     // An item that waits, as 開く does, while a file command is under way.
     void holdWhileBusy(QAction *item);
@@ -56,11 +59,16 @@ signals:
     void boxShown(int box);
 
 private:
+    // The keeper of the file in use: the song's while one is open.
+    memofile::FileKeeper *kept() const;
+    QString fileWord() const; // "メモ" or "曲", for the messages
     void showTitle();
     void showBox(int box, const QString &caption);
     void showSaveError();
     void setFileItemsEnabled(bool enabled);
     void openClicked();
+    void openFile(const QString &path);
+    void newSongClicked();
     void saveAsClicked();
     void saveForClose();
     void askAfterFailedSave(const services::FileError &error);
@@ -71,6 +79,7 @@ private:
     memofile::MemoKeeper *m_keeper;
     memo::MemoHistory *m_history;
     SongSettingsStore *m_store;
+    SongFileCommands *m_songFile;
     QLabel *m_saveNotice;
     QList<QAction *> m_held; // disabled while a file command is under way
     bool m_unattended = false; // nobody is there to answer a question any more

@@ -1,5 +1,6 @@
 #include "songplayback.h"
 
+#include "chordboxes.h"
 #include "chordplayer.h"
 #include "chordwindow.h"
 #include "memoedit.h"
@@ -31,11 +32,11 @@ QList<int> listOf(const std::vector<int> &notes)
 }
 } // namespace
 
-ui::SongPlayback::SongPlayback(ChordWindow *window, memo::ChordMemo &memo,
+ui::SongPlayback::SongPlayback(ChordWindow *window, ChordBoxes *boxes,
     sound::ChordPlayer *player, SongSettingsStore *store, NoticeLine *notice, SoundMenu *menu)
     : QObject(window)
     , m_window(window)
-    , m_memo(memo)
+    , m_boxes(boxes)
     , m_player(player)
     , m_store(store)
     , m_notice(notice)
@@ -55,6 +56,7 @@ ui::SongPlayback::SongPlayback(ChordWindow *window, memo::ChordMemo &memo,
         [this](int, const QString &root, const QString &kind) { chordStored(root, kind); });
     connect(window, &ChordWindow::halfChosen, this, &SongPlayback::takeBackShownChord);
     connect(window, &ChordWindow::unloading, this, &SongPlayback::stop);
+    connect(boxes, &ChordBoxes::songChanged, this, &SongPlayback::updatePlayItems);
 
     menu->addSeparator();
     struct Item {
@@ -95,7 +97,7 @@ void ui::SongPlayback::updatePlayItems()
 {
     if (!m_player->isAvailable())
         return;
-    const bool anything = std::ranges::any_of(memo::boxesOf(m_memo), &memo::Box::holdsAnything);
+    const bool anything = m_boxes->holdsAnything();
     const bool playing = m_songPlayer->isPlaying() || m_playWanted;
     m_play->setEnabled(anything || playing);
     m_stop->setEnabled(playing);
@@ -131,13 +133,12 @@ void ui::SongPlayback::tempoClicked()
 void ui::SongPlayback::startPlaying()
 {
     song::PlayOptions options;
-    options.firstBar = m_memo.curslot < memo::MemoSlotCount ? m_memo.curslot : 0;
+    // From the chosen box, else from the page shown.
+    options.firstBar = m_boxes->indexOf(m_boxes->hasReceivingBox() ? m_boxes->receivingBox() : 0);
     options.loop = m_loop->isChecked();
     options.countIn = m_countIn->isChecked();
     m_beforePlay = m_window->typedChord();
-    const song::SongSettings kept = m_store->load();
-    m_songPlayer->start(*m_player->output(),
-        song::SongPlayer::memoSource(m_memo, kept.tempo, kept.beatsPerBar), options);
+    m_songPlayer->start(*m_player->output(), m_boxes->playSource(m_store->load()), options);
     updatePlayItems();
 }
 
@@ -147,8 +148,10 @@ void ui::SongPlayback::showBar(int bar)
     if (bar == song::CountInBar)
         return;
     m_shownBar = bar;
-    m_window->markPlaying(bar);
-    const memo::ChordText chord = m_memo.fetch(bar);
+    // The page turns as the song plays on.
+    const int box = m_boxes->showChord(bar);
+    m_window->markPlaying(box);
+    const memo::ChordText chord = m_boxes->text(box);
     m_window->showInTextBoxes(chord);
     if (song::barOf(chord.root, chord.kind).isRest()) {
         showRest(chord);

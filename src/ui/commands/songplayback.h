@@ -20,6 +20,7 @@ class SongPlayer;
 
 namespace ui
 {
+class ChordBoxes;
 class ChordWindow;
 class NoticeLine;
 class SongSettingsStore;
@@ -34,10 +35,10 @@ class SongPlayback : public QObject
     Q_OBJECT
 public:
     // All stay the caller's and outlive this.
-    SongPlayback(ChordWindow *window, memo::ChordMemo &memo, sound::ChordPlayer *player,
+    SongPlayback(ChordWindow *window, ChordBoxes *boxes, sound::ChordPlayer *player,
         SongSettingsStore *store, NoticeLine *notice, SoundMenu *menu);
 
-    // Greyed with no sound, or with nothing in the memo to play; 停止 only while playing.
+    // Greyed with no sound, or with nothing in the boxes to play; 停止 only while playing.
     void updatePlayItems();
     void stop();
 
@@ -57,7 +58,7 @@ private:
     void takeBackShownChord();
 
     ChordWindow *m_window;
-    memo::ChordMemo &m_memo;
+    ChordBoxes *m_boxes;
     sound::ChordPlayer *m_player;
     SongSettingsStore *m_store;
     NoticeLine *m_notice;
@@ -67,7 +68,7 @@ private:
     QAction *m_loop = nullptr;
     QAction *m_countIn = nullptr;
     bool m_playWanted = false; // 曲を再生 waits for the output to open
-    int m_shownBar = -1; // the box whose bar the window shows; -1 while it shows the user's chord
+    int m_shownBar = -1; // the chord whose bar the window shows; -1 while it shows the user's chord
     memo::ChordText m_beforePlay; // the user's chord on show, given back when playing stops
 };
 

@@ -1,5 +1,7 @@
 #include "songsettingsstore.h"
 
+#include "chordboxes.h"
+
 ui::SongSettingsStore::SongSettingsStore(QSettings *settings, MemoPath memoPath)
     : m_settings(settings)
     , m_memoPath(std::move(memoPath))
@@ -8,11 +10,17 @@ ui::SongSettingsStore::SongSettingsStore(QSettings *settings, MemoPath memoPath)
 
 song::SongSettings ui::SongSettingsStore::load() const
 {
+    if (m_boxes && m_boxes->holdsSong())
+        return m_boxes->songSettings();
     return m_settings ? song::loadSongSettings(*m_settings, m_memoPath()) : song::SongSettings {};
 }
 
 void ui::SongSettingsStore::save(const song::SongSettings &song)
 {
+    if (m_boxes && m_boxes->holdsSong()) {
+        m_boxes->setSongSettings(song);
+        return;
+    }
     if (m_settings)
         song::saveSongSettings(*m_settings, m_memoPath(), song);
 }

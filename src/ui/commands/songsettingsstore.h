@@ -8,10 +8,12 @@ class QSettings;
 
 namespace ui
 {
+class ChordBoxes;
 
 // The tempo and beats of the memo in use, kept in the program's settings by
 // the memo's path, and the instrument chosen. Without settings (some tests)
-// nothing is kept and the defaults hold.
+// nothing is kept and the defaults hold. An open song keeps its own in its
+// file: they are its, changed as a step of its history.
 class SongSettingsStore
 {
 public:
@@ -19,6 +21,8 @@ public:
     SongSettingsStore(QSettings *settings, MemoPath memoPath);
 
     bool keeps() const { return m_settings != nullptr; }
+    // The boxes whose open song has its own; they outlive this.
+    void followSongOf(ChordBoxes *boxes) { m_boxes = boxes; }
     song::SongSettings load() const;
     void save(const song::SongSettings &song);
     // The memo was saved as another file: what was kept goes with it.
@@ -32,6 +36,7 @@ public:
 private:
     QSettings *m_settings;
     MemoPath m_memoPath;
+    ChordBoxes *m_boxes = nullptr;
 };
 
 } // namespace ui

@@ -1,6 +1,7 @@
 #include "songsharing.h"
 
 #include "beyondtables.h"
+#include "chordboxes.h"
 #include "chordsheet.h"
 #include "chordwindow.h"
 #include "memoedit.h"
@@ -46,12 +47,11 @@ struct AudioExport {
 };
 } // namespace
 
-ui::SongSharing::SongSharing(ChordWindow *window, memo::ChordMemo &memo, memo::MemoHistory *history,
-    MemoPath memoPath, SongSettingsStore *store, NoticeLine *notice, BeyondTablesQuestion *question)
+ui::SongSharing::SongSharing(ChordWindow *window, ChordBoxes *boxes, MemoPath memoPath,
+    SongSettingsStore *store, NoticeLine *notice, BeyondTablesQuestion *question)
     : QObject(window)
     , m_window(window)
-    , m_memo(memo)
-    , m_history(history)
+    , m_boxes(boxes)
     , m_memoPath(std::move(memoPath))
     , m_store(store)
     , m_notice(notice)
@@ -94,11 +94,9 @@ services::OffThread &ui::SongSharing::jobs()
 
 song::Song ui::SongSharing::currentSong() const
 {
-    const song::SongSettings kept = m_store->load();
-    song::Song song = song::songFromMemo(
-        m_memo, song::titleFromPath(m_memoPath()), kept.tempo, kept.beatsPerBar);
-    song.key = kept.key;
-    song.capo = kept.capo;
+    song::Song song = m_boxes->wholeSong(song::titleFromPath(m_memoPath()), m_store->load());
+    if (song.title.isEmpty())
+        song.title = song::titleFromPath(m_memoPath());
     return song;
 }
 
@@ -108,7 +106,7 @@ void ui::SongSharing::exportClicked()
     dialog.setObjectName(QStringLiteral("exportdialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(song::saveFilters());
-    const QString title = song::titleFromPath(m_memoPath());
+    const QString title = currentSong().title;
     dialog.setDefaultSuffix(firstExtension(song::saveFilters().constFirst()));
     dialog.selectFile(title + u'.' + dialog.defaultSuffix());
     // The name follows the format chosen, as long as the user has not typed one of their own.
@@ -132,8 +130,9 @@ void ui::SongSharing::exportTo(const QString &path)
         return;
     }
     if (song::sameFile(path, m_memoPath())) {
-        m_notice->show(QStringLiteral("「%1」は開いているメモです: 別の名前に書き出してください")
-                           .arg(QFileInfo(path).fileName()));
+        m_notice->show(QStringLiteral("「%1」は開いている%2です: 別の名前に書き出してください")
+                           .arg(QFileInfo(path).fileName(),
+                               m_boxes->holdsSong() ? QStringLiteral("曲") : QStringLiteral("メモ")));
         return;
     }
     services::OffThread &queue = jobs();
@@ -188,12 +187,16 @@ void ui::SongSharing::importClicked()
                 "ChordPro のファイル（.cho .chordpro .chopro .crd .pro）を選んでください。"));
         return;
     }
-    const bool holdsChords = std::ranges::any_of(memo::boxesOf(m_memo), &memo::Box::holdsAnything);
-    if (holdsChords
+    if (m_boxes->readOnly()) {
+        m_notice->show(QStringLiteral("この曲は読み取り専用です: インポートできません"));
+        return;
+    }
+    if (m_boxes->holdsAnything()
         && QMessageBox::question(m_window, AppName,
-               QStringLiteral("メモのコードを「%1」のコードで置き換えます。"
+               QStringLiteral("%1のコードを「%2」のコードで置き換えます。"
                               "（編集 → 元に戻す で戻せます）よろしいですか?")
-                   .arg(QFileInfo(path).fileName()),
+                   .arg(m_boxes->holdsSong() ? QStringLiteral("曲") : QStringLiteral("メモ"),
+                       QFileInfo(path).fileName()),
                QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
             != QMessageBox::Yes)
         return;
@@ -238,20 +241,18 @@ void ui::SongSharing::imported(const song::SongRead &kept, const song::SongRead 
             QStringLiteral("読み込んだファイルにはコードがありません: メモはそのままです"));
         return;
     }
-    memo::Boxes boxes;
-    for (std::size_t k = 0; k < read.song.bars.size() && k < boxes.size(); ++k)
-        boxes[k] = memo::boxOf(read.song.bars[k].root, read.song.bars[k].kind);
-    if (!m_store->keeps()) {
-        m_history->change(QStringLiteral("インポート"), boxes);
+    if (!m_store->keeps() || m_boxes->holdsSong()) {
+        // A song takes the tempo, meter, key and capo into its own step.
+        m_boxes->replaceAll(QStringLiteral("インポート"), read.song);
     } else {
         // Undone with the boxes: the memo's song comes back at its own tempo,
         // key and capo.
-        m_history->change(QStringLiteral("インポート"), boxes,
+        m_boxes->replaceAll(QStringLiteral("インポート"), read.song,
             m_store->alongside(m_store->load(),
                 {read.song.tempo, read.song.beatsPerBar, read.song.key, read.song.capo}));
     }
     QStringList notices;
-    if (read.leftOut > 0)
+    if (read.leftOut > 0 && !m_boxes->holdsSong())
         notices << QStringLiteral("メモは %1 個までです: %2 個のコードは読み込んでいません")
                        .arg(memo::MemoSlotCount)
                        .arg(read.leftOut);

@@ -7,12 +7,6 @@
 
 class QAction;
 
-namespace memo
-{
-class ChordMemo;
-class MemoHistory;
-} // namespace memo
-
 namespace services
 {
 class OffThread;
@@ -27,6 +21,7 @@ struct SongRead;
 namespace ui
 {
 class BeyondTablesQuestion;
+class ChordBoxes;
 class ChordWindow;
 class NoticeLine;
 class SongSettingsStore;
@@ -37,11 +32,11 @@ class SongSharing : public QObject
 {
     Q_OBJECT
 public:
+    // The file open in the window: the memo's, or the song's.
     using MemoPath = std::function<QString()>;
     // All stay the caller's and outlive this. Without a question, imported
     // names beyond our tables are kept as written.
-    SongSharing(ChordWindow *window, memo::ChordMemo &memo, memo::MemoHistory *history,
-        MemoPath memoPath, SongSettingsStore *store, NoticeLine *notice,
+    SongSharing(ChordWindow *window, ChordBoxes *boxes, MemoPath memoPath, SongSettingsStore *store, NoticeLine *notice,
         BeyondTablesQuestion *question = nullptr);
     ~SongSharing() override;
 
@@ -49,8 +44,8 @@ public:
 
     // Writes the song as エクスポート does, once a file is chosen.
     void exportTo(const QString &path);
-    // Puts a ChordPro song into the memo as インポート does once the user
-    // agreed: one step of the history.
+    // Puts a ChordPro song into the memo, or in place of the open song's
+    // chords, as インポート does once the user agreed: one step of the history.
     void importFrom(const QString &path);
 
 private:
@@ -64,8 +59,7 @@ private:
     services::OffThread &jobs();
 
     ChordWindow *m_window;
-    memo::ChordMemo &m_memo;
-    memo::MemoHistory *m_history;
+    ChordBoxes *m_boxes;
     MemoPath m_memoPath;
     SongSettingsStore *m_store;
     NoticeLine *m_notice;

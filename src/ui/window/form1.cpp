@@ -3,12 +3,15 @@
 
 #include "chordtables.h"
 #include "boxlook.h"
+#include "chordboxes.h"
 #include "clicklabel.h"
 #include "colour.h"
 #include "firstpaint.h"
 #include "form1access.h"
 #include "keyboardpick.h"
 #include "memokeeper.h"
+#include "memolocation.h"
+#include "songfilecommands.h"
 #include "optiongroup.h"
 #include "placement.h"
 #include "shapewidget.h"
@@ -139,7 +142,7 @@ void Form1::lblslot_Click(int index)
     m_keys->clear();
     selectBox(index);
     emit boxChosen(index);
-    const memo::ChordText chord = m_memo.fetch(index);
+    const memo::ChordText chord = m_boxes->text(index);
     txtcode1->setText(chord.root);
     txtcode2->setText(chord.kind);
     lblcode->setText(chord.root + chord.kind);
@@ -200,13 +203,16 @@ void Form1::end_Click()
 
 void Form1::Form_Load()
 {
-    if (song::readsAsChordPro(m_memoPath)) {
-        m_loadError = ui::chordProRefusal(m_memoPath);
-        m_loadErrorHeading
-            = QStringLiteral("ファイル「%1」はメモとして開けません。").arg(m_memoPath);
-        return;
+    // A song opens over the default memo, which stays the memo.
+    const bool song = song::readsAsChordPro(m_memoPath);
+    if (song)
+        memofile::makeDefaultMemoFolder();
+    const QString memoPath = song ? memofile::defaultMemoPath() : m_memoPath;
+    m_loadError = m_keeper->load(memoPath, std::bind_front(&Form1::showBoxCaption, this));
+    if (!m_loadError && song) {
+        m_loadError = m_rooms.songFile->open(m_memoPath);
+        m_loadErrorHeading = QStringLiteral("曲「%1」を開けません。").arg(m_memoPath);
     }
-    m_loadError = m_keeper->load(m_memoPath, std::bind_front(&Form1::showBoxCaption, this));
     if (m_loadError)
         return;
     // The keeper's worker thread, and the lock the tidying takes, wait until

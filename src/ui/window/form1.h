@@ -34,10 +34,13 @@ namespace ui
 {
 class Form1Access;
 class BoxLook;
+class ChordBoxes;
 class KeyboardPick;
 class EditCommands;
 class KeyCommands;
 class MemoFileCommands;
+class SongCommands;
+class SongFileCommands;
 class NoticeLine;
 class SongPlayback;
 class SongSettingsStore;
@@ -72,6 +75,8 @@ public:
         ui::SongSharing *sharing = nullptr;
         ui::SongPlayback *playback = nullptr;
         ui::KeyCommands *key = nullptr;
+        ui::SongFileCommands *songFile = nullptr;
+        ui::SongCommands *song = nullptr;
     };
 
     // Builds the window and runs its load event, which reads the memo from
@@ -144,6 +149,7 @@ private:
     std::optional<services::FileError> m_loadError;
     QString m_loadErrorHeading;
     memo::MemoHistory *m_history = nullptr; // the memo's, made and ended with the window
+    ui::ChordBoxes *m_boxes = nullptr; // what the boxes show: the memo, or a song's page
     std::unique_ptr<ui::SongSettingsStore> m_songSettings;
     Rooms m_rooms;
     bool m_opened = false; // the window has shown once, with its first chord

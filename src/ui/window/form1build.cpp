@@ -192,7 +192,7 @@ void Form1::buildControls()
         widgets::setBackColour(slot, widgets::hexColour(qs(SlotColour)));
         lblslot[i] = slot;
     }
-    m_boxLook = std::make_unique<ui::BoxLook>(m_memo, std::span(lblslot).first(ShownSlots));
+    m_boxLook = std::make_unique<ui::BoxLook>(*m_boxes, std::span(lblslot).first(ShownSlots));
     ui::KeyboardPick::Controls keys;
     keys.keyboard = m_keyboard = inertLabel(client, KeyWhite);
     widgets::setBackColour(m_keyboard, widgets::hexColour(qs(KeyWhiteColour)));

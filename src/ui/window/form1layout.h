@@ -29,6 +29,9 @@ inline constexpr std::string_view SlotColour = "&hffffff";
 inline constexpr std::string_view SelectedSlotColour = "&hff8080";
 inline constexpr std::string_view PlayingSlotColour = "&h80c0ff"; // light orange
 inline constexpr std::string_view UnknownSlotEdgeColour = "&h1a3c9a"; // red-brown
+// A song's box marks: the section's name white on navy, a length in dark grey.
+inline constexpr std::string_view SectionMarkColour = "&h804000";
+inline constexpr std::string_view LengthMarkTextColour = "&h404040";
 using chord::KeyWhiteColour;
 using chord::MarkerColour;
 
