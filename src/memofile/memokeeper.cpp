@@ -15,15 +15,13 @@ namespace memofile
 
 namespace
 {
-// A change reaches the file well within a second.
-constexpr int SaveDelayMs = 400;
 // A save by another window raises several file events; read once after them.
 constexpr int RefreshDelayMs = 150;
 } // namespace
 
 MemoKeeper::MemoKeeper(memo::ChordMemo &memo, std::unique_ptr<MemoFiles> files,
     std::unique_ptr<MemoLock> lock, MemoWatcher *watcher, QObject *parent)
-    : QObject(parent)
+    : FileKeeper(parent)
     , m_memo(memo)
     , m_worker(std::make_unique<MemoWorker>(std::move(files), std::move(lock)))
     , m_watcher(watcher)
@@ -80,6 +78,11 @@ void MemoKeeper::tidyUp()
 {
     m_waiting.push_back([this] { post([path = m_path](MemoWorker &w) { w.tidy(path); }); });
     next();
+}
+
+QByteArray MemoKeeper::bytes() const
+{
+    return memo::memoFileBytes(m_memo.lines());
 }
 
 bool MemoKeeper::changed() const

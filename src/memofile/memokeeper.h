@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chordmemo.h"
+#include "filekeeper.h"
 #include "memoworker.h"
 #include "textfile.h"
 
@@ -28,20 +29,10 @@ class MemoWatcher;
 // file operation but the first read runs on a worker thread of the keeper's
 // own, one at a time in the order asked; the results come back to the
 // keeper's thread, so the window never waits on the disk.
-class MemoKeeper : public QObject
+class MemoKeeper : public FileKeeper
 {
     Q_OBJECT
 public:
-    // A failed save is tried again after RetryFirstMs, then after twice as
-    // long each time, but never longer than RetryMaxMs.
-    static constexpr int RetryFirstMs = 2000;
-    static constexpr int RetryMaxMs = 16000;
-
-    // How a save asked for ended: nothing when the file holds the memo, or why not.
-    using Done = std::function<void(const std::optional<services::FileError> &error)>;
-    // Where the rescue file went, or why it could not be written either.
-    using Rescued = std::function<void(const RescueOutcome &outcome)>;
-
     // The watcher becomes a child of the keeper.
     MemoKeeper(memo::ChordMemo &memo, std::unique_ptr<MemoFiles> files,
         std::unique_ptr<MemoLock> lock, MemoWatcher *watcher, QObject *parent = nullptr);
@@ -49,7 +40,7 @@ public:
     ~MemoKeeper() override;
 
     // The memo file, as an absolute path (links not followed).
-    const QString &path() const { return m_path; }
+    const QString &path() const override { return m_path; }
     // The memo it keeps.
     memo::ChordMemo &memo() const { return m_memo; }
 
@@ -72,10 +63,10 @@ public:
     // once the file holds the memo as it is then, changes made meanwhile
     // included. A memo that holds nothing new leaves the file, and
     // saveError(), as they are.
-    void save(Done done);
+    void save(Done done) override;
 
     // Writes the whole memo to path, which becomes the memo's file.
-    void saveAs(const QString &path, Done done);
+    void saveAs(const QString &path, Done done) override;
 
     // Reads path, saves the memo as save() does, then makes path the memo
     // and shows every slot. A file that cannot be read, or a memo that
@@ -83,18 +74,18 @@ public:
     void open(const QString &path, const memo::ChordMemo::ShowSlot &showSlot, Done done);
 
     // Writes the memo into a rescue file beside the default memo.
-    void rescue(Rescued done);
+    void rescue(Rescued done) override;
 
     // Why the memo cannot be saved (the last save failed, or the file is
     // read-only), until a save writes the file. A failed save is tried again
     // by itself, sooner at first, then every RetryMaxMs.
-    const std::optional<services::FileError> &saveError() const { return m_saveError; }
+    const std::optional<services::FileError> &saveError() const override { return m_saveError; }
+    // The memo's file as it would be written now.
+    QByteArray bytes() const override;
 
 signals:
     // A slot that took another window's chord.
     void slotChanged(int slot, const QString &caption);
-    // saveError() changed: saving began to fail, failed otherwise, or works again.
-    void saveErrorChanged();
 
 private:
     // A file that becomes the memo once the work on the old one is done.

@@ -30,8 +30,13 @@ bool makeDefaultMemoFolder()
 
 QString rescuePath(const QDateTime &when)
 {
-    return defaultMemoPath() + QStringLiteral(".rescued-")
-        + when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    return rescuePath(memo::SlotFileName, when, QString());
+}
+
+QString rescuePath(const QString &baseName, const QDateTime &when, const QString &suffix)
+{
+    return QFileInfo(defaultMemoPath()).absolutePath() + u'/' + baseName
+        + QStringLiteral(".rescued-") + when.toString(QStringLiteral("yyyyMMdd-HHmmss")) + suffix;
 }
 
 void ignoreFileSizeSignal()

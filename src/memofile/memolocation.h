@@ -16,6 +16,9 @@ bool makeDefaultMemoFolder();
 // "code.dat.rescued-YYYYMMDD-HHMMSS" beside the default memo.
 QString rescuePath(const QDateTime &when);
 
+// "<baseName>.rescued-YYYYMMDD-HHMMSS<suffix>" beside the default memo.
+QString rescuePath(const QString &baseName, const QDateTime &when, const QString &suffix);
+
 // A file-size limit then makes a write fail with EFBIG, which is reported
 // like any failed save, instead of killing the process.
 void ignoreFileSizeSignal();

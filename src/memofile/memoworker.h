@@ -1,13 +1,13 @@
 #pragma once
 
 #include "chordmemo.h"
+#include "rescueoutcome.h"
 #include "textfile.h"
 
 #include <QObject>
 
 #include <memory>
 #include <optional>
-#include <variant>
 
 namespace memofile
 {
@@ -34,9 +34,6 @@ struct ReadOutcome {
     services::ReadResult read;
     std::optional<services::FileError> refusal; // why a save would not replace the file
 };
-
-// Where a rescue file went, or why it could not be written either.
-using RescueOutcome = std::variant<QString, services::FileError>;
 
 // Does a keeper's file work on the thread it is moved to, one job at a time
 // in the order asked; each outcome goes back as a signal.
