@@ -21,7 +21,8 @@ class MemoFiles;
 // Keeps a song's file in step with the song being edited: each change is
 // saved within half a second, atomically, and failed saves are tried again
 // as the memo's are. The file's lock is held for as long as the keeper has
-// the file, so a second window on the same song opens it read-only. Writes
+// the file ("song.cho.lock" beside the file a save replaces), so a second
+// window on the same song opens it read-only. Writes
 // run on a thread of the keeper's own, one at a time in the order asked; the
 // bytes are taken from the song on the keeper's thread as each one starts.
 class SongKeeper : public FileKeeper

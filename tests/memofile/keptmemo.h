@@ -52,6 +52,9 @@ public:
     std::optional<services::FileError> replace(const QString &path, QByteArrayView bytes) override
     {
         QThread::msleep(SlowMs);
+        ++writes;
+        if (failing)
+            return services::FileError {path, QStringLiteral("disk full")};
         return m_disk.replace(path, bytes);
     }
     std::optional<services::FileError> replaceRefusal(const QString &path) override
@@ -64,6 +67,9 @@ public:
         QThread::msleep(SlowMs);
         m_disk.removeStrayTemporaries(path);
     }
+
+    std::atomic<int> writes = 0; // replace() calls, failed ones too
+    std::atomic<bool> failing = false; // set from the test's thread
 
 private:
     memofile::DiskFiles m_disk;

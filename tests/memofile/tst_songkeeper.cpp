@@ -14,45 +14,16 @@ QByteArray bytesOf(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The disk as it is, counting the writes, a little slow and failing when told.
-class CountedFiles final : public memofile::MemoFiles
-{
-public:
-    services::ReadResult read(const QString &path) override { return m_disk.read(path); }
-    std::optional<services::FileError> replace(const QString &path, QByteArrayView bytes) override
-    {
-        QThread::msleep(SlowMs);
-        ++writes;
-        if (failing)
-            return services::FileError {path, QStringLiteral("disk full")};
-        return m_disk.replace(path, bytes);
-    }
-    std::optional<services::FileError> replaceRefusal(const QString &path) override
-    {
-        return m_disk.replaceRefusal(path);
-    }
-    void removeStrayTemporaries(const QString &path) override
-    {
-        m_disk.removeStrayTemporaries(path);
-    }
-
-    std::atomic<int> writes = 0;
-    std::atomic<bool> failing = false; // set from the test's thread
-
-private:
-    memofile::DiskFiles m_disk;
-};
-
 // A song as the window edits it, and its keeper.
 struct KeptSong {
     KeptSong()
-        : files(new CountedFiles)
+        : files(new SlowFiles)
         , keeper(std::unique_ptr<memofile::MemoFiles>(files), [this] { return song; })
     {
     }
 
     QByteArray song = "{title: v1}\r\n";
-    CountedFiles *files; // the keeper's
+    SlowFiles *files; // the keeper's
     memofile::SongKeeper keeper;
 };
 
@@ -163,35 +134,43 @@ void tst_SongKeeper::saveWaitsForTheFile()
 void tst_SongKeeper::secondWindowReadsOnly_data()
 {
     QTest::addColumn<bool>("firstCloses");
+    QTest::addColumn<QByteArray>("leftLock"); // a lock file left after the close
+    QTest::addColumn<bool>("readOnly");
 
-    QTest::newRow("while the first window has the song") << false;
-    QTest::newRow("once the first window closed it") << true;
+    QTest::newRow("while the first window has the song") << false << QByteArray() << true;
+    QTest::newRow("once the first window closed it") << true << QByteArray() << false;
+    QTest::newRow("a lock left by a process that died")
+        << true << QByteArray("999999\nsoramina\n\n") << false;
 }
 
-// The lock is held in the whole: even in one process, a second keeper
-// finds the song taken and writes nothing to it.
+// The lock is the keeper's, not the process's: even in one process, a
+// second keeper finds the song taken and writes nothing to it.
 void tst_SongKeeper::secondWindowReadsOnly()
 {
     QFETCH(bool, firstCloses);
+    QFETCH(QByteArray, leftLock);
+    QFETCH(bool, readOnly);
     const QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("song.cho"));
     KeptSong first;
     QVERIFY(!first.keeper.create(path));
     if (firstCloses)
         first.keeper.close();
+    if (!leftLock.isEmpty())
+        QVERIFY(writeFile(path + QStringLiteral(".lock"), leftLock));
     KeptSong second;
     second.song = "{title: the second window's}\r\n";
     QByteArray read;
     QVERIFY(!second.keeper.open(path + QStringLiteral("/../song.cho"), &read));
     QCOMPARE(second.keeper.path(), path);
     QCOMPARE(read, first.song);
-    QCOMPARE(second.keeper.readOnly(), !firstCloses);
-    QCOMPARE(second.keeper.readOnlyReason().isEmpty(), firstCloses);
+    QCOMPARE(second.keeper.readOnly(), readOnly);
+    QCOMPARE(second.keeper.readOnlyReason().isEmpty(), !readOnly);
     second.keeper.changed();
     QByteArray onDisk;
     QCOMPARE(saveAndWait(second.keeper, &onDisk), std::nullopt);
     QTest::qWait(2 * memofile::FileKeeper::SaveDelayMs);
-    QCOMPARE(second.files->writes.load(), firstCloses ? 1 : 0);
+    QCOMPARE(second.files->writes.load(), readOnly ? 0 : 1);
 }
 
 void tst_SongKeeper::saveAsMovesTheLock_data()
@@ -261,6 +240,9 @@ void tst_SongKeeper::rescueWritesTheSong()
                                      QStringLiteral("\\*"), QStringLiteral("\\d{8}-\\d{6}")));
     QVERIFY2(QRegularExpression(name).match(*path).hasMatch(), qPrintable(*path));
     QCOMPARE(bytesOf(*path), kept.song);
+    // The memo's rescue file keeps its name.
+    QCOMPARE(memofile::rescuePath(QDateTime({2024, 1, 2}, {3, 4, 5})),
+        dir.path() + QStringLiteral("/soramina/code.dat.rescued-20240102-030405"));
 }
 
 QTEST_GUILESS_MAIN(tst_SongKeeper)
