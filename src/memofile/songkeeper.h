@@ -22,9 +22,9 @@ class MemoFiles;
 // saved within half a second, atomically, and failed saves are tried again
 // as the memo's are. The file's lock is held for as long as the keeper has
 // the file ("song.cho.lock" beside the file a save replaces), so a second
-// window on the same song opens it read-only. Writes
-// run on a thread of the keeper's own, one at a time in the order asked; the
-// bytes are taken from the song on the keeper's thread as each one starts.
+// window on the same song opens it read-only. Writes run on a thread of the
+// keeper's own, one at a time in the order asked; the bytes are taken from
+// the song on the keeper's thread as each one starts.
 class SongKeeper : public FileKeeper
 {
     Q_OBJECT
@@ -44,12 +44,14 @@ public:
     // the keeper had is closed first.
     [[nodiscard]] std::optional<services::FileError> create(const QString &path);
     // Waits for the file operation under way, drops what was asked after it
-    // (save() first to keep it), and gives up the file and its lock.
+    // and every answer still due (save() first to keep the song), and gives
+    // up the file and its lock.
     void close();
 
     bool isOpen() const { return !m_path.isEmpty(); }
-    // Another window has the song: this keeper never writes its file, save()
-    // answers "saved" at once, and the window takes no edits.
+    // Another window has the song (or no lock can be made beside it): this
+    // keeper never writes its file, save() answers "saved" at once, and the
+    // window takes no edits.
     bool readOnly() const { return m_readOnly; }
     // Why the song is read-only, for the window to show.
     const QString &readOnlyReason() const { return m_readOnlyReason; }
