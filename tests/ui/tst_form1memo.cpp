@@ -1,3 +1,4 @@
+#include "chordproreader.h"
 #include "form1fixture.h"
 #include "memofilecommands.h"
 
@@ -112,6 +113,7 @@ private slots:
     void unreadableMemoIsReported_data();
     void unreadableMemoIsReported();
     void songWithLyricsOpensReadOnly();
+    void secondWindowOnASongReadsOnly();
 
 private:
     // Opens the window on a read-only memo and puts D into slot 0.
@@ -451,6 +453,38 @@ void tst_Form1Memo::songWithLyricsOpensReadOnly()
     QFile again(path);
     QVERIFY(again.open(QIODevice::ReadOnly));
     QCOMPARE(again.readAll(), lyrics);
+}
+
+// Two windows on one song: the first edits and saves it; the second shows it
+// read-only, says so, and takes no edit.
+void tst_Form1Memo::secondWindowOnASongReadsOnly()
+{
+    const QTemporaryDir dir;
+    qputenv("XDG_DATA_HOME", dir.path().toUtf8());
+    const QString path = dir.filePath(QStringLiteral("song.cho"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("{title: Two}\n[C]\n[G]\n") > 0);
+    file.close();
+    memofile::DiskMemo firstMemo, secondMemo;
+    Form1 first(path, {.keeper = &firstMemo.keeper()});
+    Form1 second(path, {.keeper = &secondMemo.keeper()});
+    QVERIFY(!first.loadError() && !second.loadError());
+    first.show();
+    second.show();
+    QVERIFY(!first.windowTitle().contains(QStringLiteral("読み取り専用")));
+    QVERIFY(second.windowTitle().endsWith(QStringLiteral("song.cho（読み取り専用）")));
+    QVERIFY(second.findChild<QLabel *>(QStringLiteral("lblnotice"))
+                ->text()
+                .contains(QStringLiteral("ほかのウィンドウ")));
+    for (Form1 *form : {&second, &first}) {
+        QTest::mouseClick(form->findChild<QWidget *>(QStringLiteral("lblslot(0)")), Qt::LeftButton);
+        form->findChild<QAction *>(QStringLiteral("delete"))->trigger();
+    }
+    QCOMPARE(second.findChild<QLabel *>(QStringLiteral("lblslot(0)"))->text(), QStringLiteral("C"));
+    QTRY_VERIFY(song::readChordPro([&] {
+        QFile saved(path);
+        return saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray();
+    }()).chords.front().isEmpty());
 }
 
 QTEST_MAIN(tst_Form1Memo)

@@ -184,7 +184,7 @@ void tst_SoundMenu::noOutput()
 
 void tst_SoundMenu::playsTheSong_data()
 {
-    QTest::addColumn<QByteArray>("memo");
+    QTest::addColumn<QByteArray>("memo"); // a ChordPro song when it starts with "{"
     QTest::addColumn<int>("selected"); // -1: none
     QTest::addColumn<bool>("countIn");
     QTest::addColumn<bool>("loop");
@@ -223,6 +223,11 @@ void tst_SoundMenu::playsTheSong_data()
     QTest::newRow("the loop goes back to the box playing started from")
         << rests << 1 << false << true << QStringList {"30", "4030", "6030", "8030"}
         << QStringList {"1 N.C.（H） H| 0", "3 G7 G|7 4", "4 N.C. N.C.| 0", "1 N.C.（H） H| 0"};
+    // Chords 29 (D), 30 (E, two beats) and 31 (G7, two beats): the page turns to box 0.
+    QTest::newRow("a song turns its page as it plays on, two-beat chords a beat apart")
+        << "{title: Long}\n" + QByteArray("[C]\n").repeated(29) + "[D]\n| [E] . [G7] . |\n"
+        << 29 << false << false << QStringList {"30", "2030", "3030"}
+        << QStringList {"29 D D| 3", "0 E E| 3", "1 G7 G|7 4"};
 }
 
 // The window follows the bars on the output's clock, storing nothing.
@@ -240,7 +245,9 @@ void tst_SoundMenu::playsTheSong()
     m_player = fakePlayer(log);
     m_settings = std::make_unique<QSettings>(
         m_settingsDir.filePath(QStringLiteral("soramina.conf")), QSettings::IniFormat);
-    QVERIFY(m_window.open(&memo, {}, {.player = m_player.get(), .settings = m_settings.get()}));
+    const bool song = memo.startsWith('{');
+    QVERIFY(m_window.open(song ? nullptr : &memo, {},
+        {.player = m_player.get(), .settings = m_settings.get()}, song ? &memo : nullptr));
     QTRY_VERIFY(m_player->output()); // loaded once the window is up
     if (selected >= 0)
         m_window.clickSlot(selected);

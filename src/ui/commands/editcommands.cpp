@@ -122,15 +122,18 @@ void ui::EditCommands::store(int box, const QString &root, const QString &kind, 
     if (m_storingShown)
         return; // the box's chord shown back to it after a step
     const QScopedValueRollback storing(m_storingShown, true);
-    const int next = box + 1;
+    // The receiving box moves on, in a song onto the next page; the memo's last box stays.
+    const bool lastBox = box + 1 == memo::MemoSlotCount && !m_boxes->holdsSong();
     bool stored = false;
-    if (!m_stepEntry || ownChord || next == memo::MemoSlotCount) {
+    if (!m_stepEntry || ownChord || lastBox) {
         stored = m_boxes->store(box, root, kind, typed);
     } else {
         // A step of its own, typed or not: typing is stored as 表示 or Enter
         // shows it, never key by key.
         stored = m_boxes->store(box, root, kind, false,
-            [window = m_window, box, next](bool done) { window->moveReceivingBox(done ? next : box); });
+            [window = m_window, boxes = m_boxes, index = m_boxes->indexOf(box)](bool done) {
+                window->moveReceivingBox(boxes->showChord(done ? index + 1 : index));
+            });
     }
     if (!stored && !ownChord)
         m_notice->show(m_boxes->readOnly() ? ReadOnlyNotice : m_boxes->fullNotice());

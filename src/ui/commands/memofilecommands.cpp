@@ -126,7 +126,9 @@ void ui::MemoFileCommands::holdWhileBusy(QAction *item)
 
 void ui::MemoFileCommands::showBox(int box, const QString &caption)
 {
-    m_window->showBoxCaption(box, caption);
+    // Another window's chord reaches the memo; the boxes may show a song.
+    if (kept() == m_keeper)
+        m_window->showBoxCaption(box, caption);
     emit boxShown(box);
 }
 
