@@ -43,15 +43,18 @@ void describe(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(
         QStringLiteral("Shows the notes of a chord on a two-octave piano keyboard\n"
-                       "and keeps the chords of a song in a memo of %1 slots.")
+                       "and keeps the chords of a song in a memo of %1 slots,\n"
+                       "or in a ChordPro song file of any length.")
             .arg(memo::MemoSlotCount));
     // Qt's options are single-dash words: -platform is not -p -l -a ...
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FILE"),
-        QStringLiteral("The memo file, read at start and saved as you go\n"
-                       "(with --export: the memo, or a ChordPro song, to export)."),
+        QStringLiteral("The memo file, read at start and saved as you go; a ChordPro\n"
+                       "song (.cho, .chordpro, .chopro, .crd, .pro) opens as a song\n"
+                       "of any length, saved as you go too (with --export: the memo,\n"
+                       "or the song, to export)."),
         QStringLiteral("[FILE]"));
     parser.addOption({QStringLiteral("export"),
         QStringLiteral("Write the song to OUT and exit, with no window; the format\n"

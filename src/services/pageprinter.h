@@ -12,14 +12,15 @@ class QWidget;
 namespace services
 {
 
-// Printing one page, from a plugin, so that Qt's print support (and CUPS
+// Printing a document of pages, from a plugin, so that Qt's print support (and CUPS
 // behind it) loads when something is printed, never at start-up.
 class PagePrinter
 {
 public:
     enum class Printed { Done, Cancelled, Failed };
-    // Draws the page on the painter over the page's printable rectangle.
-    using Draw = std::function<void(QPainter &painter, const QRectF &page)>;
+    // Draws a page, counted from 0, on the painter over the page's printable
+    // rectangle, and gives how many pages the document has.
+    using Draw = std::function<int(QPainter &painter, const QRectF &page, int pageIndex)>;
 
     virtual ~PagePrinter() = default;
 
@@ -32,5 +33,5 @@ public:
 
 } // namespace services
 
-#define SoraminaPagePrinter_iid "org.soramina.Soramina.PagePrinter/1.0"
+#define SoraminaPagePrinter_iid "org.soramina.Soramina.PagePrinter/2.0"
 Q_DECLARE_INTERFACE(services::PagePrinter, SoraminaPagePrinter_iid)

@@ -114,6 +114,8 @@ private slots:
     void unreadableMemoIsReported();
     void songWithLyricsOpensReadOnly();
     void secondWindowOnASongReadsOnly();
+    void songFailedSaveAtClose_data();
+    void songFailedSaveAtClose();
 
 private:
     // Opens the window on a read-only memo and puts D into slot 0.
@@ -485,6 +487,47 @@ void tst_Form1Memo::secondWindowOnASongReadsOnly()
         QFile saved(path);
         return saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray();
     }()).chords.front().isEmpty());
+}
+
+void tst_Form1Memo::songFailedSaveAtClose_data()
+{
+    QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<QString>("kept"); // the first chord of the song's file after the close
+    QTest::addColumn<QString>("elsewhere"); // of elsewhere.cho; "-": no file
+    QTest::newRow("別の場所に保存... saves the song there, then closes")
+        << QStringList {"elsewhere", "@elsewhere.cho"} << "C" << "D";
+    QTest::newRow("保存せずに終了, confirmed") << QStringList {"discard", "yes"} << "C" << "-";
+}
+
+// A song that cannot be saved says so at once, and its close asks what to
+// do, as the memo's does.
+void tst_Form1Memo::songFailedSaveAtClose()
+{
+    QFETCH(QStringList, answers);
+    QFETCH(QString, kept);
+    QFETCH(QString, elsewhere);
+    const QByteArray song = "{title: S}\n[C]\n[G]\n";
+    QVERIFY(f.open(nullptr, {}, {}, &song));
+    const QString path = f.dirPath() + QStringLiteral("/song.cho");
+    QFile::setPermissions(path, QFile::ReadOwner);
+    f.clickSlot(0);
+    f.clickOption("opcode1", 2); // D
+    auto *notice = f.control<QLabel>(QStringLiteral("lblsavenotice"));
+    QTRY_VERIFY_WITH_TIMEOUT(notice->isVisible(), 1000);
+    QVERIFY(notice->text().startsWith(QStringLiteral("曲を保存できません")));
+
+    answers.replaceInStrings(QStringLiteral("@"), f.dirPath() + u'/');
+    const Answers answering(answers, f.form(), path);
+    f.form()->close();
+    QTRY_VERIFY(answering.done() && !f.form()->isVisible());
+    const auto firstChord = [](const QString &file) {
+        QFile read(file);
+        return read.open(QIODevice::ReadOnly)
+            ? song::readChordPro(read.readAll()).chords.front().name()
+            : QStringLiteral("-");
+    };
+    QCOMPARE(firstChord(path), kept);
+    QCOMPARE(firstChord(f.dirPath() + QStringLiteral("/elsewhere.cho")), elsewhere);
 }
 
 QTEST_MAIN(tst_Form1Memo)

@@ -1,10 +1,12 @@
 #include "beyondtables.h"
 #include "chordboxes.h"
+#include "chordproreader.h"
 #include "fakewindow.h"
 #include "form1fixture.h"
 #include "memohistory.h"
 #include "memomerge.h"
 #include "noticeline.h"
+#include "songdocument.h"
 #include "songsettings.h"
 #include "songsettingsstore.h"
 #include "songsharing.h"
@@ -67,6 +69,8 @@ class tst_SongSharing : public QObject
 private slots:
     void exports_data();
     void exports();
+    void exportsTheOpenSongWhole_data();
+    void exportsTheOpenSongWhole();
     void neverOverwritesTheMemo_data();
     void neverOverwritesTheMemo();
     void roundTripKeepsEveryBar_data();
@@ -95,6 +99,35 @@ void tst_SongSharing::exports()
     const QString path = f.dirPath() + u'/' + file;
     f.sharing.exportTo(path);
     QTRY_VERIFY(readFile(path).startsWith(starts));
+    QCOMPARE(f.savedFile(), Song);
+}
+
+void tst_SongSharing::exportsTheOpenSongWhole_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("ChordPro") << "out.cho";
+    QTest::newRow("text") << "out.txt";
+}
+
+// With a song open, every chord of it goes out, past the boxes shown.
+void tst_SongSharing::exportsTheOpenSongWhole()
+{
+    QFETCH(QString, file);
+    Sharing f(Song);
+    song::Song tune;
+    tune.title = QStringLiteral("Long");
+    for (int k = 0; k < 45; ++k)
+        tune.bars.push_back(song::barOf(k % 2 ? QStringLiteral("G") : QStringLiteral("C"), {}));
+    f.boxes.openSong(song::SongDocument(tune), false);
+    const QString path = f.dirPath() + u'/' + file;
+    f.sharing.exportTo(path);
+    QTRY_VERIFY(QFile::exists(path));
+    const QByteArray out = readFile(path);
+    const std::size_t count = file.endsWith(QLatin1String(".cho"))
+        ? song::readChordPro(out).chords.size()
+        : memo::chordsOfText(QString::fromUtf8(out), chord::BeyondTables::KeepAsWritten)
+              .chords.size();
+    QCOMPARE(count, std::size_t(45));
     QCOMPARE(f.savedFile(), Song);
 }
 

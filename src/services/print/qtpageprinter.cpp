@@ -28,8 +28,14 @@ public:
         if (!painter.begin(&printer))
             return Printed::Failed;
         // The painter's origin is the printable area's corner.
-        draw(painter, QRectF(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size()));
-        return painter.end() ? Printed::Done : Printed::Failed;
+        const QRectF page(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size());
+        bool drawn = true;
+        for (int index = 0, pages = 1; index < pages && drawn; ++index) {
+            drawn = index == 0 || printer.newPage();
+            if (drawn)
+                pages = draw(painter, page, index);
+        }
+        return painter.end() && drawn ? Printed::Done : Printed::Failed;
     }
 };
 

@@ -20,8 +20,8 @@ namespace
 const QString UndoCaption = QStringLiteral("元に戻す(&U)");
 const QString RedoCaption = QStringLiteral("やり直し(&R)");
 const QString StepCaption = QStringLiteral("%1: %2");
-const QString ReadOnlyNotice
-    = QStringLiteral("この曲は読み取り専用です（ほかのウィンドウで開かれています）");
+// Why it is read-only was said as it opened, and stays in the title.
+const QString ReadOnlyNotice = QStringLiteral("この曲は読み取り専用です: 変更できません");
 } // namespace
 
 ui::EditCommands::EditCommands(

@@ -273,10 +273,12 @@ void ui::SongSharing::printClicked()
     }
     const song::Song tune = currentSong();
     const QString pdf = ui::startFolder(m_memoPath()) + u'/' + tune.title + QStringLiteral(".pdf");
-    const auto printed
-        = printer->print(m_window, tune.title, pdf, [&tune](QPainter &painter, const QRectF &page) {
-              song::drawChordSheet(painter, page, tune);
-          });
+    // Every page of the sheet, laid out once.
+    song::ChordSheet sheet(tune);
+    const auto printed = printer->print(m_window, tune.title, pdf,
+        [&sheet](QPainter &painter, const QRectF &page, int index) {
+            return sheet.draw(painter, page, index);
+        });
     if (printed == services::PagePrinter::Printed::Failed)
         QMessageBox::warning(m_window, AppName, QStringLiteral("印刷できませんでした。"));
 }
