@@ -6,9 +6,11 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace memofile
 {
@@ -42,13 +44,28 @@ public:
     // Writes bytes() into a rescue file beside the default memo.
     virtual void rescue(Rescued done) = 0;
     // Why the file cannot be saved, until a save writes it.
-    virtual const std::optional<services::FileError> &saveError() const = 0;
+    const std::optional<services::FileError> &saveError() const { return m_saveError; }
     // The whole file as it should be now: what a rescue writes.
     virtual QByteArray bytes() const = 0;
 
 signals:
     // saveError() changed: saving began to fail, failed otherwise, or works again.
     void saveErrorChanged();
+
+protected:
+    // Everyone waiting for the file to hold what is kept hears how it went.
+    void answer(const std::optional<services::FileError> &error);
+    // saveError() becomes error; said only when it changed.
+    void settle(const std::optional<services::FileError> &error);
+    // A failed save's next try, each later than the one before.
+    void retryLater();
+    void stopRetrying();
+
+    std::optional<services::FileError> m_saveError;
+    std::vector<Done> m_saveDone; // who waits for the file to hold what is kept
+    QTimer m_retryTimer; // its timeout is the keeper's to take
+    bool m_retryDue = false; // a failed save's turn to try again
+    int m_retryDelayMs = RetryFirstMs;
 };
 
 } // namespace memofile

@@ -302,33 +302,4 @@ void MemoKeeper::adopt(const memo::MemoLines &lines)
         lines, [this](int slot, const QString &caption) { emit slotChanged(slot, caption); });
 }
 
-void MemoKeeper::answer(const std::optional<services::FileError> &error)
-{
-    for (const Done &done : std::exchange(m_saveDone, {}))
-        done(error);
-}
-
-void MemoKeeper::settle(const std::optional<services::FileError> &error)
-{
-    const bool same = error.has_value() == m_saveError.has_value()
-        && (!error
-            || (error->fileName == m_saveError->fileName && error->reason == m_saveError->reason));
-    m_saveError = error;
-    if (!same)
-        emit saveErrorChanged();
-}
-
-void MemoKeeper::retryLater()
-{
-    m_retryTimer.start(m_retryDelayMs);
-    m_retryDelayMs = qMin(2 * m_retryDelayMs, RetryMaxMs);
-}
-
-void MemoKeeper::stopRetrying()
-{
-    m_retryTimer.stop();
-    m_retryDue = false;
-    m_retryDelayMs = RetryFirstMs;
-}
-
 } // namespace memofile

@@ -79,7 +79,6 @@ public:
     // Why the memo cannot be saved (the last save failed, or the file is
     // read-only), until a save writes the file. A failed save is tried again
     // by itself, sooner at first, then every RetryMaxMs.
-    const std::optional<services::FileError> &saveError() const override { return m_saveError; }
     // The memo's file as it would be written now.
     QByteArray bytes() const override;
 
@@ -110,10 +109,6 @@ private:
     void take(const QString &path, const services::ReadResult &read,
         const memo::ChordMemo::ShowSlot &showSlot);
     void adopt(const memo::MemoLines &lines);
-    void answer(const std::optional<services::FileError> &error);
-    void settle(const std::optional<services::FileError> &error);
-    void retryLater();
-    void stopRetrying();
 
     memo::ChordMemo &m_memo;
     std::unique_ptr<MemoWorker> m_worker;
@@ -123,20 +118,15 @@ private:
     memo::MemoLines m_base; // the file as this window last read or wrote it
     memo::MemoLines m_sent; // the memo as the save or save-as under way took it
     bool m_fileExists = false;
-    std::optional<services::FileError> m_saveError;
 
     bool m_busy = false; // a job is on the worker
     std::deque<std::function<void()>> m_waiting; // jobs asked for, each started by next()
     bool m_saveWanted = false; // saves and re-reads wait as flags: one does for many
     bool m_refreshWanted = false;
-    bool m_retryDue = false; // a failed save's turn to try again
-    int m_retryDelayMs = RetryFirstMs;
-    std::vector<Done> m_saveDone; // who waits for the file to hold the memo
     std::optional<Switch> m_switch; // the open or save-as under way
     Rescued m_rescued;
     QTimer m_saveTimer;
     QTimer m_refreshTimer;
-    QTimer m_retryTimer;
 };
 
 } // namespace memofile

@@ -72,7 +72,6 @@ public:
     void saveAs(const QString &path, Done done) override;
     // "<name>.rescued-YYYYMMDD-HHMMSS.cho" beside the default memo.
     void rescue(Rescued done) override;
-    const std::optional<services::FileError> &saveError() const override { return m_saveError; }
     QByteArray bytes() const override { return m_bytes(); }
 
 private:
@@ -87,10 +86,6 @@ private:
     // close() without a word to the window: the destructor's part.
     void release();
     void keep(const QString &path, std::shared_ptr<QLockFile> lock);
-    void answer(const std::optional<services::FileError> &error);
-    void settle(const std::optional<services::FileError> &error);
-    void retryLater();
-    void stopRetrying();
     bool dirty() const { return m_changes != m_savedChanges; }
 
     std::unique_ptr<MemoFiles> m_files; // used on the worker once it runs
@@ -101,7 +96,6 @@ private:
     std::shared_ptr<QLockFile> m_lock; // passed back from the worker by save-as
     bool m_readOnly = false;
     QString m_readOnlyReason;
-    std::optional<services::FileError> m_saveError;
 
     // Changes are counted: the file holds the song up to m_savedChanges.
     quint64 m_changes = 0;
@@ -112,11 +106,7 @@ private:
     bool m_busy = false; // a job is on the worker
     std::deque<std::function<void()>> m_waiting; // save-as and rescues, each started by next()
     bool m_saveWanted = false; // one save does for many changes
-    bool m_retryDue = false;
-    int m_retryDelayMs = RetryFirstMs;
-    std::vector<Done> m_saveDone; // who waits for the file to hold the song
     QTimer m_saveTimer;
-    QTimer m_retryTimer;
 };
 
 } // namespace memofile

@@ -98,6 +98,9 @@ void Form1::assemble(const Services &services)
             &ui::SongPlayback::updatePlayItems);
         connect(m_boxes, &ui::ChordBoxes::boxesChanged, playback,
             &ui::SongPlayback::updatePlayItems);
+        // Another file's chords: what was playing stops.
+        connect(m_rooms.songFile, &ui::SongFileCommands::fileChanged, playback,
+            &ui::SongPlayback::stop);
         // The synthesizer and its soundfont load once the window is up, so
         // that the first chord sounds as fast as the later ones.
         new services::AfterFirstPaint(this, [player] {
