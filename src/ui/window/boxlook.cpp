@@ -121,7 +121,9 @@ void BoxLook::showMarks(int box, const QString &length, const QString &section)
         const QRect edge = label->geometry();
         mark->move(edge.left() + 1, edge.top() - mark->height() + 4);
         mark->setVisible(!section.isEmpty());
-        mark->raise();
+        // Just over its box, and under whatever lies over the boxes (the About panel).
+        mark->stackUnder(label);
+        label->stackUnder(mark);
     }
 }
 

@@ -43,9 +43,11 @@ Form1::Form1(const QString &memoPath, const Services &services, QWidget *parent)
 }
 
 // The histories go while the window is whole: their stacks, emptied as they
-// go, say so to the edit menu.
+// go, say so to the edit menu. The song's keeper, which reads the song from
+// the boxes, goes before them.
 Form1::~Form1()
 {
+    delete m_rooms.songFile;
     delete m_boxes;
     delete m_history;
 }
