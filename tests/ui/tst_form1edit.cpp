@@ -270,6 +270,9 @@ void tst_Form1Edit::songEdits_data()
         << QStringList {"key PgDown", "click 1", "focus txtcode1", "type A", "key PgUp",
                "key Ctrl+Z"}
         << "ページ 2/3" << QStringList {"1 " + c31} << SongChords << QStringList {"31 " + c31};
+    QTest::newRow("step entry goes on from the last box to the next page")
+        << QStringList {"step", "click 29", "focus txtcode1", "type A", "type D"} << "ページ 2/3"
+        << QStringList {"0 D7"} << SongChords << QStringList {"29 A7", "30 D7"};
     QTest::newRow("a length and a section, saved; undone one at a time")
         << QStringList {"click 3", "item length2beats", "section 3 サビ", "click 4",
                "item length2bars", "item undo"}
