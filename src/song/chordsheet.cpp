@@ -87,7 +87,7 @@ constexpr double KeyboardHeight = chord::KeyboardBottom - chord::KeyboardTop;
 
 QColor windowColour(std::string_view hex)
 {
-    return widgets::hexColour(QString::fromLatin1(hex.data(), qsizetype(hex.size())));
+    return widgets::hexColour(hex);
 }
 
 QFont sheetFont(int size)

@@ -104,6 +104,15 @@ QString asciiDegree(const Bar &bar, std::optional<chord::Key> key)
     return QString::fromStdString(chord::degreeName({root, kind}, *key, chord::DegreeStyle::Ascii));
 }
 
+QString lengthName(int beats, int beatsPerBar)
+{
+    if (beats == 0)
+        return QStringLiteral("1 小節");
+    if (beats % beatsPerBar == 0)
+        return QStringLiteral("%1 小節").arg(beats / beatsPerBar);
+    return QStringLiteral("%1 拍").arg(beats);
+}
+
 std::vector<qint64> chordStarts(const Song &song)
 {
     std::vector<qint64> starts {0};

@@ -63,6 +63,8 @@ struct Song {
     friend bool operator==(const Song &, const Song &) = default;
 };
 
+// A length for the user: "1 小節" for a whole bar (0), "2 小節", "3 拍".
+QString lengthName(int beats, int beatsPerBar);
 // A chord's length in beats at a meter.
 inline int beatsOf(const Bar &bar, int beatsPerBar)
 {

@@ -12,15 +12,6 @@ QString chordNumber(int index)
     return QString::number(index + 1);
 }
 
-QString lengthName(int beats, int beatsPerBar)
-{
-    if (beats == 0)
-        return QStringLiteral("1 小節");
-    if (beats % beatsPerBar == 0)
-        return QStringLiteral("%1 小節").arg(beats / beatsPerBar);
-    return QStringLiteral("%1 拍").arg(beats);
-}
-
 // The one thing of the info that changes, or the info as a whole.
 QString infoLabel(const SongInfo &was, const SongInfo &is)
 {

@@ -34,6 +34,11 @@ QColor hexColour(QStringView text)
     return *colour;
 }
 
+QColor hexColour(std::string_view text)
+{
+    return hexColour(QString::fromLatin1(text.data(), qsizetype(text.size())));
+}
+
 void setBackColour(QWidget *widget, const QColor &colour)
 {
     QPalette palette = widget->palette();

@@ -4,6 +4,7 @@
 #include <QStringView>
 
 #include <optional>
+#include <string_view>
 
 class QWidget;
 
@@ -18,6 +19,8 @@ std::optional<QColor> parseHexColour(QStringView text);
 // For the program's own colour constants: a malformed one is a programming
 // error and stops the program at once rather than painting black.
 QColor hexColour(QStringView text);
+// The same for a constant kept as bytes ("&hff8080").
+QColor hexColour(std::string_view text);
 
 // Paints a widget's background opaquely in the given colour.
 void setBackColour(QWidget *widget, const QColor &colour);

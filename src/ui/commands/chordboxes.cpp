@@ -49,8 +49,10 @@ ui::ChordBoxes::~ChordBoxes() = default;
 
 void ui::ChordBoxes::memoChanged(const QList<int> &boxes)
 {
-    if (!m_song)
-        emit boxesChanged(boxes);
+    if (m_song)
+        return;
+    emit boxesChanged(boxes);
+    emit chordsChanged();
 }
 
 memo::ChordText ui::ChordBoxes::text(int box) const
@@ -335,7 +337,7 @@ void ui::ChordBoxes::songStepMade(const song::SongChange &change)
     }
     if (change.infoChanged)
         emit songInfoChanged();
-    emit songChanged();
+    emit chordsChanged();
 }
 
 int ui::ChordBoxes::beatsOf(int box) const

@@ -125,9 +125,10 @@ signals:
     void boxesChanged(const QList<int> &boxes);
     // Every box shows something else: another page, a song opened or closed.
     void pageShown();
-    // Something of the song changed anywhere, on the page shown or not: its
-    // file is saved, its key found again.
-    void songChanged();
+    // A step, its undo or redo changed the chords, on the page shown or not
+    // (after boxesChanged or pageShown): a song's file is saved, the key
+    // found again. Once for each.
+    void chordsChanged();
     // The song's own tempo, meter, key, capo or title changed.
     void songInfoChanged();
 

@@ -7,6 +7,7 @@
 #include "editcommands.h"
 #include "keydialog.h"
 #include "keyline.h"
+#include "songdocument.h"
 #include "memohistory.h"
 #include "songsettingsstore.h"
 #include "twips.h"
@@ -59,9 +60,8 @@ ui::KeyCommands::KeyCommands(ChordWindow *window, ChordBoxes *boxes, EditCommand
     m_line->setWordWrap(true);
     // Behind everything: the ＥＲＲＯＲ and the About panel cover it.
     m_line->lower();
-    connect(boxes, &ChordBoxes::boxesChanged, this, &KeyCommands::update);
     connect(boxes, &ChordBoxes::pageShown, this, &KeyCommands::update);
-    connect(boxes, &ChordBoxes::songChanged, this, &KeyCommands::update);
+    connect(boxes, &ChordBoxes::chordsChanged, this, &KeyCommands::update);
     connect(window, &ChordWindow::loaded, this, &KeyCommands::update);
 
     QMenu *menu = edit->menu();
@@ -160,8 +160,8 @@ void ui::KeyCommands::update()
         const memo::ChordText chord = m_boxes->text(k);
         shown.emplace_back(chord.root.toStdString(), chord.kind.toStdString());
     }
-    if (m_boxes->holdsSong()) {
-        for (const song::Bar &bar : m_boxes->wholeSong({}, {}).bars)
+    if (const song::SongDocument *document = m_boxes->songDocument()) {
+        for (const song::Bar &bar : document->song().bars)
             all.emplace_back(bar.root.toStdString(), bar.kind.toStdString());
     }
     const std::vector<chord::NamedChord> chords = named(shown);

@@ -43,7 +43,7 @@ ui::SongCommands::SongCommands(
     m_pageLine->setTextFormat(Qt::PlainText);
     m_pageLine->lower(); // under the ＥＲＲＯＲ and the About panel, as the key line
     connect(boxes, &ChordBoxes::pageShown, this, &SongCommands::pageShown);
-    connect(boxes, &ChordBoxes::songChanged, this, &SongCommands::pageShown);
+    connect(boxes, &ChordBoxes::chordsChanged, this, &SongCommands::pageShown);
     connect(window, &ChordWindow::boxChosen, this, &SongCommands::updateItems);
 
     editMenu->addSeparator();

@@ -32,7 +32,7 @@ ui::SongFileCommands::SongFileCommands(ChordWindow *window, ChordBoxes *boxes,
     }))
 {
     // The song is saved as it changes; a read-only one never is.
-    connect(boxes, &ChordBoxes::songChanged, this, [this] {
+    connect(boxes, &ChordBoxes::chordsChanged, this, [this] {
         if (m_keeper->isOpen() && !m_boxes->readOnly())
             m_keeper->changed();
     });
@@ -46,11 +46,8 @@ ui::SongFileCommands::SongFileCommands(ChordWindow *window, ChordBoxes *boxes,
     updateItems();
 }
 
-// The keeper waits for its last write before the song it writes goes.
-ui::SongFileCommands::~SongFileCommands()
-{
-    m_keeper.reset();
-}
+// The keeper waits for its last write as it goes.
+ui::SongFileCommands::~SongFileCommands() = default;
 
 bool ui::SongFileCommands::isOpen() const
 {

@@ -56,7 +56,7 @@ ui::SongPlayback::SongPlayback(ChordWindow *window, ChordBoxes *boxes,
         [this](int, const QString &root, const QString &kind) { chordStored(root, kind); });
     connect(window, &ChordWindow::halfChosen, this, &SongPlayback::takeBackShownChord);
     connect(window, &ChordWindow::unloading, this, &SongPlayback::stop);
-    connect(boxes, &ChordBoxes::songChanged, this, &SongPlayback::updatePlayItems);
+    connect(boxes, &ChordBoxes::chordsChanged, this, &SongPlayback::updatePlayItems);
 
     menu->addSeparator();
     struct Item {

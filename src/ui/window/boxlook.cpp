@@ -4,6 +4,7 @@
 #include "clicklabel.h"
 #include "colour.h"
 #include "form1layout.h"
+#include "song.h"
 #include "typinghint.h"
 
 #include <QLabel>
@@ -16,12 +17,6 @@ namespace
 constexpr int MarkPointSize = 7; // two marks, one above the other, fit a box's height
 constexpr char LengthMarkName[] = "lengthmark";
 constexpr char SectionMarkName[] = "sectionmark";
-
-QColor colourOf(std::string_view vbColour)
-{
-    return widgets::hexColour(
-        QString::fromLatin1(vbColour.data(), qsizetype(vbColour.size())));
-}
 
 // A mark of the box, made the first time it shows: the length inside the
 // box, the section's name astride its top edge, over the gap between rows.
@@ -43,9 +38,9 @@ QLabel *markOf(QWidget *box, int index, const char *name, bool create)
     mark->setAutoFillBackground(section);
     mark->setContentsMargins(section ? 2 : 0, 0, section ? 2 : 0, 0);
     QPalette palette = mark->palette();
-    palette.setColor(QPalette::Window, colourOf(layout::SectionMarkColour));
+    palette.setColor(QPalette::Window, widgets::hexColour(layout::SectionMarkColour));
     palette.setColor(
-        QPalette::WindowText, section ? Qt::white : colourOf(layout::LengthMarkTextColour));
+        QPalette::WindowText, section ? Qt::white : widgets::hexColour(layout::LengthMarkTextColour));
     mark->setPalette(palette);
     return mark;
 }
@@ -55,9 +50,7 @@ QString lengthMark(int beats, int beatsPerBar)
 {
     if (beats <= 0 || beats == beatsPerBar)
         return {};
-    if (beats % beatsPerBar == 0)
-        return QStringLiteral("%1 小節").arg(beats / beatsPerBar);
-    return QStringLiteral("%1 拍").arg(beats);
+    return song::lengthName(beats, beatsPerBar);
 }
 
 BoxLook::BoxLook(const ChordBoxes &chords, std::span<widgets::ClickLabel *const> boxes)
@@ -94,7 +87,7 @@ void BoxLook::showNote(int box)
     label->setToolTip(tip);
     label->setAccessibleDescription(tip);
     const bool unknown = !why.isEmpty();
-    static const QColor edge = colourOf(layout::UnknownSlotEdgeColour);
+    static const QColor edge = widgets::hexColour(layout::UnknownSlotEdgeColour);
     label->setDashedEdge(unknown ? edge : QColor());
     QFont font = label->font();
     if (font.italic() != unknown) {

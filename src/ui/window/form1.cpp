@@ -35,11 +35,6 @@ using namespace ui::layout;
 
 namespace
 {
-QColor colourOf(std::string_view hex)
-{
-    return widgets::hexColour(QString::fromLatin1(hex.data(), qsizetype(hex.size())));
-}
-
 QString qs(std::string_view s)
 {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
@@ -152,8 +147,8 @@ void Form1::lblslot_Click(int index)
 void Form1::selectBox(int box)
 {
     for (int i = 0; i < ShownSlots; ++i)
-        widgets::setBackColour(lblslot[i], colourOf(SlotColour));
-    widgets::setBackColour(lblslot[box], colourOf(SelectedSlotColour));
+        widgets::setBackColour(lblslot[i], widgets::hexColour(SlotColour));
+    widgets::setBackColour(lblslot[box], widgets::hexColour(SelectedSlotColour));
     m_memo.curslot = box;
     markPlaying(m_playingBox); // the song's box stays marked
 }
@@ -333,17 +328,17 @@ void Form1::markPlaying(int box)
 {
     if (m_playingBox >= 0)
         widgets::setBackColour(lblslot[m_playingBox],
-            colourOf(m_playingBox == m_memo.curslot ? SelectedSlotColour : SlotColour));
+            widgets::hexColour(m_playingBox == m_memo.curslot ? SelectedSlotColour : SlotColour));
     m_playingBox = box;
     if (box >= 0)
-        widgets::setBackColour(lblslot[box], colourOf(PlayingSlotColour));
+        widgets::setBackColour(lblslot[box], widgets::hexColour(PlayingSlotColour));
     m_access->setPlaying(box);
 }
 
 void Form1::unselectBoxes()
 {
     for (int i = 0; i < ShownSlots; ++i)
-        widgets::setBackColour(lblslot[i], colourOf(SlotColour));
+        widgets::setBackColour(lblslot[i], widgets::hexColour(SlotColour));
 }
 
 void Form1::raiseNotice(QWidget *notice)

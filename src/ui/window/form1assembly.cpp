@@ -98,8 +98,6 @@ void Form1::assemble(const Services &services)
         connect(this, &ChordWindow::loaded, playback, &ui::SongPlayback::updatePlayItems);
         connect(m_rooms.memoFile, &ui::MemoFileCommands::boxShown, playback,
             &ui::SongPlayback::updatePlayItems);
-        connect(m_boxes, &ui::ChordBoxes::boxesChanged, playback,
-            &ui::SongPlayback::updatePlayItems);
         // Another file's chords: what was playing stops.
         connect(m_rooms.songFile, &ui::SongFileCommands::fileChanged, playback,
             &ui::SongPlayback::stop);
